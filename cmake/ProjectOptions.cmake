@@ -1,0 +1,27 @@
+# Warnings as errors on our own targets.
+function(project_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+# A stand-in for a vendor library: plain C exports only, hidden everything else,
+# and calls to its own functions bound inside itself (-Bsymbolic), so a
+# same-named symbol of the driver or of another library never captures them.
+function(vendor_library target)
+  set_target_properties(${target} PROPERTIES
+    PREFIX ""
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON)
+  target_link_options(${target} PRIVATE -Wl,-Bsymbolic -Wl,--no-undefined)
+  project_warnings(${target})
+endfunction()
+
+# Adds every immediate sub-folder of the current folder that has a build file.
+function(add_child_folders)
+  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child ${children})
+    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child} AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
