@@ -1,0 +1,40 @@
+#pragma once
+// The host library's text helpers. All text is Latin-1; a column is a byte.
+#include <string>
+#include <string_view>
+
+#include "hostrt/variant.h"
+
+namespace hostrt {
+
+std::string Replicate(std::string_view text, int count);
+std::string TamFixo(std::string_view text, int width);    // left-aligned, cut or blank-padded to exactly width
+std::string TamFixoR(std::string_view text, int width);   // right-aligned, cut or blank-padded to exactly width
+std::string PadL(std::string_view text, int width, char fill = ' ');  // padded on the left up to width (never cut)
+std::string PadR(std::string_view text, int width, char fill = ' ');  // padded on the right up to width (never cut)
+std::string Centraliza(std::string_view text, int width);
+std::string RTrim(std::string_view text);
+std::string Trim(std::string_view text);
+std::string Ajusta(std::string_view text, int width);     // right-aligned in width, zero-filled, cut on the left
+bool EmptyString(std::string_view text);                   // empty or only blanks
+std::string UpperCase(std::string_view text);              // Latin-1 aware
+std::string LowerCase(std::string_view text);
+
+template <typename T>
+T iif(bool condition, T when_true, T when_false) { return condition ? when_true : when_false; }
+inline std::string iif(bool condition, const char* when_true, const char* when_false) {
+  return condition ? when_true : when_false;
+}
+
+double RoundDec(double value, int decimals);  // half away from zero, without binary error
+double Trunc2(double value);                  // 1.15 stays 1.15; 12.349 becomes 12.34
+double Trunc3(double value);
+std::string AjustaZero(std::string_view text, int width);  // left-padded with zeros to width
+
+// Difference a - b as "hh:nn" (hours may exceed 24), with a leading "-" when
+// negative.
+std::string SubtDataHoraUlm(DateTime a, DateTime b);
+
+void Delay(int milliseconds);  // processes pending host messages while waiting
+
+}  // namespace hostrt
