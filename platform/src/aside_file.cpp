@@ -1,0 +1,99 @@
+#ifndef _WIN32
+#include "aside_file.h"
+
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform::detail {
+
+namespace {
+
+std::atomic<unsigned> aside_sequence{0};
+
+// Makes a rename in folder durable; a failure here loses nothing, so it is ignored.
+void sync_folder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+std::string parent_folder(const std::string& path) {
+  const auto cut = path.rfind('/');
+  if (cut == std::string::npos) return ".";
+  return cut == 0 ? std::string("/") : path.substr(0, cut);
+}
+
+AsideFile::AsideFile(std::string target) : target_(std::move(target)) {
+  const auto cut = target_.rfind('/');
+  const std::string folder = cut == std::string::npos ? std::string() : target_.substr(0, cut + 1);
+  const std::string name = cut == std::string::npos ? target_ : target_.substr(cut + 1);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    path_ = folder + "." + name + "." + std::to_string(::getpid()) + "." +
+            std::to_string(aside_sequence.fetch_add(1)) + ".tmp";
+    fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ >= 0) return;
+    if (errno != EEXIST) break;
+  }
+  error_ = errno;
+  path_.clear();
+}
+
+AsideFile::~AsideFile() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!committed_ && !path_.empty()) ::unlink(path_.c_str());
+}
+
+bool AsideFile::fail(int error) {
+  if (error_ == 0) error_ = error;
+  return false;
+}
+
+bool AsideFile::write(std::string_view bytes) {
+  if (!ok()) return false;
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail(errno);
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+bool AsideFile::set_permissions(unsigned mode) {
+  if (!ok()) return false;
+  return ::fchmod(fd_, static_cast<mode_t>(mode & 07777)) == 0 || fail(errno);
+}
+
+bool AsideFile::commit(bool replace) {
+  if (!ok()) return false;
+  if (::fsync(fd_) != 0) return fail(errno);
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) return fail(errno);
+  if (replace) {
+    if (::rename(path_.c_str(), target_.c_str()) != 0) return fail(errno);
+  } else if (::link(path_.c_str(), target_.c_str()) == 0) {
+    ::unlink(path_.c_str());  // the target now holds the data under its own name
+  } else if (errno == EEXIST) {
+    return fail(EEXIST);
+  } else {
+    // A file system without hard links: check, then rename.
+    struct stat info {};
+    if (::stat(target_.c_str(), &info) == 0) return fail(EEXIST);
+    if (::rename(path_.c_str(), target_.c_str()) != 0) return fail(errno);
+  }
+  committed_ = true;
+  sync_folder(parent_folder(target_));
+  return true;
+}
+
+}  // namespace platform::detail
+#endif

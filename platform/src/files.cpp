@@ -1,0 +1,96 @@
+#include "platform/files.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <system_error>
+
+#include "os_errors.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#include "aside_file.h"
+#endif
+
+namespace platform {
+
+using detail::os_failure;
+
+std::string read_file(const std::string& path) {
+  errno = 0;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+  if (!file) throw std::runtime_error(os_failure("cannot open", path, errno ? errno : ENOENT));
+  std::string contents;
+  char buffer[64 * 1024];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) contents.append(buffer, n);
+  if (std::ferror(file.get())) throw std::runtime_error(os_failure("cannot read", path, errno ? errno : EIO));
+  return contents;
+}
+
+bool file_exists(const std::string& path) {
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+}
+
+bool directory_exists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_directory(path, error);
+}
+
+void make_directories(const std::string& path) {
+  std::error_code error;
+  std::filesystem::create_directories(path, error);
+  if (error || !directory_exists(path))
+    throw std::runtime_error(os_failure("cannot create folder", path, error ? error.value() : ENOTDIR));
+}
+
+#ifdef _WIN32
+
+void write_file_atomic(const std::string& path, std::string_view contents) {
+  const auto cut = path.find_last_of("\\/");
+  const std::string folder = cut == std::string::npos ? std::string(".") : path.substr(0, cut + 1);
+  char aside[MAX_PATH + 1] = {};
+  if (GetTempFileNameA(folder.c_str(), "wr", 0, aside) == 0)
+    throw std::runtime_error("cannot write " + path + ": error " + std::to_string(GetLastError()));
+  HANDLE file = CreateFileA(aside, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  bool written = file != INVALID_HANDLE_VALUE;
+  while (written && !contents.empty()) {
+    DWORD n = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(contents.size(), 1u << 30));
+    written = WriteFile(file, contents.data(), chunk, &n, nullptr) && n > 0;
+    contents.remove_prefix(n);
+  }
+  written = written && FlushFileBuffers(file);
+  DWORD error = written ? 0 : GetLastError();
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  if (written && !MoveFileExA(aside, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    written = false;
+    error = GetLastError();
+  }
+  if (!written) {
+    DeleteFileA(aside);
+    throw std::runtime_error("cannot write " + path + ": error " + std::to_string(error));
+  }
+}
+
+#else
+
+void write_file_atomic(const std::string& path, std::string_view contents) {
+  struct stat existing {};
+  const bool replaces = ::stat(path.c_str(), &existing) == 0;
+  detail::AsideFile aside(path);
+  aside.write(contents);
+  if (replaces) aside.set_permissions(existing.st_mode);
+  if (!aside.commit(true)) throw std::runtime_error(os_failure("cannot write", path, aside.error()));
+}
+
+#endif
+
+}  // namespace platform

@@ -1,0 +1,2 @@
+// Libraries loaded by their Windows names.
+#include <gtest/gtest.h>
