@@ -1,0 +1,137 @@
+// Port opening and the printer checks that follow it.
+#include <exception>
+
+#include "core/debug_log.h"
+#include "core/dialogs.h"
+#include "core/params.h"
+#include "core/printer_call.h"
+#include "core/printer_dates.h"
+#include "core/printer_status.h"
+#include "datamodule/data_module.h"
+#include "hostrt/clock.h"
+#include "hostrt/params.h"
+#include "hostrt/text.h"
+#include "kvr00102/kvr00102.h"
+
+namespace kvr {
+namespace {
+
+// A coupon open and nothing else: the one state in which the start cancels it.
+constexpr int kOnlyCouponOpen = 2;
+constexpr int kPrinterOff = -6;
+constexpr int kMaxClockDifference = 15;  // hhmm as a number: 15 minutes
+
+bool OpenPort(const hostrt::Variant& params) {
+  DataModule();
+  const std::string branch = ParamText(params, "CDFILIAL");
+  const std::string till = ParamText(params, "CDCAIXA");
+  const std::string serial = ParamText(params, "NRSERIE");
+  const std::string colour = ParamText(params, "ESQUEMACOR");
+  const std::string port = ParamText(params, "PORTAIMPFIS");
+
+  const CallResult opened =
+      CallPrinter(colour, kShowErrors, Bematech_FI_AbrePuertaSerial, "Bematech_FI_AbrePuertaSerial");
+  if (!opened.ok || opened.code == -5 || opened.code == 0) {
+    Log("ERRO!!! Abrindo porta " + port);
+    Notice(Msg("ErroPorta"), hostrt::kErrorOrRetry, colour);
+    return false;
+  }
+
+  hostrt::DateTime today;
+  if (!VerificaData(colour, today, "", "", true)) return false;
+
+  if (Bematech_FI_VerificaImpresoraPrendida() == kPrinterOff) {
+    Log("ERRO!!! " + Msg("ImpDeslig"));
+    Notice(Msg("ImpDeslig"), hostrt::kErrorOrRetry, colour);
+    return false;
+  }
+
+  // A receipt or report left open by an interrupted run is closed.
+  Bematech_FI_CierraComprobanteNoFiscalVinculado();
+  Bematech_FI_CierraInformeGerencial();
+
+  StatusBytes& status = LastStatus();
+  status = {};
+  Bematech_FI_RetornoImpresora(&status.ack, &status.st1, &status.st2);
+  if (status.st1 == kOnlyCouponOpen) {
+    Bematech_FI_AnulaCupon();
+    Log("Bematech_FI_AnulaCupon");
+    Atu_TotGeral(hostrt::MakeParams({{"CDFILIAL", branch},
+                                     {"CDCAIXA", till},
+                                     {"NRSERIEIMP", serial},
+                                     {"ESQUEMACOR", colour},
+                                     {"IDVALIDA", "N"}}));
+  }
+  return true;
+}
+
+// The printer's "ddmmyyhhnnss" as a date-time to the minute.
+hostrt::DateTime PrinterDateTime(std::string_view text) {
+  return hostrt::DateTime{PrinterDate(text).value + hostrt::EncodeTime(TwoDigits(text, 6), TwoDigits(text, 8), 0).value};
+}
+
+// Minutes of difference as the number hhnn of SubtDataHoraUlm's "hh:nn".
+int ClockDifference(hostrt::DateTime printer) {
+  std::string text = hostrt::SubtDataHoraUlm(printer, hostrt::Now());
+  if (!text.empty() && text.front() == '-') text.erase(0, 1);
+  const std::size_t colon = text.find(':');
+  if (colon == std::string::npos) throw hostrt::EConvertError("bad time difference '" + text + "'");
+  return std::stoi(text.substr(0, colon)) * 100 + std::stoi(text.substr(colon + 1));
+}
+
+}  // namespace
+}  // namespace kvr
+
+extern "C" {
+
+KVR_EXPORT bool AbrePorta(const hostrt::Variant& params) {
+  try {
+    return kvr::OpenPort(params);
+  } catch (const std::exception& error) {
+    kvr::Log(std::string("ERRO!!! AbrePorta: ") + error.what());
+    return false;
+  }
+}
+
+KVR_EXPORT bool VerificaData(const std::string& stEsquemaCor, hostrt::DateTime& dtDate, const std::string& stDataAtu,
+                             const std::string& stData, bool boSetaData) {
+  bool result = true;
+  std::string printer_now = stDataAtu;
+  if (boSetaData && !Data_Imp(stEsquemaCor, printer_now)) return false;
+  if (!printer_now.empty()) {
+    bool differs = true;
+    try {
+      differs = kvr::ClockDifference(kvr::PrinterDateTime(printer_now)) > kvr::kMaxClockDifference;
+    } catch (const std::exception&) {
+      // A clock that cannot be read cannot be trusted.
+      kvr::Log("ERRO!!! Data da impressora " + printer_now);
+    }
+    if (differs) {
+      kvr::Notice(kvr::Msg("Datadif"), hostrt::kErrorOrRetry, stEsquemaCor);
+      result = false;
+    }
+  }
+  try {
+    dtDate = stData.empty() ? hostrt::Date() : kvr::PrinterDate(stData);
+  } catch (const std::exception&) {
+    dtDate = hostrt::Date();
+  }
+  return result;
+}
+
+KVR_EXPORT bool Data_Imp(const std::string& stEsquemaCor, std::string& stDataHora) {
+  try {
+    kvr::Reply date(6), time(6);
+    return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_FechaHoraImpresora,
+                            [&] {
+                              stDataHora = date.Text() + time.Text();
+                              return "Bematech_FI_FechaHoraImpresora" + stDataHora + time.Text();
+                            },
+                            date.data(), time.data())
+        .ok;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+}  // extern "C"

@@ -1,0 +1,36 @@
+// The data module: the message tables and the work datasets that operations
+// share. It is created on first use and re-created after it is destroyed.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "hostrt/dataset.h"
+#include "hostrt/messages.h"
+#include "kvr00102/kvr00102.h"
+
+class TdtmBematech12 {
+ public:
+  TdtmBematech12();
+  TdtmBematech12(const TdtmBematech12&) = delete;
+  TdtmBematech12& operator=(const TdtmBematech12&) = delete;
+
+  hostrt::Messages msgPadrao;   // printer and receipt texts
+  hostrt::Messages msgPadrao2;  // regulatory-file texts
+
+  // The host's grand-total record, loaded from its file for each check.
+  hostrt::ClientDataSet cdsCheckECF{"cdsCheckECF"};
+};
+
+namespace kvr {
+
+// The data module, created when it does not exist.
+TdtmBematech12& DataModule();
+
+// Destroys the data module; the next use creates a new one.
+void DestroyDataModule();
+
+// Texts of the two message tables by key (letter case ignored).
+std::string Msg(std::string_view key);
+std::string Msg2(std::string_view key);
+
+}  // namespace kvr

@@ -1,0 +1,82 @@
+// The driver module Kvr00102: the operations and globals that a host resolves
+// by their plain names. Host and driver share one toolchain, so parameters use
+// the host runtime's C++ types under C linkage.
+#pragma once
+#include <string>
+
+#include "hostrt/dataset.h"
+#include "hostrt/datetime.h"
+#include "hostrt/variant.h"
+#include "kvr00102/entry_points.h"
+#include "kvr00102/slot.h"
+
+#if defined(_WIN32)
+#define KVR_EXPORT __declspec(dllexport)
+#else
+#define KVR_EXPORT __attribute__((visibility("default")))
+#endif
+
+class TdtmBematech12;
+
+namespace kvr {
+// The selector the driver passes to the host cipher for every value it keeps
+// enciphered (the grand-total record).
+inline constexpr int kCipherSelector = 7;
+}  // namespace kvr
+
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wreturn-type-c-linkage"
+#endif
+
+extern "C" {
+
+// ---- Process-wide state ----------------------------------------------------
+KVR_EXPORT extern void* ImpFisDLLHandle;        // the vendor library, kept once loaded
+KVR_EXPORT extern bool boImpFiscalOK;           // set by a successful start, for the host
+KVR_EXPORT extern bool boComando;               // a raw command is in progress
+KVR_EXPORT extern TdtmBematech12* dtmBematech12;  // the data module, created on first use
+KVR_EXPORT extern std::string stAliquotaIss;
+KVR_EXPORT extern std::string stDataCat;
+KVR_EXPORT extern hostrt::ClientDataSet* cdsAuxExtSimp;
+
+// ---- Entry-point slots, named as the vendor's entry points -------------------
+#define KVR_DECLARE_SLOT(name, result, args) KVR_EXPORT extern kvr::Slot<result args> name;
+KVR_BOUND_ENTRY_POINTS(KVR_DECLARE_SLOT)
+KVR_OPTIONAL_ENTRY_POINTS(KVR_DECLARE_SLOT)
+#undef KVR_DECLARE_SLOT
+
+// ---- Start and stop -----------------------------------------------------------
+KVR_EXPORT bool StartImpFiscal(const hostrt::Variant& params);
+KVR_EXPORT void StopImpFiscal();
+KVR_EXPORT bool FechaPorta();
+
+// ---- Return analysis and printer status -----------------------------------------
+KVR_EXPORT bool AnalisaRetorno(const std::string& stEsquemaCor, int inRetorno, bool boMsg, bool boFechaCupom,
+                               bool boAbreCupom);
+KVR_EXPORT bool ImpressoraOK(const std::string& stEsquemaCor, bool boMsg, bool boFechaCupom, bool boAbreCupom);
+KVR_EXPORT bool EstImpressora(const std::string& stEsquemaCor, bool boParam1, bool boParam2, bool boParam3);
+KVR_EXPORT bool Estado_Imp(const std::string& stEsquemaCor, bool boParam1, bool boParam2);
+KVR_EXPORT std::string RetornoImpFiscal(const std::string& Comando, bool boTrim);
+
+// ---- Port opening and printer verification -----------------------------------
+KVR_EXPORT bool AbrePorta(const hostrt::Variant& params);
+KVR_EXPORT bool VerificaData(const std::string& stEsquemaCor, hostrt::DateTime& dtDate, const std::string& stDataAtu,
+                             const std::string& stData, bool boSetaData);
+KVR_EXPORT bool Data_Imp(const std::string& stEsquemaCor, std::string& stDataHora);
+KVR_EXPORT bool BuscaTotGer(const std::string& stEsquemaCor, std::string& stValTotGer);
+KVR_EXPORT double GetValue(const std::string& stValor);
+KVR_EXPORT bool Atu_TotGeral(const hostrt::Variant& params);
+
+// ---- Debug log and printer identity --------------------------------------------
+KVR_EXPORT void ImpFisDebug(const std::string& Msg);
+KVR_EXPORT bool Carrega_Dados_Impressora(hostrt::Variant& params);
+KVR_EXPORT bool InfImpTerm(int idTipoImpFis, std::string& CupIni, std::string& CupFin, std::string& CupCan);
+KVR_EXPORT bool Modelo_Impressora(std::string& stMarca, std::string& stModelo, std::string& stTipo);
+KVR_EXPORT bool Versao_SoftwareBasico(std::string& stVersaoFirmware);
+
+}  // extern "C"
+
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
