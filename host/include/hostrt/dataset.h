@@ -131,11 +131,15 @@ class ClientDataSet {
   // leading fields are the key fields when there is one.
   bool Locate(std::string_view key_fields, const Variant& key_values, int options = 0);
 
-  // Data packets: the whole table with its field definitions (and index
-  // definitions), as bytes in a Variant. SetData replaces structure and rows.
+  // Data packets: the whole table (every row, filter or not, a pending edit
+  // included) with its field and index definitions and its current index, as
+  // bytes in a Variant (layout: docs/dataset-format.md). SetData replaces
+  // structure and rows and keeps the filter; a Null or Empty Variant closes
+  // the dataset. A damaged packet raises DataSetError and changes nothing.
   Variant Data() const;
   void SetData(const Variant& packet);
-  // Copies structure and rows of another dataset (its visible rows, in its order).
+  // Copies structure, index definitions and rows of another dataset (its
+  // visible rows, in its order).
   void CopyFrom(const ClientDataSet& other);
 
   // Files hold one data packet. Saving is atomic (write aside, rename); a
@@ -143,9 +147,15 @@ class ClientDataSet {
   void SaveToFile(const std::string& path) const;
   void LoadFromFile(const std::string& path);
 
+  // A dataset bound to a file: Open loads it (when it exists) and Close saves
+  // the table back to it. Destroying the dataset does not save.
+  void SetFileName(std::string path);
+  const std::string& FileName() const;
+
  private:
   friend class Field;
   struct Impl;
+  void BindFields();  // one Field object per definition
   std::string name_;
   std::unique_ptr<Impl> impl_;
 };
