@@ -19,6 +19,7 @@ std::string Ajusta(std::string_view text, int width);     // right-aligned in wi
 bool EmptyString(std::string_view text);                   // empty or only blanks
 std::string UpperCase(std::string_view text);              // Latin-1 aware
 std::string LowerCase(std::string_view text);
+bool SameText(std::string_view a, std::string_view b);    // equal regardless of letter case (Latin-1)
 
 template <typename T>
 T iif(bool condition, T when_true, T when_false) { return condition ? when_true : when_false; }

@@ -80,6 +80,7 @@ class Variant {
   std::vector<std::string>& Lines();
 
  private:
+  explicit Variant(VarType type);  // a fresh value of that type
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
