@@ -1,6 +1,7 @@
 #pragma once
 // Serial ports opened by name.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -9,21 +10,32 @@ namespace platform {
 enum class Parity { None, Odd, Even, Mark, Space };
 enum class StopBits { One, OnePointFive, Two };
 
+// Timeouts are totals for one read or write call, in milliseconds: a negative
+// value waits without limit, 0 takes only what is ready at once.
 struct SerialSettings {
-  int baud = 9600;
-  int data_bits = 8;
+  int baud = 9600;                  // a standard rate (50 .. 4000000)
+  int data_bits = 8;                // 5 .. 8
   Parity parity = Parity::None;
-  StopBits stop_bits = StopBits::One;
+  StopBits stop_bits = StopBits::One;  // OnePointFive only with 5 data bits
   std::size_t input_queue = 4096;   // advisory on POSIX
   std::size_t output_queue = 4096;  // advisory on POSIX
   int read_timeout_ms = 1000;
   int write_timeout_ms = 1000;
 };
 
-// A port named "COMn" maps to the device in FISCAL_PORT_COMn when set, else
-// to /dev/ttyS<n-1>; a name that begins with '/' is taken as a device path.
+// A port named "COMn" (any letter case, with or without a trailing ":", n from
+// 1 to 256) maps to the device in FISCAL_PORT_COMn when set, else to
+// /dev/ttyS<n-1>; a name that begins with '/' is taken as a device path.
+// Any other name gives "" (not a port). On Windows: "\\.\COMn".
 std::string serial_device_for(std::string_view port_name);
 
+// True when the port's device can be opened (and is closed again at once),
+// without changing any of its settings.
+bool serial_port_available(std::string_view port_name);
+
+// The port is raw: bytes pass unchanged both ways (no line-end translation,
+// no echo, no software flow control); hardware flow control stays as the port
+// has it. It is opened for exclusive use.
 class SerialPort {
  public:
   SerialPort() = default;
@@ -31,18 +43,23 @@ class SerialPort {
   SerialPort(const SerialPort&) = delete;
   SerialPort& operator=(const SerialPort&) = delete;
 
-  // Opens and configures the port; false with last_error() set on failure.
+  // Opens and configures the port; false with last_error() set on failure
+  // (bad name, missing device, not a serial device, unsupported setting).
   bool open(std::string_view port_name, const SerialSettings& settings);
-  bool is_open() const { return fd_ >= 0; }
-  // Writes all bytes within the write timeout; returns the count written.
+  bool is_open() const { return handle_ != kClosed; }
+  // Writes all bytes within the write timeout; returns the count written
+  // (fewer on timeout or error, with last_error() set).
   std::size_t write(std::string_view bytes);
-  // Reads up to max bytes within the read timeout.
+  // Reads until max bytes have come or the read timeout has passed.
   std::string read(std::size_t max);
   void close();
   const std::string& last_error() const { return error_; }
 
  private:
-  int fd_ = -1;
+  static constexpr std::intptr_t kClosed = -1;  // also INVALID_HANDLE_VALUE
+  bool fail(std::string message);
+
+  std::intptr_t handle_ = kClosed;  // file descriptor, or HANDLE on Windows
   SerialSettings settings_{};
   std::string error_;
 };

@@ -1,0 +1,69 @@
+#include "serial_names.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+#include "environment.h"
+
+namespace platform {
+
+namespace detail {
+
+bool is_standard_baud(int baud) {
+  static constexpr std::array<int, 31> kRates = {
+      50,     75,     110,    134,    150,    200,    300,    600,     1200,    1800,    2400,
+      4800,   9600,   19200,  38400,  57600,  115200, 230400, 460800,  500000,  576000,  921600,
+      1000000, 1152000, 1500000, 2000000, 2500000, 3000000, 3500000, 4000000, 14400};
+  return std::find(kRates.begin(), kRates.end(), baud) != kRates.end();
+}
+
+std::string unsupported_setting(const SerialSettings& settings) {
+  if (!is_standard_baud(settings.baud)) return "unsupported baud rate " + std::to_string(settings.baud);
+  if (settings.data_bits < 5 || settings.data_bits > 8)
+    return "unsupported number of data bits " + std::to_string(settings.data_bits);
+  if (settings.stop_bits == StopBits::OnePointFive && settings.data_bits != 5)
+    return "1.5 stop bits need 5 data bits";
+  return {};
+}
+
+}  // namespace detail
+
+namespace {
+
+// The n of "COMn" or "COMn:" (1 to 256), or 0 when the name is not such a port.
+int com_number(std::string_view name) {
+  if (!name.empty() && name.back() == ':') name.remove_suffix(1);
+  if (name.size() < 4 || name.size() > 6) return 0;
+  for (std::size_t i = 0; i < 3; ++i)
+    if (std::toupper(static_cast<unsigned char>(name[i])) != "COM"[i]) return 0;
+  int number = 0;
+  for (const char c : name.substr(3)) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return 0;
+    number = number * 10 + (c - '0');
+  }
+  return number >= 1 && number <= 256 ? number : 0;
+}
+
+}  // namespace
+
+std::string serial_device_for(std::string_view port_name) {
+  port_name = port_name.substr(0, port_name.find('\0'));
+#ifdef _WIN32
+  if (port_name.rfind("\\\\.\\", 0) == 0) return std::string(port_name);
+#else
+  if (!port_name.empty() && port_name.front() == '/') return std::string(port_name);
+#endif
+  const int number = com_number(port_name);
+  if (number == 0) return {};
+  const std::string variable = "FISCAL_PORT_COM" + std::to_string(number);
+  std::string device = detail::environment_value(variable.c_str());
+  if (!device.empty()) return device;
+#ifdef _WIN32
+  return "\\\\.\\COM" + std::to_string(number);
+#else
+  return "/dev/ttyS" + std::to_string(number - 1);
+#endif
+}
+
+}  // namespace platform
