@@ -21,13 +21,6 @@ namespace {
 // no other module's copy can stand in for it).
 void module_anchor() {}
 
-bool ends_with_ignoring_case(const std::string& text, const std::string& suffix) {
-  if (text.size() < suffix.size()) return false;
-  for (std::size_t i = 0; i < suffix.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(text[text.size() - suffix.size() + i])) != suffix[i]) return false;
-  return true;
-}
-
 bool has_folder(const std::string& name) { return name.find_first_of("\\/") != std::string::npos; }
 
 }  // namespace
@@ -84,6 +77,13 @@ std::string module_directory() {
 
 namespace {
 
+bool ends_with_ignoring_case(const std::string& text, const std::string& suffix) {
+  if (text.size() < suffix.size()) return false;
+  for (std::size_t i = 0; i < suffix.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(text[text.size() - suffix.size() + i])) != suffix[i]) return false;
+  return true;
+}
+
 // "BemaFI32.dll" -> "BemaFI32.so"; a name without an extension gets one, as
 // the Windows loader gives it ".dll".
 std::string posix_library_name(std::string name) {
@@ -116,7 +116,7 @@ void* load_library(const std::string& windows_name, std::string* error) {
   if (windows_name.empty()) {
     message = "no library name given";
   } else if (has_folder(windows_name)) {
-    library = open_library(posix_library_name(native_path(windows_name)), message);
+    library = open_library(native_path(posix_library_name(windows_name)), message);
   } else {
     const std::string name = posix_library_name(windows_name);
     const std::string folder = module_directory();

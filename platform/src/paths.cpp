@@ -33,10 +33,6 @@ std::string drive_variable(char drive) {
   return std::string("FISCAL_DRIVE_") + static_cast<char>(std::toupper(static_cast<unsigned char>(drive)));
 }
 
-std::string fiscal_data_home() { return detail::home_directory() + "/.local/share/fiscal"; }
-
-bool is_separator(char c) { return c == '\\' || c == '/'; }
-
 }  // namespace
 
 void set_system_directory(const std::string& dir) { set_environment_value(kSystemDirVariable, dir); }
@@ -89,6 +85,14 @@ std::string short_path(const std::string& path) {
 }
 
 #else
+
+namespace {
+
+std::string fiscal_data_home() { return detail::home_directory() + "/.local/share/fiscal"; }
+
+bool is_separator(char c) { return c == '\\' || c == '/'; }
+
+}  // namespace
 
 std::string system_directory() {
   std::string dir = environment_value(kSystemDirVariable);

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "platform/serial.h"
-#include "serial_names.h"
+#include "serial_common.h"
 
 namespace platform {
 
@@ -54,21 +54,11 @@ bool serial_port_available(std::string_view port_name) {
   return true;
 }
 
-SerialPort::~SerialPort() { close(); }
-
-bool SerialPort::fail(std::string message) {
-  error_ = std::move(message);
-  return false;
-}
-
 bool SerialPort::open(std::string_view port_name, const SerialSettings& settings) {
   close();
   error_.clear();
-  const std::string name(port_name.substr(0, port_name.find('\0')));
-  const std::string device = serial_device_for(name);
-  if (device.empty()) return fail("not a serial port name: \"" + name + "\"");
-  if (std::string problem = detail::unsupported_setting(settings); !problem.empty())
-    return fail(name + ": " + problem);
+  const auto [name, device, refusal] = detail::examine_port_request(port_name, settings);
+  if (!refusal.empty()) return fail(refusal);
 
   HANDLE handle = open_device(device);
   if (handle == INVALID_HANDLE_VALUE) return fail(error_text("cannot open " + name));

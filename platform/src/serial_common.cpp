@@ -1,4 +1,4 @@
-#include "serial_names.h"
+#include "serial_common.h"
 
 #include <algorithm>
 #include <array>
@@ -27,7 +27,26 @@ std::string unsupported_setting(const SerialSettings& settings) {
   return {};
 }
 
+PortRequest examine_port_request(std::string_view port_name, const SerialSettings& settings) {
+  PortRequest request;
+  request.name = std::string(port_name.substr(0, port_name.find('\0')));
+  request.device = serial_device_for(request.name);
+  if (request.device.empty()) {
+    request.refusal = "not a serial port name: \"" + request.name + "\"";
+  } else if (std::string problem = unsupported_setting(settings); !problem.empty()) {
+    request.refusal = request.name + ": " + problem;
+  }
+  return request;
+}
+
 }  // namespace detail
+
+SerialPort::~SerialPort() { close(); }
+
+bool SerialPort::fail(std::string message) {
+  error_ = std::move(message);
+  return false;
+}
 
 namespace {
 
