@@ -1,0 +1,162 @@
+#include "mirror_text.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace bemamfd2 {
+namespace {
+
+using mfd::Document;
+using mfd::DocumentKind;
+
+constexpr std::size_t kWidth = 48;
+const std::string kRule(kWidth, '-');
+
+std::string zero_filled(long long value, int width) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%0*lld", width, value);
+  return buffer;
+}
+
+// An integer count of 1/10^decimals units as "1234,56".
+std::string decimal(std::int64_t value, int decimals) {
+  std::int64_t divisor = 1;
+  for (int i = 0; i < decimals; ++i) divisor *= 10;
+  const std::int64_t magnitude = std::llabs(value);
+  std::string text = (value < 0 ? "-" : "") + std::to_string(magnitude / divisor);
+  if (decimals > 0) text += ',' + zero_filled(magnitude % divisor, decimals);
+  return text;
+}
+
+std::string money(std::int64_t cents) { return decimal(cents, 2); }
+
+std::string date_time(const Document& doc) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %02d:%02d:%02d", doc.date.day % 100, doc.date.month % 100,
+                doc.date.year % 10000, doc.time.hour % 100, doc.time.minute % 100, doc.time.second % 100);
+  return buffer;
+}
+
+class Lines {
+ public:
+  void add(std::string text) {
+    if (text.size() > kWidth) text.resize(kWidth);
+    for (char& c : text)
+      if (c == '\r' || c == '\n') c = ' ';  // one printed line stays one line
+    text_ += text;
+    text_ += "\r\n";
+  }
+  // left text and right-aligned value on one line; the left side gives way.
+  void pair(const std::string& left, const std::string& right) {
+    const std::size_t room = right.size() + 1 >= kWidth ? 0 : kWidth - right.size() - 1;
+    std::string line = left.substr(0, room);
+    line.resize(kWidth - std::min(kWidth, right.size()), ' ');
+    add(line + right);
+  }
+  void blank() { text_ += "\r\n"; }
+  const std::string& text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+std::string_view title_of(DocumentKind kind) {
+  switch (kind) {
+    case DocumentKind::FiscalCoupon: return "CUPOM FISCAL";
+    case DocumentKind::NonFiscalReceipt: return "COMPROVANTE NAO FISCAL";
+    case DocumentKind::ManagementReport: return "RELATORIO GERENCIAL";
+    case DocumentKind::ZReduction: return "REDUCAO Z";
+    case DocumentKind::XReading: return "LEITURA X";
+    case DocumentKind::Cancellation: return "CANCELAMENTO";
+    case DocumentKind::CreditDebitSlip: return "COMPROVANTE DE CREDITO OU DEBITO";
+  }
+  return "DOCUMENTO";
+}
+
+std::string counter_of(const Document& doc) {
+  switch (doc.kind) {
+    case DocumentKind::FiscalCoupon: return "CCF:" + zero_filled(doc.ccf, 6);
+    case DocumentKind::ManagementReport: return "GRG:" + zero_filled(doc.grg, 6);
+    case DocumentKind::CreditDebitSlip: return "CDC:" + zero_filled(doc.cdc, 4);
+    case DocumentKind::ZReduction: return "CRZ:" + zero_filled(doc.crz, 6);
+    default: return "GNF:" + zero_filled(doc.gnf, 6);
+  }
+}
+
+void add_items(const Document& doc, Lines& lines) {
+  for (const mfd::Item& item : doc.items) {
+    lines.add(zero_filled(item.number, 3) + " " + item.code + " " + item.description);
+    const std::string quantity = decimal(item.quantity, 3) + " " + item.unit + " X " + decimal(item.unit_price, 3);
+    lines.pair("    " + quantity + " " + item.tax_code, money(item.total));
+    if (item.discount) lines.pair("    desconto item", "-" + money(item.discount));
+    if (item.surcharge) lines.pair("    acrescimo item", "+" + money(item.surcharge));
+    if (item.cancelled) lines.pair("    ITEM " + zero_filled(item.number, 3) + " CANCELADO", "-" + money(item.total));
+  }
+}
+
+void add_totals(const Document& doc, Lines& lines) {
+  if (doc.kind == DocumentKind::FiscalCoupon) {
+    lines.pair("SUBTOTAL R$", money(doc.subtotal));
+    if (doc.discount) lines.pair("DESCONTO R$", "-" + money(doc.discount));
+    if (doc.surcharge) lines.pair("ACRESCIMO R$", "+" + money(doc.surcharge));
+    lines.pair("TOTAL R$", money(doc.total));
+  } else if (doc.total) {
+    lines.pair("VALOR R$", money(doc.total));
+  }
+  for (const mfd::Payment& payment : doc.payments) {
+    lines.pair(payment.form, money(payment.amount));
+    if (payment.reversed) lines.pair("  estorno " + payment.form, "-" + money(payment.reversed));
+  }
+  if (!doc.customer_id.empty() || !doc.customer_name.empty())
+    lines.add("CONSUMIDOR: " + doc.customer_id + " " + doc.customer_name);
+  if (doc.cancelled) lines.add("*** CUPOM CANCELADO ***");
+  if (doc.kind == DocumentKind::Cancellation && doc.cancelled_coo)
+    lines.add("COO DO CUPOM CANCELADO: " + zero_filled(doc.cancelled_coo, 6));
+}
+
+void add_reduction(const mfd::Reduction& z, Lines& lines) {
+  lines.add("CRZ:" + zero_filled(z.crz, 6) + "  CRO:" + zero_filled(z.cro, 6) + "  COO:" + zero_filled(z.coo, 6));
+  char movement[16];
+  std::snprintf(movement, sizeof movement, "%02d/%02d/%04d", z.movement_date.day % 100, z.movement_date.month % 100,
+                z.movement_date.year % 10000);
+  lines.add(std::string("MOVIMENTO DO DIA: ") + movement);
+  lines.pair("GRANDE TOTAL", money(z.grand_total));
+  lines.pair("VENDA BRUTA DIARIA", money(z.gross_sales));
+  lines.pair("CANCELAMENTOS", money(z.cancellations));
+  lines.pair("DESCONTOS", money(z.discounts));
+  lines.pair("ACRESCIMOS", money(z.surcharges));
+  for (const mfd::Totalizer& totalizer : z.totalizers) lines.pair("  " + totalizer.code, money(totalizer.amount));
+}
+
+void add_document(const Document& doc, Lines& lines) {
+  lines.pair(date_time(doc), "COO:" + zero_filled(doc.coo, 6));
+  lines.pair(doc.title.empty() ? std::string(title_of(doc.kind)) : doc.title, counter_of(doc));
+  lines.add(kRule);
+  add_items(doc, lines);
+  if (doc.reduction) add_reduction(*doc.reduction, lines);
+  add_totals(doc, lines);
+  for (const std::string& line : doc.lines) lines.add(line);
+  lines.add(kRule);
+  lines.blank();
+}
+
+}  // namespace
+
+std::string mirror_text(const mfd::Identification& ecf, int first_coo, int last_coo,
+                        const std::vector<const Document*>& documents) {
+  Lines lines;
+  lines.add("ESPELHO DA MEMORIA DE FITA-DETALHE");
+  lines.add("ECF: " + ecf.ecf_type + " " + ecf.brand + " " + ecf.model);
+  lines.add("NUMERO DE FABRICACAO: " + ecf.serial + (ecf.mf_additional == ' ' ? "" : " " + std::string(1, ecf.mf_additional)));
+  lines.add("VERSAO DO SB: " + ecf.firmware + "  CAIXA: " + zero_filled(ecf.ecf_number, 3));
+  lines.add("CNPJ: " + ecf.cnpj + "  IE: " + ecf.ie);
+  lines.add("USUARIO: " + zero_filled(ecf.user_number, 2));
+  lines.add("COO: " + zero_filled(first_coo, 6) + " A " + zero_filled(last_coo, 6));
+  lines.blank();
+  for (const Document* doc : documents) add_document(*doc, lines);
+  lines.add("Ultimo documento : " + date_time(*documents.back()));
+  lines.add("Documentos no espelho: " + std::to_string(documents.size()));
+  return lines.text();
+}
+
+}  // namespace bemamfd2
