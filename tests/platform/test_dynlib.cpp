@@ -48,6 +48,14 @@ TEST_F(DynlibTest, ModuleDirectoryIsThatOfTheCallingModule) {
   EXPECT_EQ(platform::module_directory(), fs::read_symlink("/proc/self/exe").parent_path().string());
 }
 
+TEST_F(DynlibTest, EachModuleKeepsItsOwnPlatformCode) {
+  // Exported, another module's copy could stand in for this one's, and its
+  // module_directory() would name the wrong module.
+  EXPECT_EQ(::dlsym(probe_, "_ZN8platform16module_directoryB5cxx11Ev"), nullptr);
+  EXPECT_EQ(::dlsym(probe_, "_ZN8platform12load_libraryERKNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEEPS5_"),
+            nullptr);
+}
+
 TEST_F(DynlibTest, WindowsNameLoadsFromTheModulesOwnFolder) {
   for (const char* name : {"PlatformSample.dll", "PlatformSample.DLL", "platformsample.Dll", "PlatformSample"}) {
     void* library = load_(name);

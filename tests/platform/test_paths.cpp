@@ -84,6 +84,9 @@ TEST_F(PathsTest, RelativeNamesStayRelative) {
 TEST_F(PathsTest, NativeAbsolutePathsOnlyChangeSeparators) {
   EXPECT_EQ(native_path(home_.path() + "\\Dados\\x.txt"), home_.path() + "/Dados/x.txt");
   EXPECT_EQ(native_path("/tmp/a\\b/"), "/tmp/a/b/");
+  // Mapping a mapped path changes nothing, non-ASCII names included.
+  const std::string once = native_path(L1("C:\\Dados\\Reduções\\x.txt"));
+  EXPECT_EQ(native_path(once), once);
 }
 
 TEST_F(PathsTest, TextStopsAtAnEmbeddedNul) {
