@@ -220,6 +220,8 @@ std::string SerialPort::read(std::size_t max) {
 
 void SerialPort::close() {
   if (!is_open()) return;
+  // The claim would outlive this descriptor while another holds the line open.
+  ::ioctl(static_cast<int>(handle_), TIOCNXCL);
   ::close(static_cast<int>(handle_));
   handle_ = kClosed;
 }

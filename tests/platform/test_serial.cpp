@@ -131,9 +131,22 @@ TEST_F(SerialTest, ComNamesMapThroughTheEnvironment) {
   ASSERT_TRUE(port.open("COM7:", printer_settings())) << port.last_error();
   EXPECT_EQ(port.write("x"), 1u);
   EXPECT_EQ(pty_.receive(1), "x");
+  port.close();
   EXPECT_TRUE(platform::serial_port_available("COM7"));
   EXPECT_FALSE(platform::serial_port_available("COM0"));
   EXPECT_FALSE(platform::serial_port_available("/dev/no-such-port"));
+}
+
+TEST_F(SerialTest, PortIsTakenForExclusiveUse) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may open a port that another holds";
+  SerialPort first;
+  SerialPort second;
+  ASSERT_TRUE(first.open(pty_.slave_path(), printer_settings())) << first.last_error();
+  EXPECT_FALSE(second.open(pty_.slave_path(), printer_settings()));
+  EXPECT_NE(second.last_error().find(pty_.slave_path()), std::string::npos) << second.last_error();
+  EXPECT_FALSE(platform::serial_port_available(pty_.slave_path()));
+  first.close();
+  EXPECT_TRUE(second.open(pty_.slave_path(), printer_settings())) << second.last_error();
 }
 
 TEST_F(SerialTest, BadNamesAndSettingsGiveClearErrors) {
