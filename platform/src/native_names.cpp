@@ -9,6 +9,16 @@
 
 namespace platform::detail {
 
+#ifdef _WIN32
+
+bool path_exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string find_entry_ignoring_case(const std::string& dir, const std::string& name) {
+  return path_exists(dir + "\\" + name) ? name : std::string();  // the file system ignores case itself
+}
+
+#else
+
 namespace {
 
 // Lower-case form of a UTF-8 name: ASCII letters and the Latin-1 capitals
@@ -29,16 +39,6 @@ std::string fold_case(std::string_view name) {
 }
 
 }  // namespace
-
-#ifdef _WIN32
-
-bool path_exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string find_entry_ignoring_case(const std::string& dir, const std::string& name) {
-  return path_exists(dir + "\\" + name) ? name : std::string();  // the file system ignores case itself
-}
-
-#else
 
 bool path_exists(const std::string& path) {
   struct stat info {};
