@@ -1,0 +1,83 @@
+#include "driver_fixture.h"
+
+#include <cstdio>
+
+#include "hostrt/format.h"
+#include "hostrt/params.h"
+
+namespace driver_test {
+
+hostrt::Variant StartParams(const std::string& port) {
+  return hostrt::MakeParams({{"CDFILIAL", "001"},
+                             {"CDCAIXA", "002"},
+                             {"NRSERIEIMP", "EMU0001"},
+                             {"NRSERIE", "EMU0001"},
+                             {"ESQUEMA", "001"},
+                             {"ESQUEMACOR", "001"},
+                             {"CDPORTAIMPFIS", port},
+                             {"PORTAIMPFIS", port}});
+}
+
+hostrt::DateTime TestNow() {
+  return hostrt::DateTime{hostrt::EncodeDate(2009, 3, 9).value + hostrt::EncodeTime(14, 5, 0).value};
+}
+
+DriverTest::DriverTest() {
+  hostrt::InstallHostServices(host);
+  hostrt::SetFormatSettings(hostrt::BrazilianFormatSettings());
+  hostrt::SetFixedNow(TestNow());
+  // The printer may still be loaded by an earlier driver in this process.
+  printer.reload();
+  printer.reset();
+  printer.set_clock(hostrt::FormatDateTime("ddmmyyyyhhnnss", TestNow()));
+  // A driver left loaded in this process starts from the unbound state.
+  KVR(driver, StopImpFiscal)();
+}
+
+DriverTest::~DriverTest() {
+  KVR(driver, StopImpFiscal)();
+  hostrt::UseSystemClock();
+  hostrt::InstallHostServices(nullptr);
+}
+
+bool DriverTest::Start() {
+  const bool started = KVR(driver, StartImpFiscal)(StartParams());
+  printer.clear_journal();
+  std::remove(LogPath().c_str());
+  host->dialogs.clear();
+  return started;
+}
+
+std::string DriverTest::LogPath() const {
+  return env.exe_dir() + "/impdebug" + hostrt::FormatDateTime("mmyy", hostrt::Now()) + ".txt";
+}
+
+std::vector<std::string> DriverTest::LogLines() const {
+  const std::string text = test_support::read_file_or_empty(LogPath());
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+    lines.push_back(text.substr(start, end - start));
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+std::vector<std::string> DriverTest::LogEntries() const {
+  const std::string prefix = "09/03/2009 14:05:00 - ";
+  std::vector<std::string> entries = LogLines();
+  for (auto& entry : entries)
+    if (entry.compare(0, prefix.size(), prefix) == 0) entry.erase(0, prefix.size());
+  return entries;
+}
+
+std::vector<std::string> DriverTest::DialogTexts() const {
+  std::vector<std::string> texts;
+  for (const auto& dialog : host->dialogs) texts.push_back(dialog.text);
+  return texts;
+}
+
+void DriverTest::ScriptStatus(int ack, int st1, int st2, int times) {
+  printer.script("Bematech_FI_RetornoImpresora", 1, ack, st1, st2, times, EMU_SCRIPT_REFUSE);
+}
+
+}  // namespace driver_test
