@@ -1,0 +1,146 @@
+// The demo point-of-sale host: loads the driver by name as a real host does,
+// starts it on the emulated printer, reads the printer's identity and status,
+// and shows the dialogs, the driver's debug log and the paper tape.
+#include <dlfcn.h>
+
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "demo_environment.h"
+#include "hostrt/format.h"
+#include "hostrt/params.h"
+#include "hostrt/services.h"
+#include "kvr00102/kvr00102.h"
+#include "platform/files.h"
+#include "platform/latin1.h"
+
+namespace {
+
+// An exported operation of a loaded library, typed by the driver's declaration.
+template <typename Declared>
+Declared* Resolve(void* library, const char* name) {
+  void* address = dlsym(library, name);
+  if (!address) throw std::runtime_error(std::string("the driver does not export ") + name);
+  return reinterpret_cast<Declared*>(address);
+}
+#define OPERATION(library, name) Resolve<decltype(name)>(library, #name)
+
+std::string Utf8(const std::string& latin1) { return platform::latin1_to_utf8(latin1); }
+
+void Section(const std::string& title) { std::cout << "\n== " << title << " ==\n"; }
+
+void PrintFile(const std::string& path) {
+  if (!platform::file_exists(path)) {
+    std::cout << "(no file " << path << ")\n";
+    return;
+  }
+  std::cout << Utf8(platform::read_file(path));
+}
+
+std::string TapePath(const std::string& bin_dir) {
+  void* printer = dlopen((bin_dir + "/BemaFI32.so").c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_LOCAL);
+  if (!printer) return {};
+  std::string path;
+  if (auto tape_path = reinterpret_cast<int (*)(char*, int)>(dlsym(printer, "Emu_TapePath"))) {
+    char buffer[4096] = {};
+    if (tape_path(buffer, sizeof buffer) > 0) path = buffer;
+  }
+  dlclose(printer);
+  return path;
+}
+
+int Run(bool interactive, bool keep_printer) {
+  const std::string bin_dir = std::filesystem::canonical("/proc/self/exe").parent_path().string();
+  const auto env = pdv_demo::PrepareDemoEnvironment(
+      std::filesystem::path(bin_dir).parent_path().string() + "/demo", keep_printer);
+  std::cout << "Demo machine: " << env.root << "\n";
+
+  auto host = std::make_shared<hostrt::ConsoleHost>(
+      interactive, hostrt::OpenSqliteRecordStore(env.host_dir + "/records.db"));
+  hostrt::InstallHostServices(host);
+
+  void* driver = dlopen((bin_dir + "/Kvr00102.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!driver) {
+    std::cerr << "Cannot load the driver: " << dlerror() << "\n";
+    return 1;
+  }
+
+  Section("Start");
+  const hostrt::Variant start = hostrt::MakeParams({{"CDFILIAL", "001"},
+                                                    {"CDCAIXA", "001"},
+                                                    {"NRSERIEIMP", ""},
+                                                    {"NRSERIE", ""},
+                                                    {"ESQUEMA", "001"},
+                                                    {"ESQUEMACOR", "001"},
+                                                    {"CDPORTAIMPFIS", "COM1"},
+                                                    {"PORTAIMPFIS", "COM1"}});
+  const bool started = OPERATION(driver, StartImpFiscal)(start);
+  std::cout << "StartImpFiscal: " << (started ? "ok" : "failed") << "\n";
+
+  if (started) {
+    Section("Printer identity");
+    hostrt::Variant identity = hostrt::MakeParams({{"ESQUEMA", "001"},
+                                                   {"DATAATUIMP", ""},
+                                                   {"ECFIMP", ""},
+                                                   {"REDIMP", ""},
+                                                   {"SERIEIMP", ""},
+                                                   {"DATAIMP", ""}});
+    const bool read = OPERATION(driver, Carrega_Dados_Impressora)(identity);
+    std::cout << "Carrega_Dados_Impressora: " << (read ? "ok" : "failed") << "\n";
+    for (const char* name : {"SERIEIMP", "ECFIMP", "DATAIMP", "DATAATUIMP"})
+      std::cout << "  " << name << " = " << Utf8(hostrt::RecebeParams(identity, name).AsString()) << "\n";
+    std::string total;
+    if (OPERATION(driver, BuscaTotGer)("001", total)) std::cout << "  grand total = " << Utf8(total) << "\n";
+
+    Section("Printer status");
+    std::cout << "Estado_Imp: " << (OPERATION(driver, Estado_Imp)("001", true, false) ? "ok" : "not ready") << "\n";
+    std::cout << "ImpressoraOK: " << (OPERATION(driver, ImpressoraOK)("001", true, false, false) ? "ok" : "not ready")
+              << "\n";
+
+    // Operations that later parts of the driver add are run when present.
+    using XReading = bool(const std::string&, const std::string&, const std::string&);
+    if (auto x_reading = reinterpret_cast<XReading*>(dlsym(driver, "Leitura_X_Imp"))) {
+      Section("X reading");
+      std::cout << "Leitura_X_Imp: " << (x_reading("", "001", "") ? "ok" : "failed") << "\n";
+    }
+    OPERATION(driver, FechaPorta)();
+  }
+  OPERATION(driver, StopImpFiscal)();
+
+  Section("Debug log");
+  PrintFile(env.host_dir + "/impdebug" + hostrt::FormatDateTime("mmyy", hostrt::Now()) + ".txt");
+  Section("Paper tape");
+  const std::string tape = TapePath(bin_dir);
+  if (tape.empty())
+    std::cout << "(the printer library reports no tape)\n";
+  else
+    PrintFile(tape);
+  return started ? 0 : 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool interactive = false, keep_printer = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--interactive") == 0) {
+      interactive = true;
+    } else if (std::strcmp(argv[i], "--keep-printer") == 0) {
+      keep_printer = true;
+    } else {
+      std::cout << "usage: pdv-demo [--interactive] [--keep-printer]\n"
+                   "  --interactive   answer the driver's questions at the console\n"
+                   "  --keep-printer  keep the emulated printer's memory from the last run\n";
+      return std::strcmp(argv[i], "--help") == 0 ? 0 : 1;
+    }
+  }
+  try {
+    return Run(interactive, keep_printer);
+  } catch (const std::exception& error) {
+    std::cerr << "pdv-demo: " << error.what() << "\n";
+    return 1;
+  }
+}
