@@ -72,6 +72,10 @@ TEST(DataSetPacket, RoundTripKeepsTypesBytesNullsAndIndexes) {
   ClientDataSet copy;
   copy.SetData(packet);
   ExpectEveryType(copy);
+  // Reloading a table of the same structure keeps the field objects valid.
+  hostrt::Field& s = copy.FieldByName("S");
+  copy.SetData(packet);
+  EXPECT_EQ(&s, &copy.FieldByName("S"));
   EXPECT_EQ(copy.Data().PacketBytes(), packet.PacketBytes());
   // The index definitions travel with the data: switching works on the copy.
   copy.SetIndexName("");

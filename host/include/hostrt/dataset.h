@@ -1,6 +1,10 @@
 #pragma once
 // The host's in-memory table (a client dataset): typed fields, a cursor,
 // editing, named indexes, filters, Locate, data packets and files.
+//
+// Texts compare without their trailing blanks, and a Null text equals the
+// empty text, everywhere (filters, Locate, index order); the bytes stored are
+// kept as given. Field objects live as long as the dataset's structure does.
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -100,8 +104,11 @@ class ClientDataSet {
   void SetRecNo(int recno);
 
   // Editing. Append/Insert start a new row (Insert before the current one in
-  // natural order); Post stores it, Cancel drops it. Delete removes the
-  // current row and leaves the cursor on the next visible one (or the last).
+  // natural order); Post stores it, Cancel drops it; moving the cursor posts
+  // a pending edit. Edit on an empty dataset starts a new row. Delete removes
+  // the current row and leaves the cursor on the next visible one; after the
+  // last one it stays on the new last row with Eof set, so a loop
+  // "while (!Eof()) if (...) Delete(); else Next();" visits every row.
   void Append();
   void Insert();
   void Edit();
@@ -118,17 +125,23 @@ class ClientDataSet {
   void SetIndexFieldNames(std::string_view fields);  // ad hoc ascending index
   std::vector<std::string> IndexNames() const;
 
-  // Filters: = <> < > <= >=, AND OR NOT, parentheses, quoted texts, numbers,
-  // case-insensitive keywords (a blank before AND is not needed). A text that
-  // does not parse raises DataSetError when the filter is applied.
+  // Filters: = <> != < > <= >=, AND OR NOT, IS [NOT] NULL, parentheses,
+  // quoted texts ('' for a quote), numbers, TRUE/FALSE, [field names],
+  // case-insensitive keywords (a blank before AND is not needed). A number
+  // against a text field compares numerically when the text reads as a number
+  // (IDTIPORECE = 5 holds for "5"). A text that does not parse raises
+  // DataSetError naming the text and position when the filter is applied, and
+  // the previous filter stays in force.
   void SetFilter(std::string_view text);
   const std::string& Filter() const;
   void SetFiltered(bool filtered);
   bool Filtered() const;
 
-  // Moves to the first visible row whose fields "F1;F2" equal the values (a
-  // single value, or a Variant array for several fields). Uses an index whose
-  // leading fields are the key fields when there is one.
+  // Moves to the first visible row, in the current order, whose fields
+  // "F1;F2" equal the values (a single value, or a Variant array for several
+  // fields); returns false and leaves the cursor when there is none, also for
+  // a value the field could never hold. Uses the current index, or another
+  // index, whose leading fields are the key fields (binary search), else scans.
   bool Locate(std::string_view key_fields, const Variant& key_values, int options = 0);
 
   // Data packets: the whole table (every row, filter or not, a pending edit

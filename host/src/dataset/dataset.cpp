@@ -110,6 +110,15 @@ ClientDataSet::ClientDataSet(std::string name) : name_(std::move(name)), impl_(s
 ClientDataSet::~ClientDataSet() = default;
 
 void ClientDataSet::BindFields() {
+  // Field objects of an unchanged structure are kept, so references that
+  // callers hold stay valid across SetData, CopyFrom and reopening.
+  const auto& defs = impl_->defs;
+  const auto& fields = impl_->fields;
+  bool same = fields.size() == defs.size();
+  for (std::size_t i = 0; same && i < defs.size(); ++i)
+    same = fields[i]->FieldName() == defs[i].name && fields[i]->DataType() == defs[i].type &&
+           fields[i]->Size() == defs[i].size;
+  if (same) return;
   impl_->fields.clear();
   for (std::size_t i = 0; i < impl_->defs.size(); ++i) {
     const FieldDef& d = impl_->defs[i];
@@ -170,7 +179,6 @@ void ClientDataSet::Close() {
   if (impl_->state == DataSetState::Edit || impl_->state == DataSetState::Insert) Post();
   if (!impl_->file_name.empty()) SaveToFile(impl_->file_name);
   impl_->ClearRows();
-  impl_->fields.clear();
   impl_->active = false;
   impl_->state = DataSetState::Inactive;
 }

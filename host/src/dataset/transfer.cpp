@@ -104,7 +104,6 @@ void ClientDataSet::SetData(const Variant& packet) {
     if (impl_->active) {
       Cancel();
       impl_->ClearRows();
-      impl_->fields.clear();
       impl_->active = false;
       impl_->state = DataSetState::Inactive;
     }
