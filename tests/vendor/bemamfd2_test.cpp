@@ -225,13 +225,16 @@ TEST_F(BemaMfd2Test, AValueTooWideForItsFieldWritesNoFile) {
 TEST_F(BemaMfd2Test, DamagedDownloadsGiveAnErrorCodeAndNoOutput) {
   const std::string good = read_file_or_empty(download_path);
   const std::string damaged = env.root() + "/damaged.mfd";
-  // Every cut, and a stray byte at every position of the first lines.
-  for (std::size_t length = 0; length < good.size(); ++length) {
+  // Cuts (every one in the head, then every seventh byte) and a stray field
+  // separator all along the file.
+  for (std::size_t length = 0; length < good.size(); length += length < 200 ? 1 : 7) {
     write_whole_file(damaged, good.substr(0, length));
     ASSERT_EQ(registers("06/12/2026", "07/12/2026", damaged), -2) << "cut at " << length;
-    ASSERT_EQ(mirror(damaged.c_str(), output.c_str(), 1, 1, 9), -2) << "cut at " << length;
+    if (length % 11 == 0) {
+      ASSERT_EQ(mirror(damaged.c_str(), output.c_str(), 1, 1, 9), -2) << "cut at " << length;
+    }
   }
-  for (std::size_t at = 0; at < 400 && at < good.size(); ++at) {
+  for (std::size_t at = 0; at < good.size(); at += 5) {
     std::string text = good;
     text.insert(at, 1, '|');
     write_whole_file(damaged, text);

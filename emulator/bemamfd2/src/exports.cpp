@@ -7,7 +7,7 @@
 #include "date_argument.h"
 #include "fixed_record.h"
 #include "mfd_format/mfd_format.h"
-#include "mirror_text.h"
+#include "mfd_format/mirror_text.h"
 #include "type_e_file.h"
 
 namespace {
@@ -39,6 +39,11 @@ int with_download(const char* mfd_file, Body&& body) {
   });
 }
 
+std::string zero_filled(int coo) {
+  std::string digits = std::to_string(coo);
+  return std::string(digits.size() < 6 ? 6 - digits.size() : 0, '0') + digits;
+}
+
 std::string text_or_empty(const char* text) { return text ? text : ""; }
 
 }  // namespace
@@ -54,8 +59,8 @@ VENDOR_EXPORT int VENDOR_CALL BemaGeraTxtPorCOO(const char* mfd_file, const char
     for (const mfd::Document& doc : download.documents)
       if (doc.coo >= first_coo && doc.coo <= last_coo) documents.push_back(&doc);
     if (documents.empty()) return kNothingInRange;
-    platform::write_file_atomic(platform::native_path(text_file),
-                                bemamfd2::mirror_text(download.ecf, first_coo, last_coo, documents));
+    const std::string range_line = "COO: " + zero_filled(first_coo) + " A " + zero_filled(last_coo);
+    platform::write_file_atomic(platform::native_path(text_file), mfd::mirror_text(download.ecf, range_line, documents));
     return kOk;
   });
 }

@@ -1,13 +1,10 @@
-#include "mirror_text.h"
+#include "mfd_format/mirror_text.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-namespace bemamfd2 {
+namespace mfd {
 namespace {
-
-using mfd::Document;
-using mfd::DocumentKind;
 
 constexpr std::size_t kWidth = 48;
 const std::string kRule(kWidth, '-');
@@ -84,7 +81,7 @@ std::string counter_of(const Document& doc) {
 }
 
 void add_items(const Document& doc, Lines& lines) {
-  for (const mfd::Item& item : doc.items) {
+  for (const Item& item : doc.items) {
     lines.add(zero_filled(item.number, 3) + " " + item.code + " " + item.description);
     const std::string quantity = decimal(item.quantity, 3) + " " + item.unit + " X " + decimal(item.unit_price, 3);
     lines.pair("    " + quantity + " " + item.tax_code, money(item.total));
@@ -103,7 +100,7 @@ void add_totals(const Document& doc, Lines& lines) {
   } else if (doc.total) {
     lines.pair("VALOR R$", money(doc.total));
   }
-  for (const mfd::Payment& payment : doc.payments) {
+  for (const Payment& payment : doc.payments) {
     lines.pair(payment.form, money(payment.amount));
     if (payment.reversed) lines.pair("  estorno " + payment.form, "-" + money(payment.reversed));
   }
@@ -114,7 +111,7 @@ void add_totals(const Document& doc, Lines& lines) {
     lines.add("COO DO CUPOM CANCELADO: " + zero_filled(doc.cancelled_coo, 6));
 }
 
-void add_reduction(const mfd::Reduction& z, Lines& lines) {
+void add_reduction(const Reduction& z, Lines& lines) {
   lines.add("CRZ:" + zero_filled(z.crz, 6) + "  CRO:" + zero_filled(z.cro, 6) + "  COO:" + zero_filled(z.coo, 6));
   char movement[16];
   std::snprintf(movement, sizeof movement, "%02d/%02d/%04d", z.movement_date.day % 100, z.movement_date.month % 100,
@@ -125,7 +122,7 @@ void add_reduction(const mfd::Reduction& z, Lines& lines) {
   lines.pair("CANCELAMENTOS", money(z.cancellations));
   lines.pair("DESCONTOS", money(z.discounts));
   lines.pair("ACRESCIMOS", money(z.surcharges));
-  for (const mfd::Totalizer& totalizer : z.totalizers) lines.pair("  " + totalizer.code, money(totalizer.amount));
+  for (const Totalizer& totalizer : z.totalizers) lines.pair("  " + totalizer.code, money(totalizer.amount));
 }
 
 void add_document(const Document& doc, Lines& lines) {
@@ -142,7 +139,7 @@ void add_document(const Document& doc, Lines& lines) {
 
 }  // namespace
 
-std::string mirror_text(const mfd::Identification& ecf, int first_coo, int last_coo,
+std::string mirror_text(const Identification& ecf, std::string_view range_line,
                         const std::vector<const Document*>& documents) {
   Lines lines;
   lines.add("ESPELHO DA MEMORIA DE FITA-DETALHE");
@@ -151,7 +148,7 @@ std::string mirror_text(const mfd::Identification& ecf, int first_coo, int last_
   lines.add("VERSAO DO SB: " + ecf.firmware + "  CAIXA: " + zero_filled(ecf.ecf_number, 3));
   lines.add("CNPJ: " + ecf.cnpj + "  IE: " + ecf.ie);
   lines.add("USUARIO: " + zero_filled(ecf.user_number, 2));
-  lines.add("COO: " + zero_filled(first_coo, 6) + " A " + zero_filled(last_coo, 6));
+  lines.add(std::string(range_line));
   lines.blank();
   for (const Document* doc : documents) add_document(*doc, lines);
   lines.add("Ultimo documento : " + date_time(*documents.back()));
@@ -159,4 +156,4 @@ std::string mirror_text(const mfd::Identification& ecf, int first_coo, int last_
   return lines.text();
 }
 
-}  // namespace bemamfd2
+}  // namespace mfd
