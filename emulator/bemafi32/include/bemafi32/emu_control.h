@@ -12,17 +12,10 @@
 // terminate it, and return the full length the text needs (so a caller can
 // retry with a larger buffer), or -1 for a bad index.
 
-#if defined(_WIN32) && !defined(_WIN64)
-#define EMU_CALL __stdcall
-#else
-#define EMU_CALL
-#endif
+#include "vendor_api/vendor_api.h"
 
-#if defined(_WIN32)
-#define EMU_API __declspec(dllexport)
-#else
-#define EMU_API __attribute__((visibility("default")))
-#endif
+#define EMU_CALL VENDOR_CALL
+#define EMU_API VENDOR_EXPORT
 
 #ifdef __cplusplus
 extern "C" {

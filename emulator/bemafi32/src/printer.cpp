@@ -1,0 +1,298 @@
+#include "printer.h"
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+
+#include "clock.h"
+#include "ini_file.h"
+#include "platform/files.h"
+#include "platform/latin1.h"
+#include "platform/paths.h"
+#include "state_file.h"
+
+namespace emu {
+namespace {
+
+constexpr std::size_t kJournalLimit = 50000;
+
+std::string argument_text(const Arg& arg) {
+  switch (arg.kind) {
+    case Arg::Text: return arg.text ? arg.text : "(null)";
+    case Arg::Buffer: return arg.buffer ? arg.buffer : "(null)";
+    case Arg::IntOut: return arg.integer ? std::to_string(*arg.integer) : "(null)";
+    case Arg::IntIn: return std::to_string(arg.value);
+  }
+  return {};
+}
+
+// Takes the first pending script of this entry point (or of "*"), if any.
+bool take_script(std::vector<Script>& scripts, const char* name, Script& taken) {
+  for (auto it = scripts.begin(); it != scripts.end(); ++it) {
+    if (it->entry_point != name && it->entry_point != "*") continue;
+    taken = *it;
+    if (--it->times <= 0) scripts.erase(it);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+Printer& the_printer() {
+  static Printer* printer = [] {
+    auto* created = new Printer;
+    created->load();
+    return created;
+  }();
+  return *printer;
+}
+
+std::mutex& printer_lock() {
+  static std::mutex lock;
+  return lock;
+}
+
+int Printer::run(const char* name, std::initializer_list<Arg> args, const Body& body, CallKind kind) {
+  JournalEntry entry;
+  entry.name = name;
+  for (const auto& arg : args) entry.given.push_back(argument_text(arg));
+  refresh_if_changed();
+  status_ = Status{};
+  changed_ = false;
+  int result = kOk;
+  bool answered = true;
+  Script script;
+  if (!ini_found_) {
+    result = kIniFileMissing;
+    answered = false;
+  } else if (state_.faults.port_refused) {
+    result = kPortError;
+    answered = false;
+  } else if (!state_.faults.power_on) {
+    result = kPrinterOff;
+    answered = false;
+  } else if (take_script(state_.faults.scripts, name, script)) {
+    changed_ = true;
+    if (script.mode == 0) {
+      result = script.result;
+      status_ = {script.ack, script.st1, script.st2};
+    } else {
+      result = body(*this);
+      finish_status();
+      result = script.result;
+      status_ = {script.ack, script.st1, script.st2};
+    }
+  } else if (!damaged_.empty() && kind == CallKind::Command) {
+    result = refuse(kPrinterError, kMemoryError);
+  } else {
+    try {
+      result = body(*this);
+    } catch (const std::exception& error) {
+      std::fprintf(stderr, "BemaFI32: %s: %s\n", name, error.what());
+      result = kExecutionError;
+      status_.st2 |= kNotExecuted;
+    }
+    finish_status();
+  }
+  if (changed_ && damaged_.empty()) {
+    try {
+      save();
+    } catch (const std::exception& error) {
+      std::fprintf(stderr, "BemaFI32: %s\n", error.what());
+      result = kWriteError;
+    }
+  }
+  wire_wait(args);
+  if (kind == CallKind::Command && answered) last_status_ = status_;
+  for (const auto& arg : args) entry.returned.push_back(argument_text(arg));
+  entry.result = result;
+  entry.status = answered ? status_ : Status{0, 0, 0};
+  journal_call(std::move(entry));
+  return result;
+}
+
+void Printer::journal_call(JournalEntry entry) {
+  journal_.push_back(std::move(entry));
+  if (journal_.size() > kJournalLimit) journal_.pop_front();
+}
+
+void Printer::finish_status() {
+  if (state_.faults.paper == 1) status_.st1 |= kPaperNearEnd;
+  if (state_.faults.paper == 2) status_.st1 |= kPaperOut;
+  if (state_.document == Document::Coupon) status_.st1 |= kCouponOpen;
+  status_.st1 |= state_.faults.sticky_st1;
+  status_.st2 |= state_.faults.sticky_st2;
+}
+
+void Printer::wire_wait(std::initializer_list<Arg> args) const {
+  if (state_.faults.baud <= 0) return;
+  std::size_t bytes = 8;  // frame marks, command code, checksum and the status reply
+  for (const auto& arg : args) bytes += argument_text(arg).size() + 1;
+  auto micros = static_cast<long long>(bytes) * 10 * 1000000 / state_.faults.baud;
+  std::this_thread::sleep_for(std::chrono::microseconds(micros));
+}
+
+int Printer::refuse(int st1_bits, int st2_bits) {
+  status_.st1 |= st1_bits;
+  status_.st2 |= st2_bits;
+  return kOk;
+}
+
+bool Printer::can_print() {
+  if (!paper_out()) return true;
+  refuse(0, kNotExecuted);
+  return false;
+}
+
+std::int64_t Printer::computer_now() const {
+  return state_.faults.fixed_clock != 0 ? state_.faults.fixed_clock : system_civil_now();
+}
+
+std::int64_t Printer::now() const { return computer_now() + state_.faults.clock_offset; }
+
+bool Printer::day_blocked() {
+  const std::int64_t today = day_number(now());
+  if (state_.movement_date != "000000") {
+    auto open_day = parse_short_date(state_.movement_date);
+    if (open_day && day_number(*open_day) < today) return refuse(0, kNotExecuted), true;  // reduction pending
+  }
+  if (!state_.z_date.empty() && state_.movement_date == "000000") {
+    auto closed = parse_short_date(state_.z_date);
+    if (closed && day_number(*closed) >= today) return refuse(0, kNotExecuted), true;  // day already reduced
+  }
+  return false;
+}
+
+void Printer::start_day_if_needed() {
+  if (state_.movement_date != "000000") return;
+  state_.movement_date = ddmmyy(now());
+  state_.day_first_coo = state_.coo + 1;
+}
+
+int Printer::next_coo() {
+  changed();
+  state_.last_coupon_cancellable = false;
+  return ++state_.coo;
+}
+
+void Printer::print(const std::vector<std::string>& lines) { tape_.print(lines); }
+void Printer::cut() { tape_.cut(); }
+
+std::vector<std::string> Printer::header(const std::string& counters_line) const {
+  const auto& id = state_.identity;
+  return {centred(id.owner), centred(id.address), left("CNPJ:" + id.cnpj + " IE:" + id.ie, 48),
+          std::string(48, '-'), columns(printed_date_time(now()), counters_line)};
+}
+
+std::vector<std::string> Printer::footer() const {
+  const auto& id = state_.identity;
+  return {std::string(48, '-'), columns("EMULADOR ECF-IF", "ECF:" + id.till), columns("VER.SB:" + id.firmware, "FAB:" + id.serial)};
+}
+
+void Printer::write_return_file(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& line : lines) text += line + "\r\n";
+  platform::write_file_atomic(return_file_path(), text);
+}
+
+void Printer::save() {
+  platform::write_file_atomic(state_path_, serialize_state(state_));
+  note_file_stamp();
+}
+
+namespace {
+std::int64_t stamp_of(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return 0;
+  return static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec + info.st_size * 7919 +
+         static_cast<std::int64_t>(info.st_ino) * 104729;
+}
+}  // namespace
+
+void Printer::note_file_stamp() { file_stamp_ = stamp_of(state_path_); }
+
+// Another process (the ecf-tool, a second host) may have changed the printer.
+bool Printer::refresh_if_changed() {
+  if (state_path_.empty()) return false;
+  std::int64_t stamp = stamp_of(state_path_);
+  if (stamp == 0 || stamp == file_stamp_) return false;
+  load_state_file();
+  return true;
+}
+
+int Printer::load_state_file() {
+  try {
+    state_ = parse_state(platform::read_file(state_path_));
+    damaged_.clear();
+  } catch (const std::exception& error) {
+    damaged_ = error.what();
+    std::fprintf(stderr, "BemaFI32: damaged state file %s: %s (left untouched; Emu_Reset starts a new printer)\n",
+                 state_path_.c_str(), damaged_.c_str());
+    JournalEntry entry;
+    entry.name = "Emu_EstadoDanificado";
+    entry.given = entry.returned = {state_path_, damaged_};
+    entry.result = kWriteError;
+    journal_call(std::move(entry));
+  }
+  note_file_stamp();
+  return damaged_.empty() ? kOk : kWriteError;
+}
+
+int Printer::load() {
+  IniFile ini = IniFile::find(platform::system_directory());
+  ini_found_ = ini.found();
+  ini_path_ = ini.path();
+  std::string path = ini.main_value("Path");
+  directory_ = path.empty() ? platform::system_directory() : platform::native_path(path);
+  while (directory_.size() > 1 && directory_.back() == '/') directory_.pop_back();
+  if (ini_found_) platform::make_directories(directory_);
+  tape_.set_path(directory_ + "/Bobina.txt");
+  state_path_ = directory_ + "/BemaFI32.estado";
+  int result = kOk;
+  if (platform::file_exists(state_path_)) {
+    result = load_state_file();
+  } else {
+    state_ = new_printer_state();
+    state_.identity.registered_at = now();
+  }
+  if (!damaged_.empty()) return result;
+  for (const auto& [key, value] : ini.section("Emulador")) {
+    try {
+      apply_setting(key, value);
+    } catch (const std::exception& error) {
+      std::fprintf(stderr, "BemaFI32: [Emulador] %s=%s ignored: %s\n", key.c_str(), value.c_str(), error.what());
+    }
+  }
+  if (ini_found_) save();
+  return result;
+}
+
+int Printer::reset() {
+  damaged_.clear();
+  const std::int64_t computer_clock = state_.faults.fixed_clock;  // the computer's clock is not the printer's
+  state_ = new_printer_state();
+  state_.faults.fixed_clock = computer_clock;
+  journal_.clear();
+  last_status_ = Status{};
+  IniFile ini = IniFile::find(platform::system_directory());
+  for (const auto& [key, value] : ini.section("Emulador")) {
+    try {
+      apply_setting(key, value);
+    } catch (const std::exception&) {
+    }
+  }
+  state_.identity.registered_at = now();
+  if (!ini_found_) return kIniFileMissing;
+  tape_.clear();
+  std::error_code ignored;
+  std::filesystem::remove(mfd_path(), ignored);
+  std::filesystem::remove(return_file_path(), ignored);
+  save();
+  return kOk;
+}
+
+}  // namespace emu
