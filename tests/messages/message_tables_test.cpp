@@ -12,9 +12,7 @@
 
 #include "datamodule/message_tables.h"
 
-#if KVR_TEST_WITH_HOST_MESSAGES
 #include "hostrt/messages.h"
-#endif
 
 namespace {
 
@@ -28,23 +26,8 @@ std::string Upper(std::string_view s) {
 
 std::string_view KeyOf(std::string_view line) { return line.substr(0, line.find('|')); }
 
-#if KVR_TEST_WITH_HOST_MESSAGES
 bool Has(const Lines& lines, std::string_view key) { return hostrt::Messages(lines).Has(key); }
 std::string Msg(const Lines& lines, std::string_view key) { return hostrt::Messages(lines).Msg(key); }
-#else
-// The same rule as the host's lookup: the key before the first "|", compared
-// without regard to letter case.
-const std::string* Find(const Lines& lines, std::string_view key) {
-  for (const auto& line : lines)
-    if (Upper(KeyOf(line)) == Upper(key)) return &line;
-  return nullptr;
-}
-bool Has(const Lines& lines, std::string_view key) { return Find(lines, key) != nullptr; }
-std::string Msg(const Lines& lines, std::string_view key) {
-  const std::string* line = Find(lines, key);
-  return line ? line->substr(line->find('|') + 1) : std::string(key);
-}
-#endif
 
 const Lines& Padrao() { return kvr::MsgPadraoLines(); }
 const Lines& Padrao2() { return kvr::MsgPadrao2Lines(); }
