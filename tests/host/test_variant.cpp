@@ -204,3 +204,20 @@ TEST_F(ParameterRecords, SetParamReplacesOrAppendsKeepingOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(VariantIntegers, EveryIntegerTypeMakesAnInteger) {
+  EXPECT_EQ(hostrt::Variant(5LL).Type(), hostrt::VarType::Integer);
+  EXPECT_EQ(hostrt::Variant(std::size_t{7}).AsInteger(), 7);
+  EXPECT_EQ(hostrt::Variant(static_cast<short>(-3)).AsInteger(), -3);
+  EXPECT_EQ(hostrt::Variant(true).Type(), hostrt::VarType::Boolean);
+  try {
+    hostrt::Variant("x1").AsInteger();
+    FAIL();
+  } catch (const hostrt::VariantError& e) {
+    EXPECT_STREQ(e.what(), "Could not convert variant of type (String) into type (Integer): 'x1'");
+  }
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 // Variants as a Delphi host hands them to the driver: empty, null, Boolean,
 // integer, float, text (Latin-1), date-time, arrays with bounds, data packets
 // and string lists. Copies are deep (value semantics), like Delphi's.
+#include <concepts>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -29,6 +30,10 @@ class Variant {
   Variant(bool v);
   Variant(int v);
   Variant(std::int64_t v);
+  // Any other integer type (long long, unsigned, size_t...) is an Integer too.
+  template <std::integral T>
+    requires(!std::same_as<T, bool>)
+  Variant(T v) : Variant(static_cast<std::int64_t>(v)) {}
   Variant(double v);
   Variant(const char* v);
   Variant(std::string v);

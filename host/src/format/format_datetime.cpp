@@ -100,11 +100,8 @@ class DateTimeWriter {
           break;
         }
         case 'N':
-          AppendNumber(out, p_.minute, count >= 2 ? 2 : 1);
-          i += count > 2 ? 2 : count;
-          break;
         case 'S':
-          AppendNumber(out, p_.second, count >= 2 ? 2 : 1);
+          AppendNumber(out, token == 'N' ? p_.minute : p_.second, count >= 2 ? 2 : 1);
           i += count > 2 ? 2 : count;
           break;
         case 'Z':

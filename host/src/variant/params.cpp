@@ -42,19 +42,21 @@ int Find(const Variant& record, std::string_view name) {
 
 }  // namespace
 
-Variant MakeParams(std::initializer_list<std::pair<std::string_view, Variant>> pairs) {
+namespace {
+
+template <typename Pairs>
+Variant RecordOf(const Pairs& pairs) {
   std::vector<Variant> items;
   items.reserve(pairs.size());
   for (const auto& [name, value] : pairs) items.push_back(Variant::ArrayOf({Variant(name), value}));
   return Variant::ArrayOf(std::move(items));
 }
 
-Variant MakeParams(const std::vector<std::pair<std::string, Variant>>& pairs) {
-  std::vector<Variant> items;
-  items.reserve(pairs.size());
-  for (const auto& [name, value] : pairs) items.push_back(Variant::ArrayOf({Variant(name), value}));
-  return Variant::ArrayOf(std::move(items));
-}
+}  // namespace
+
+Variant MakeParams(std::initializer_list<std::pair<std::string_view, Variant>> pairs) { return RecordOf(pairs); }
+
+Variant MakeParams(const std::vector<std::pair<std::string, Variant>>& pairs) { return RecordOf(pairs); }
 
 Variant RecebeParams(const Variant& record, std::string_view name) {
   const int i = Find(record, name);

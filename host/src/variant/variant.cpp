@@ -149,6 +149,8 @@ std::int64_t Variant::AsInteger() const {
     case VarType::String: {
       std::int64_t out = 0;
       if (TryStrToInt(impl_->text, out)) return out;
+      double number = 0.0;
+      if (!TryStrToFloat(impl_->text, number)) CannotConvert(*this, "Integer", impl_->text);
       break;  // a decimal text rounds like a float
     }
     case VarType::Float:
