@@ -75,6 +75,45 @@ KVR_EXPORT bool InfImpTerm(int idTipoImpFis, std::string& CupIni, std::string& C
 KVR_EXPORT bool Modelo_Impressora(std::string& stMarca, std::string& stModelo, std::string& stTipo);
 KVR_EXPORT bool Versao_SoftwareBasico(std::string& stVersaoFirmware);
 
+// ---- Printer tables: tax rates and payment forms ------------------------------
+// The rates dataset (CDALIQIMPFIS, VRALIQIMPFIS, IDALIQIMPFIS) replaces the
+// data of cdsAliqImpFis_Ret.
+KVR_EXPORT void CarregaAliquota(const std::string& stEsquemaCor, hostrt::ClientDataSet& cdsAliqImpFis_Ret);
+// Refreshes stAliquotaIss and logs both lists; the verdict of the ISS read.
+KVR_EXPORT bool Retorno_Aliquotas_Imp(const std::string& stEsquemaCor);
+// Matches the host's receipt types with the printer's payment forms, programs
+// the missing ones and marks cdsTipoRece in place.
+KVR_EXPORT void CarregaRecebimento(const std::string& stParam, const std::string& stEsquemaCor, int idTipoImpFis,
+                                   hostrt::ClientDataSet& cdsTipoRece);
+KVR_EXPORT bool Config_FormaPg(const std::string& stEsquemaCor, const std::string& stParam, bool boParam1,
+                               bool boParam2);
+
+// ---- Cash drawer ---------------------------------------------------------------
+KVR_EXPORT bool Abre_Gaveta_Imp(const std::string& stEsquemaCor, bool boParam);
+// "01" open (or not reported), "00" closed, "" when the printer refused.
+KVR_EXPORT std::string Estado_Gaveta_Imp(const std::string& stEsquemaCor);
+
+// ---- Printer counters and identification ------------------------------------------
+// Each hands the out text, pre-filled with its width of blanks, to the printer
+// and returns it as the printer wrote it (NumeroReducoes: the next reduction's
+// number, four digits).
+KVR_EXPORT bool ContadorCupomFiscalMFD(const std::string& stEsquemaCor, std::string& stCupom);
+KVR_EXPORT bool NumeroSubstituicoesProprietario(const std::string& stEsquemaCor, std::string& stSubstituicoes);
+KVR_EXPORT bool NumeroOperacoesNaoFiscais(const std::string& stEsquemaCor, std::string& stOperacoes);
+KVR_EXPORT bool VendaBruta(const std::string& stEsquemaCor, std::string& stVendaBruta);
+KVR_EXPORT bool Descontos(const std::string& stEsquemaCor, std::string& stDescontos);
+KVR_EXPORT bool Cancelamentos(const std::string& stEsquemaCor, std::string& stCancelamentos);
+KVR_EXPORT bool NumeroIntervencoes(const std::string& stEsquemaCor, std::string& stIntervencoes);
+KVR_EXPORT bool NumeroReducoes(const std::string& stEsquemaCor, std::string& stReducoes);
+KVR_EXPORT bool ContadorRelatoriosGerenciaisMFD(const std::string& stEsquemaCor, std::string& stRelatorios);
+KVR_EXPORT bool ContadorComprovantesCreditoMFD(const std::string& stEsquemaCor, std::string& stComprovante);
+KVR_EXPORT bool Versao_Software_Basico(const std::string& stEsquemaCor, std::string& stVersaoFirmware);
+KVR_EXPORT std::string Codigo_Nacional_ECF(int IdTipoImpFis, const std::string& stParam);
+KVR_EXPORT bool DataHoraGravacaoUsuarioSWBasicoMFAdicional(const std::string& stParam, std::string& stDataHoraUsuario,
+                                                           std::string& stDataHoraSWBasico,
+                                                           std::string& stMFAdicional);
+// ---- end of printer tables, drawer and counters --------------------------------
+
 }  // extern "C"
 
 #if defined(__clang__)
