@@ -45,7 +45,7 @@ std::vector<std::string> Printer::x_reading_lines() const {
   add("***********GRANDES TOTALES ACUMULADOS***********");
   add(figure_line("Gran Total", s.grand_total));
   add("");
-  add(platform::L1("----------------ALÍCUOTAS-----------------------"));
+  add(platform::L1("-------------------ALÍCUOTAS--------------------"));
   for (std::size_t i = 0; i < s.rates.size(); ++i) {
     const auto& rate = s.rates[i];
     if (rate.basis_points == 0) continue;
@@ -58,13 +58,13 @@ std::vector<std::string> Printer::x_reading_lines() const {
   add(figure_line("N1 No Incidencia", s.day.not_taxed));
   add("");
   add("---FORMAS DE PAGO    ---");
-  add("Nro  Forma de Pago                  Valor Acumulado");
+  add("Nro  Forma de Pago                Valor Acumulado");
   for (std::size_t i = 0; i < s.forms.size(); ++i)  // name columns 6-21, amount 29-48
     add(digits(static_cast<std::int64_t>(i) + 1, 2) + "   " + left(s.forms[i].name, 16) + std::string(7, ' ') +
         right(money_text(s.forms[i].day_total), 20));
   add("");
   add("-----------TOTALIZADORES NO FISCALES------------");
-  add("Nr Nombre                Cont.               Valor");
+  add("Nr Nombre               Cont.              Valor");
   for (std::size_t i = 0; i < s.totalizers.size(); ++i) {  // 1-2, 4-22, 25-28, 29-48
     const auto& t = s.totalizers[i];
     add(digits(static_cast<std::int64_t>(i) + 1, 2) + " " + left(t.name, 19) + "  " + digits(t.day_count, 4) +
