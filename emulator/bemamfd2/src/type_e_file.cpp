@@ -27,13 +27,6 @@ FixedRecord user_keyed(std::string_view type, const mfd::Identification& ecf) {
   return record;
 }
 
-// Thousandths to the number of decimals the printer printed, rounded.
-std::int64_t scaled(std::int64_t thousandths, int decimals) {
-  std::int64_t divisor = 1;
-  for (int i = decimals; i < 3; ++i) divisor *= 10;
-  return (thousandths + divisor / 2) / divisor;
-}
-
 struct Selection {
   std::vector<const Document*> reductions, coupons, others;
 };
@@ -114,10 +107,10 @@ std::string e14(const mfd::Identification& ecf, const Document& doc) {
 std::string e15(const mfd::Identification& ecf, const Document& doc, const mfd::Item& item) {
   return user_keyed("E15", ecf)
       .number(doc.coo, 6).number(doc.ccf, 6).number(item.number, 3).text(item.code, 14).text(item.description, 100)
-      .number(scaled(item.quantity, item.quantity_decimals), 7).text(item.unit, 3)
-      .number(scaled(item.unit_price, item.price_decimals), 8).number(item.discount, 8).number(item.surcharge, 8)
+      .number(mfd::in_decimals(item.quantity, item.quantity_decimals), 7).text(item.unit, 3)
+      .number(mfd::in_decimals(item.unit_price, item.price_decimals), 8).number(item.discount, 8).number(item.surcharge, 8)
       .number(item.total, 14).text(item.tax_code, 7).flag(item.cancelled)
-      .number(item.cancelled ? scaled(item.quantity, item.quantity_decimals) : 0, 7)
+      .number(item.cancelled ? mfd::in_decimals(item.quantity, item.quantity_decimals) : 0, 7)
       .number(item.cancelled ? item.total : 0, 13).number(0, 13)
       .text(std::string(1, item.rounding), 1).text(std::string(1, item.production), 1)
       .number(item.quantity_decimals, 1).number(item.price_decimals, 1)

@@ -83,7 +83,9 @@ std::string counter_of(const Document& doc) {
 void add_items(const Document& doc, Lines& lines) {
   for (const Item& item : doc.items) {
     lines.add(zero_filled(item.number, 3) + " " + item.code + " " + item.description);
-    const std::string quantity = decimal(item.quantity, 3) + " " + item.unit + " X " + decimal(item.unit_price, 3);
+    const std::string quantity = decimal(in_decimals(item.quantity, item.quantity_decimals), item.quantity_decimals) +
+                                 " " + item.unit + " X " +
+                                 decimal(in_decimals(item.unit_price, item.price_decimals), item.price_decimals);
     lines.pair("    " + quantity + " " + item.tax_code, money(item.total));
     if (item.discount) lines.pair("    desconto item", "-" + money(item.discount));
     if (item.surcharge) lines.pair("    acrescimo item", "+" + money(item.surcharge));

@@ -39,6 +39,13 @@ bool is_valid(const Date& date) {
   return date.day <= days;
 }
 
+std::int64_t in_decimals(std::int64_t thousandths, int decimals) {
+  std::int64_t divisor = 1;
+  for (int i = decimals; i < 3; ++i) divisor *= 10;
+  const std::int64_t half = thousandths < 0 ? -divisor / 2 : divisor / 2;
+  return (thousandths + half) / divisor;
+}
+
 bool is_valid(const Time& time) {
   return time.hour >= 0 && time.hour < 24 && time.minute >= 0 && time.minute < 60 && time.second >= 0 &&
          time.second < 60;

@@ -111,6 +111,10 @@ struct Item {
   char production = 'T';          // 'P' own production, 'T' third party
 };
 
+// A quantity or unit price in thousandths with the decimals it was printed
+// with (0 to 3), rounded: 1500 with 2 decimals is 150 (1,50).
+std::int64_t in_decimals(std::int64_t thousandths, int decimals);
+
 struct Payment {
   std::string form;               // payment form name as the printer knows it
   std::int64_t amount = 0;        // cents
