@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <iostream>
+#include <sstream>
 #include <stdexcept>
 
 #include "host_test_support.h"
@@ -118,6 +120,25 @@ TEST_F(Services, ConsoleHostPrintsLatin1AsUtf8AndAnswersFromItsQueue) {
   EXPECT_TRUE(host.TerminateRequested());
   EXPECT_NE(out.find("Impressora não responde."), std::string::npos) << out;  // UTF-8 on the terminal
   EXPECT_NE(out.find("Imprimir novamente?"), std::string::npos);
+}
+
+TEST_F(Services, InteractiveConsoleHostReadsYesOrNoUntilItUnderstands) {
+  ConsoleHost host(true);
+  host.SetDefaultAnswer(true);
+  std::istringstream input("talvez\nn\nS\n");
+  std::streambuf* saved = std::cin.rdbuf(input.rdbuf());
+  testing::internal::CaptureStdout();
+  const bool first = host.Mensagem("Repetir?", "", "N", "S", kErrorOrRetry, "", "001", 0, nullptr);
+  const bool second = host.Mensagem("Repetir?", "", "N", "S", kErrorOrRetry, "", "001", 0, nullptr);
+  const bool at_end = host.Mensagem("Repetir?", "", "N", "S", kErrorOrRetry, "", "001", 0, nullptr);
+  const bool notice = host.Mensagem("Aviso", "", "N", "N", kPrinterNotice, "", "001", 0, nullptr);
+  testing::internal::GetCapturedStdout();
+  std::cin.rdbuf(saved);
+  std::cin.clear();
+  EXPECT_FALSE(first);   // "talvez" is asked again, then "n"
+  EXPECT_TRUE(second);   // "S"
+  EXPECT_TRUE(at_end);   // no more input: the default
+  EXPECT_TRUE(notice);   // a notice reads nothing
 }
 
 TEST_F(Services, ApplicationDirectoryIsTheExecutablesInShortForm) {
