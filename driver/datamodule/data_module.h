@@ -19,6 +19,11 @@ class TdtmBematech12 {
 
   // The host's grand-total record, loaded from its file for each check.
   hostrt::ClientDataSet cdsCheckECF{"cdsCheckECF"};
+
+  // Printer tables: the rates read from the printer (index IdxIdAliqVrAliq)
+  // and the copy of the host's receipt types being reconciled.
+  hostrt::ClientDataSet cdsAliqImpFis{"cdsAliqImpFis"};
+  hostrt::ClientDataSet cdsReceb{"cdsReceb"};
 };
 
 namespace kvr {
