@@ -58,7 +58,7 @@ std::vector<std::string> Printer::x_reading_lines() const {
   add(figure_line("N1 No Incidencia", s.day.not_taxed));
   add("");
   add("---FORMAS DE PAGO    ---");
-  add("Nro  Forma de Pago                Valor Acumulado");
+  add("Nro  Forma de Pago               Valor Acumulado");
   for (std::size_t i = 0; i < s.forms.size(); ++i)  // name columns 6-21, amount 29-48
     add(digits(static_cast<std::int64_t>(i) + 1, 2) + "   " + left(s.forms[i].name, 16) + std::string(7, ' ') +
         right(money_text(s.forms[i].day_total), 20));
