@@ -47,7 +47,10 @@ class RecordStore {
   virtual std::string GravaCER(const CerRecord& record) = 0;
 };
 
-// Records kept in a real SQLite database file (tables created on first use).
+// Records kept in a real SQLite database file (tables created when the file is
+// first opened; the schema is described in sqlite_record_store.cpp).
+// setDocNaoFiscaisECF returns the new row's id (Integer), GravaCER the id as
+// text. Throws std::runtime_error when the file cannot be opened or written.
 std::unique_ptr<RecordStore> OpenSqliteRecordStore(const std::string& database_path);
 
 class HostServices {
@@ -81,8 +84,10 @@ struct DialogRecord {
 };
 
 // Console host: prints each dialog (Latin-1 converted for the terminal) and,
-// when interactive, reads the answer (y/n); otherwise answers from its queue,
-// then with a default. Records go to the given store (or are only printed).
+// when interactive, reads the answer of a question (s/y or n; end of input
+// gives the default); otherwise answers from its queue, then with a default.
+// A notice ("N" form) is acknowledged (true) and takes no queued answer.
+// Records go to the given store (or are only printed).
 class ConsoleHost : public HostServices {
  public:
   explicit ConsoleHost(bool interactive, std::unique_ptr<RecordStore> store = nullptr);
@@ -105,8 +110,9 @@ class ConsoleHost : public HostServices {
   bool terminate_requested_ = false;
 };
 
-// Scripted host for tests: answers come from a queue (then a default), and
-// every dialog, record and request is kept in order.
+// Scripted host for tests: answers to questions come from a queue (then a
+// default; notices take none), and every dialog, record and request is kept
+// in order.
 class ScriptedHost : public HostServices {
  public:
   explicit ScriptedHost(std::unique_ptr<RecordStore> store = nullptr);

@@ -66,6 +66,8 @@ class Variant {
   // Numbers print with FloatToStr, dates with DateTimeToStr, Booleans as
   // "True"/"False". Text converts to Boolean from "True"/"False" in any case or
   // from a number (0 is False); to numbers with the current FormatSettings.
+  // True as a number is -1, as an OLE Boolean is. Arrays and packets convert
+  // to nothing; a string list reads as its lines, each ended by CR LF.
   std::string AsString() const;
   double AsFloat() const;
   std::int64_t AsInteger() const;  // floats round half to even, as Delphi does
