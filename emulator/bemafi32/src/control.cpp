@@ -14,7 +14,9 @@ template <class Action>
 int control(Action action) {
   try {
     std::lock_guard<std::mutex> hold(printer_lock());
-    return action(the_printer());
+    Printer& printer = the_printer();
+    printer.refresh_if_changed();
+    return action(printer);
   } catch (const std::invalid_argument&) {
     return kInvalidParameter;
   } catch (const std::exception&) {

@@ -65,6 +65,9 @@ class Printer {
   const std::string& state_path() const { return state_path_; }
   const std::string& directory() const { return directory_; }
   std::string summary() const;
+  // Another process (the ecf-tool, a second host) may have saved the printer
+  // since; re-reads the state file when it changed on disk.
+  bool refresh_if_changed();
 
   // ---- helpers for the commands ----
   std::int64_t now() const;       // printer clock, civil seconds
@@ -159,7 +162,6 @@ class Printer {
 
  private:
   void finish_status();
-  bool refresh_if_changed();
   void note_file_stamp();
   void wire_wait(std::initializer_list<Arg> args) const;
   void journal_call(JournalEntry entry);

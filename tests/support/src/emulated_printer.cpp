@@ -24,6 +24,8 @@ std::string copied_text(Fill fill) {
 }  // namespace
 
 EmulatedPrinter::EmulatedPrinter() : library_(std::make_unique<LoadedLibrary>("BemaFI32.so")) {}
+EmulatedPrinter::EmulatedPrinter(const std::string& library_path)
+    : library_(std::make_unique<LoadedLibrary>(library_path)) {}
 EmulatedPrinter::~EmulatedPrinter() = default;
 
 #define EMU(name, type) library_->function<type>(#name)

@@ -22,6 +22,9 @@ class EmulatedPrinter {
   // Loads BemaFI32.so. Call it after the TempEnvironment exists: the printer
   // reads BemaFI32.ini and its state file when it is loaded.
   EmulatedPrinter();
+  // Loads another copy of the library (a second, independent printer process
+  // in miniature: same directory and state file, its own memory).
+  explicit EmulatedPrinter(const std::string& library_path);
   ~EmulatedPrinter();
 
   LoadedLibrary& library() { return *library_; }
