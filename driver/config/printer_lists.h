@@ -1,0 +1,23 @@
+// Reading the lists that the printer writes into blank-filled buffers.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kvr {
+
+// The entries of a rate list: the trimmed text cut into entries of five
+// characters (four digits and a separator), each given as its first four
+// characters. Blank entries are kept so that positions stay the printer's.
+std::vector<std::string> RateEntries(std::string_view list);
+
+// The names in the printer's payment-form list: the first 16 characters of
+// each comma-separated entry, trimmed; blank entries are left out.
+std::vector<std::string> FormNames(std::string_view list);
+
+// The name in `names` equal to `name` as a whole (both trimmed, letter case
+// ignored), or nullptr. A name never matches a piece of a longer one.
+const std::string* FindName(const std::vector<std::string>& names, std::string_view name);
+
+}  // namespace kvr
