@@ -20,6 +20,16 @@ class TdtmBematech12 {
   // The host's grand-total record, loaded from its file for each check.
   hostrt::ClientDataSet cdsCheckECF{"cdsCheckECF"};
 
+  // ---- Fiscal coupon closing: work datasets, reloaded from the closing's
+  // arguments on every call.
+  hostrt::ClientDataSet cdsMovCaixa{"cdsMovCaixa"};        // the sale's payment rows
+  hostrt::ClientDataSet cdsMovCaixaTef{"cdsMovCaixaTef"};  // the payment rows actually sent
+  hostrt::ClientDataSet cdsRecebAux{"cdsRecebAux"};        // the till's payment types
+  hostrt::ClientDataSet cdsSaldCred{"cdsSaldCred"};        // consumer balances by family
+  hostrt::ClientDataSet cdsFamiliaSaldo{"cdsFamiliaSaldo"};  // the sale's consumption by family
+  hostrt::ClientDataSet cdsEmprestimo{"cdsEmprestimo"};    // loans by family
+  // ---- end of fiscal coupon closing
+
   // Printer tables: the rates read from the printer (index IdxIdAliqVrAliq)
   // and the copy of the host's receipt types being reconciled.
   hostrt::ClientDataSet cdsAliqImpFis{"cdsAliqImpFis"};

@@ -3,6 +3,7 @@
 // the host runtime's C++ types under C linkage.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "hostrt/dataset.h"
 #include "hostrt/datetime.h"
@@ -113,6 +114,27 @@ KVR_EXPORT bool DataHoraGravacaoUsuarioSWBasicoMFAdicional(const std::string& st
                                                            std::string& stDataHoraSWBasico,
                                                            std::string& stMFAdicional);
 // ---- end of printer tables, drawer and counters --------------------------------
+
+// ---- Fiscal coupon: opening, items, closing, cancellation -------------------------
+// Positional arguments come as an open array: the first element and the
+// highest index. Result arrays are created by the host; the driver writes
+// their elements from 0.
+KVR_EXPORT bool AbreCupom(hostrt::Variant& Params);
+KVR_EXPORT bool VendaItem(hostrt::Variant& Params);
+// The current coupon's number (6 characters) or "ERRO"; the first text is not used.
+KVR_EXPORT std::string Nr_Cupom(const std::string& stParam, const std::string& stEsquemaCor);
+KVR_EXPORT bool Acrescimo_Imp(const std::string& stEsquemaCor, std::string& stVrAcrescimo);
+// stlCupomTef: the TEF slip's texts, or null.
+KVR_EXPORT bool FechaCupom(const hostrt::Variant* arParams, int arParams_High,
+                           const std::vector<std::string>* stlCupomTef, hostrt::Variant& oleRetorno);
+KVR_EXPORT bool Cancela_ItGenerico(const std::string& stEsquemaCor, const std::string& stNrSeq,
+                                   const std::wstring& TaxaIva, const std::wstring& Qualificador,
+                                   const std::wstring& QtdeCultos, const std::wstring& ImposInterPerc,
+                                   const std::wstring& ImpostoInterFixo, const std::wstring& stTipoTicket,
+                                   const std::wstring& stParam, double doQtda, double doValor);
+KVR_EXPORT bool Cancela_UltimoItem(const std::string& stEsquemaCor);
+KVR_EXPORT bool Cancela_Cupom_Imp(const hostrt::Variant* arParams, int arParams_High, hostrt::Variant& oleRetorno);
+// ---- end of fiscal coupon ------------------------------------------------------------
 
 }  // extern "C"
 
