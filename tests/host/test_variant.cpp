@@ -212,6 +212,7 @@ TEST(VariantIntegers, EveryIntegerTypeMakesAnInteger) {
   EXPECT_EQ(hostrt::Variant(std::size_t{7}).AsInteger(), 7);
   EXPECT_EQ(hostrt::Variant(static_cast<short>(-3)).AsInteger(), -3);
   EXPECT_EQ(hostrt::Variant(true).Type(), hostrt::VarType::Boolean);
+  EXPECT_EQ(hostrt::Variant('S').AsString(), "S");
   try {
     hostrt::Variant("x1").AsInteger();
     FAIL();

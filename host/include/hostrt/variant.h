@@ -32,8 +32,9 @@ class Variant {
   Variant(std::int64_t v);
   // Any other integer type (long long, unsigned, size_t...) is an Integer too.
   template <std::integral T>
-    requires(!std::same_as<T, bool>)
+    requires(!std::same_as<T, bool> && !std::same_as<T, char>)
   Variant(T v) : Variant(static_cast<std::int64_t>(v)) {}
+  Variant(char v) : Variant(std::string(1, v)) {}  // a character is a one-letter text, as in the host
   Variant(double v);
   Variant(const char* v);
   Variant(std::string v);
