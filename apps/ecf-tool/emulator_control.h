@@ -1,0 +1,28 @@
+#pragma once
+// The emulated printer library, loaded from beside this program, and its
+// Emu_ control functions.
+#include <string>
+
+namespace ecf_tool {
+
+class EmulatorControl {
+ public:
+  EmulatorControl();  // throws std::runtime_error when the library cannot be loaded
+  ~EmulatorControl();
+  EmulatorControl(const EmulatorControl&) = delete;
+  EmulatorControl& operator=(const EmulatorControl&) = delete;
+
+  // The exported function by name, typed; throws when it is missing.
+  template <class Fn>
+  Fn* function(const char* name) const {
+    return reinterpret_cast<Fn*>(find(name));
+  }
+  // A text the library copies into a caller's buffer (Emu_TapePath, Emu_StateSummary).
+  std::string text(const char* function_name) const;
+
+ private:
+  void* find(const char* name) const;
+  void* library_ = nullptr;
+};
+
+}  // namespace ecf_tool

@@ -1,0 +1,176 @@
+// ecf-tool: shows the emulated fiscal printer's paper and state, resets it
+// and sets the faults a support person wants to reproduce.
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "bemafi32/emu_control.h"
+#include "emulator_control.h"
+#include "platform/files.h"
+#include "platform/latin1.h"
+#include "platform/paths.h"
+
+namespace {
+
+const char* const kUsage = R"(ecf-tool - the emulated fiscal printer's paper, state and faults
+
+Usage: ecf-tool [--system-dir DIR] COMMAND [ARGUMENTS]
+
+The printer is found through BemaFI32.ini in the system directory
+(FISCAL_SYSTEM_DIR, or --system-dir); its "Path" is the printer's folder,
+which holds the tape (Bobina.txt) and the printer's memory (BemaFI32.estado).
+
+Commands:
+  tape [LINES]              print the paper tape (the last LINES lines only)
+  state                     show day, open document, counters and totals
+  reset --yes               start a brand-new printer (the memory is erased)
+  paper ok|low|out          paper present, near its end, or out
+  paper-ends-after N        the paper runs out after the N-th item sold (0: never)
+  power on|off              switch the printer on or off
+  port ok|refused           let the port open, or refuse it
+  clock DDMMYYYYHHMMSS|real fix the computer clock the printer sees, or use the real one
+  clock-offset SECONDS      printer clock = computer clock + SECONDS (may be negative)
+  status-bits ST1 ST2       status bits added to every answer (0 0 clears them)
+  baud RATE                 simulate the wire time of each command (0: no wait)
+  script ENTRY RESULT [ACK ST1 ST2 [TIMES [execute]]]
+                            the next TIMES calls of ENTRY (an exported name, or *)
+                            answer RESULT and these status bytes; with "execute"
+                            the command still runs (e.g. "printed but no reply")
+  clear-scripts             drop every scripted answer
+  set KEY VALUE             any [Emulador] key of BemaFI32.ini (see docs/emulator.md)
+  help                      this text
+
+Examples:
+  ecf-tool paper out
+  ecf-tool script Bematech_FI_VendeArticuloDepartamento 0 0 0 0 1 execute
+  ecf-tool tape 60
+)";
+
+int number(const std::string& text) {
+  std::size_t used = 0;
+  int value = std::stoi(text, &used);
+  if (used != text.size()) throw std::invalid_argument("not a number: " + text);
+  return value;
+}
+
+void print_latin1(const std::string& text) { std::cout << platform::latin1_to_utf8(text); }
+
+void show_tape(const ecf_tool::EmulatorControl& printer, const std::vector<std::string>& args) {
+  const std::string path = printer.text("Emu_TapePath");
+  if (!platform::file_exists(path)) {
+    std::cout << "(the tape is empty: " << path << ")\n";
+    return;
+  }
+  std::string tape = platform::read_file(path);
+  if (!args.empty()) {
+    int wanted = number(args[0]);
+    std::size_t start = tape.size();
+    for (int lines = 0; start > 0 && lines <= wanted;)
+      if (tape[--start] == '\n') ++lines;
+    if (start > 0) tape = tape.substr(start + 1);
+  }
+  std::string text;
+  for (char c : tape)
+    if (c != '\r') text += c;
+  print_latin1(text);
+}
+
+// Checks the answer of a control function.
+void expect_ok(int result, const std::string& what) {
+  if (result != 1) throw std::runtime_error(what + " was refused (result " + std::to_string(result) + ")");
+}
+
+int run(const std::vector<std::string>& all) {
+  std::vector<std::string> args = all;
+  if (args.size() >= 2 && args[0] == "--system-dir") {
+    platform::set_system_directory(args[1]);
+    args.erase(args.begin(), args.begin() + 2);
+  }
+  if (args.empty() || args[0] == "help" || args[0] == "--help" || args[0] == "-h") {
+    std::cout << kUsage;
+    return args.empty() ? 2 : 0;
+  }
+  const std::string command = args[0];
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  ecf_tool::EmulatorControl printer;
+  auto set = [&](const char* key, const std::string& value) {
+    expect_ok(printer.function<int(const char*, const char*)>("Emu_Configure")(key, value.c_str()),
+              std::string(key) + "=" + value);
+  };
+  auto need = [&](std::size_t count) {
+    if (rest.size() < count) throw std::invalid_argument("'" + command + "' needs " + std::to_string(count) + " argument(s)");
+  };
+  const std::map<std::string, std::string> paper{{"ok", "0"}, {"low", "1"}, {"out", "2"}};
+
+  if (command == "tape") {
+    show_tape(printer, rest);
+  } else if (command == "state") {
+    print_latin1(printer.text("Emu_StateSummary"));
+  } else if (command == "reset") {
+    if (rest.empty() || rest[0] != "--yes") throw std::invalid_argument("reset erases the printer's memory: confirm with 'reset --yes'");
+    expect_ok(printer.function<int()>("Emu_Reset")(), "reset");
+    std::cout << "A new printer: counters at zero, new tape.\n";
+  } else if (command == "paper") {
+    need(1);
+    auto found = paper.find(rest[0]);
+    if (found == paper.end()) throw std::invalid_argument("paper: ok, low or out");
+    set("Papel", found->second);
+  } else if (command == "paper-ends-after") {
+    need(1);
+    set("PapelAcabaAposItens", rest[0]);
+  } else if (command == "power") {
+    need(1);
+    if (rest[0] != "on" && rest[0] != "off") throw std::invalid_argument("power: on or off");
+    set("Ligada", rest[0] == "on" ? "1" : "0");
+  } else if (command == "port") {
+    need(1);
+    if (rest[0] != "ok" && rest[0] != "refused") throw std::invalid_argument("port: ok or refused");
+    set("PortaRecusada", rest[0] == "refused" ? "1" : "0");
+  } else if (command == "clock") {
+    need(1);
+    set("Relogio", rest[0] == "real" ? "" : rest[0]);
+  } else if (command == "clock-offset") {
+    need(1);
+    set("Deslocamento", rest[0]);
+  } else if (command == "status-bits") {
+    need(2);
+    expect_ok(printer.function<int(int, int)>("Emu_SetStatusBits")(number(rest[0]), number(rest[1])), "status-bits");
+  } else if (command == "baud") {
+    need(1);
+    set("Baud", rest[0]);
+  } else if (command == "script") {
+    need(2);
+    auto value = [&](std::size_t i, int fallback) { return rest.size() > i ? number(rest[i]) : fallback; };
+    int mode = rest.size() > 6 && rest[6] == "execute" ? EMU_SCRIPT_EXECUTE : EMU_SCRIPT_REFUSE;
+    expect_ok(printer.function<int(const char*, int, int, int, int, int, int)>("Emu_ScriptResult")(
+                  rest[0].c_str(), number(rest[1]), value(2, 6), value(3, 0), value(4, 0), value(5, 1), mode),
+              "script");
+  } else if (command == "clear-scripts") {
+    expect_ok(printer.function<int()>("Emu_ClearScripts")(), "clear-scripts");
+  } else if (command == "set") {
+    need(2);
+    set(rest[0].c_str(), rest[1]);
+  } else {
+    throw std::invalid_argument("unknown command '" + command + "'");
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::invalid_argument& error) {
+    std::cerr << "ecf-tool: " << error.what() << "\n(ecf-tool help shows every command)\n";
+    return 2;
+  } catch (const std::exception& error) {
+    std::cerr << "ecf-tool: " << error.what() << '\n';
+    return 1;
+  }
+}
