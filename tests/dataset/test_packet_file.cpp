@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 
 #include "platform/files.h"
 #include "tables.h"
@@ -118,14 +119,10 @@ TEST(DataSetPacket, EmptyOrNullDataClosesAndBadDataChangesNothing) {
   EXPECT_THROW(ds.SetData(Variant::Packet(good + "x")), DataSetError);
 }
 
-TEST(DataSetPacket, HugeCountsInAPacketAreRefusedWithoutAllocating) {
-  ClientDataSet ds;
-  MakeTextTable(ds, {"A"}, {{"1"}});
-  std::string bytes = ds.Data().PacketBytes();
-  // Field count (bytes 5-8) claims four billion fields; fix up the checksum
-  // so that only the count check stands between the packet and the allocator.
-  bytes[5] = bytes[6] = bytes[7] = bytes[8] = '\xFF';
-  std::string body = bytes.substr(0, bytes.size() - 4);
+// The packet with its last four bytes replaced by a correct CRC-32 of the
+// rest, computed bit by bit, so that only the structural checks can refuse it.
+std::string WithFreshChecksum(const std::string& packet) {
+  std::string body = packet.substr(0, packet.size() - 4);
   std::uint32_t c = 0xFFFFFFFFu;
   for (char ch : body) {
     c ^= static_cast<unsigned char>(ch);
@@ -133,8 +130,44 @@ TEST(DataSetPacket, HugeCountsInAPacketAreRefusedWithoutAllocating) {
   }
   c ^= 0xFFFFFFFFu;
   for (int i = 0; i < 4; ++i) body += static_cast<char>((c >> (8 * i)) & 0xFF);
+  return body;
+}
+
+TEST(DataSetPacket, CorruptionBehindAValidChecksumNeverCrashes) {
+  ClientDataSet source;
+  MakeEveryType(source);
+  const std::string good = source.Data().PacketBytes();
+  EXPECT_EQ(WithFreshChecksum(good), good);
+  std::mt19937 rng(11);
+  int refused = 0;
+  for (int trial = 0; trial < 2000; ++trial) {
+    std::string bad = good;
+    for (int n = 1 + static_cast<int>(rng() % 3); n > 0; --n)
+      bad[rng() % (bad.size() - 4)] = static_cast<char>(rng());
+    ClientDataSet ds;
+    MakeTextTable(ds, {"KEEP"}, {{"me"}});
+    try {
+      ds.SetData(Variant::Packet(WithFreshChecksum(bad)));
+      ClientDataSet again;  // what was accepted is a table that travels again
+      again.SetData(ds.Data());
+      EXPECT_EQ(again.RecordCount(), ds.RecordCount());
+    } catch (const DataSetError&) {
+      ++refused;
+      EXPECT_EQ(Column(ds, "KEEP"), (std::vector<std::string>{"me"}));
+    }
+  }
+  EXPECT_GT(refused, 500);  // the rest changed only bytes of values
+}
+
+TEST(DataSetPacket, HugeCountsInAPacketAreRefusedWithoutAllocating) {
+  ClientDataSet ds;
+  MakeTextTable(ds, {"A"}, {{"1"}});
+  std::string bytes = ds.Data().PacketBytes();
+  // Field count (bytes 5-8) claims four billion fields; fix up the checksum
+  // so that only the count check stands between the packet and the allocator.
+  bytes[5] = bytes[6] = bytes[7] = bytes[8] = '\xFF';
   try {
-    ds.SetData(Variant::Packet(body));
+    ds.SetData(Variant::Packet(WithFreshChecksum(bytes)));
     ADD_FAILURE();
   } catch (const DataSetError& e) {
     EXPECT_NE(std::string(e.what()).find("field count"), std::string::npos) << e.what();
