@@ -27,6 +27,7 @@ struct Layout {
   bool thousands = false;
   bool scientific = false;
   bool exp_plus = false;    // "E+": the exponent always carries its sign
+  char exp_letter = 'E';    // as written: "E" or "e"
   int exp_digits = 0;
 
   int MinIntegerDigits() const { return first_zero_int < 0 ? 0 : int_count - first_zero_int; }
@@ -58,13 +59,14 @@ Layout ParseSection(std::string_view s) {
     } else if ((c == 'E' || c == 'e') && i + 1 < s.size() && (s[i + 1] == '+' || s[i + 1] == '-') && !l.scientific) {
       l.scientific = true;
       l.exp_plus = s[i + 1] == '+';
+      l.exp_letter = c;
       i += 2;
       while (i < s.size() && s[i] == '0') {
         ++l.exp_digits;
         ++i;
       }
       --i;
-      l.tokens.push_back({Layout::Exponent, s.substr(0, 1)});
+      l.tokens.push_back({Layout::Exponent, {}});
     } else {
       l.tokens.push_back({Layout::Literal, s.substr(i, 1)});
     }
@@ -138,7 +140,7 @@ class Renderer {
     if (static_cast<int>(digits.size()) < l_.exp_digits) {
       digits.insert(0, static_cast<std::size_t>(l_.exp_digits) - digits.size(), '0');
     }
-    exponent_text_ = std::string(1, 'E') + (e < 0 ? "-" : l_.exp_plus ? "+" : "") + digits;
+    exponent_text_ = std::string(1, l_.exp_letter) + (e < 0 ? "-" : l_.exp_plus ? "+" : "") + digits;
   }
 
   void TrimFraction() {
@@ -184,7 +186,6 @@ std::string FormatFloat(std::string_view pattern, double value, const FormatSett
   if (const char* special = detail::SpecialText(value); *special) return special;
   int count = 0;
   const auto sections = SplitSections(pattern, count);
-  if (pattern.empty()) return detail::GeneralText(value, detail::kGeneralDigits, 0, fs);
 
   // A negative value uses the second section when there is one; its sign is then the section's own.
   const bool own_negative = value < 0 && count >= 2 && !sections[1].empty();
@@ -199,6 +200,7 @@ std::string FormatFloat(std::string_view pattern, double value, const FormatSett
   if (!layout.scientific && d.exponent > detail::kExtendedDigits) {
     return detail::GeneralText(value, detail::kGeneralDigits, 0, fs);  // too large for the pattern
   }
+  if (layout.tokens.empty()) return detail::GeneralText(value, detail::kGeneralDigits, 0, fs);  // empty section
   std::string text = Renderer(layout, fs).Render(d);
   if (d.negative && !signed_section) text.insert(0, 1, '-');
   return text;
