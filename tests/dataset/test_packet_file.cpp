@@ -102,6 +102,11 @@ TEST(DataSetPacket, EmptyOrNullDataClosesAndBadDataChangesNothing) {
   MakeTextTable(ds, {"A"}, {{"1"}});
   ds.SetData(Variant::Null());
   EXPECT_FALSE(ds.Active());
+  EXPECT_TRUE(ds.Data().IsNull());
+  ClientDataSet target;
+  MakeTextTable(target, {"A"}, {{"1"}});
+  target.CopyFrom(ds);  // as the host's "target.Data := closed.Data" does
+  EXPECT_FALSE(target.Active());
 
   ds.ClearFieldDefs();
   MakeTextTable(ds, {"B"}, {{"x"}});

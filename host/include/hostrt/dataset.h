@@ -77,8 +77,8 @@ class ClientDataSet {
 
   const std::string& Name() const { return name_; }
 
-  // Structure. Field definitions are set while inactive; CreateDataSet opens
-  // an empty table with them.
+  // Structure. Field definitions are set while inactive (a text field of
+  // size 0 has no length limit); CreateDataSet opens an empty table with them.
   void AddFieldDef(std::string name, FieldType type, int size = 0);
   void ClearFieldDefs();
   void CreateDataSet();
@@ -152,7 +152,8 @@ class ClientDataSet {
   Variant Data() const;
   void SetData(const Variant& packet);
   // Copies structure, index definitions and rows of another dataset (its
-  // visible rows, in its order).
+  // visible rows, in its order). A closed dataset's Data() is Null, and
+  // copying a closed dataset closes this one.
   void CopyFrom(const ClientDataSet& other);
 
   // Files hold one data packet. Saving is atomic (write aside, rename); a

@@ -273,7 +273,7 @@ class IsNullNode : public FilterNode {
     bool null;
     if (a_.field >= 0) {
       const Cell& c = row.cells[static_cast<std::size_t>(a_.field)];
-      null = IsNullCell(c) || (a_.type == FieldType::String && std::get<std::string>(c).empty());
+      null = IsNullCell(c) || (a_.type == FieldType::String && TrimRight(std::get<std::string>(c)).empty());
     } else {
       null = a_.kind == Kind::Null;
     }

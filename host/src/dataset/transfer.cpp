@@ -94,8 +94,9 @@ void ClientDataSet::Impl::Adopt(TableContent c) {
   d.RebuildView();
 }
 
+// A closed dataset has no data: Null, which SetData takes as "close".
 Variant ClientDataSet::Data() const {
-  impl_->RequireActive();
+  if (!impl_->active) return Variant::Null();
   return Variant::Packet(dataset_detail::EncodePacket(impl_->Snapshot(false)));
 }
 
@@ -114,7 +115,10 @@ void ClientDataSet::SetData(const Variant& packet) {
 }
 
 void ClientDataSet::CopyFrom(const ClientDataSet& other) {
-  other.impl_->RequireActive();
+  if (!other.impl_->active) {
+    SetData(Variant::Null());
+    return;
+  }
   impl_->Adopt(other.impl_->Snapshot(true));
   BindFields();
 }
