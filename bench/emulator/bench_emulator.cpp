@@ -67,9 +67,9 @@ void BM_StatusRead(benchmark::State& state) {
   state.counters["calls_per_second"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-BENCHMARK(BM_ItemSale)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_StatusRead)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ItemSaleAt9600Baud)->Unit(benchmark::kMillisecond)->Iterations(40);
+BENCHMARK(BM_ItemSale)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_StatusRead)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_ItemSaleAt9600Baud)->Unit(benchmark::kMillisecond)->Iterations(40)->UseRealTime();
 
 // Collects the time per call of each benchmark of this run, in nanoseconds.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const double sale = reporter.ns["BM_ItemSale"], status = reporter.ns["BM_StatusRead"];
-  const double wire = reporter.ns["BM_ItemSaleAt9600Baud/iterations:40"];
+  const double sale = reporter.ns["BM_ItemSale/real_time"], status = reporter.ns["BM_StatusRead/real_time"];
+  const double wire = reporter.ns["BM_ItemSaleAt9600Baud/iterations:40/real_time"];
   if (sale > 0) std::printf("Item sale: %.0f calls per second\n", 1e9 / sale);
   if (sale > 0 && status > 0)
     std::printf("Item sale / status read = %.1fx (the state file written after each sale)\n", sale / status);

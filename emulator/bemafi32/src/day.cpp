@@ -13,18 +13,12 @@ int Printer::x_reading(bool to_paper) {
   }
   if (state_.document != Document::None) return not_executed();
   if (!can_print()) return kOk;
-  int coo = next_coo();
-  ++state_.gnf;
-  auto lines = header("GNF:" + digits(state_.gnf, 6) + " COO:" + digits(coo, 6));
+  auto lines = non_fiscal_header();
   auto body = x_reading_lines();
   lines.insert(lines.end(), body.begin(), body.end());
-  auto end = footer();
-  lines.insert(lines.end(), end.begin(), end.end());
-  print(lines);
-  cut();
   mfd::Document doc = document_now(mfd::DocumentKind::XReading);
   doc.title = "LECTURA X";
-  record(doc);
+  issue(lines, doc);
   return kOk;
 }
 
@@ -55,10 +49,6 @@ int Printer::z_reduction(const char* date, const char* time) {
   lines.push_back(centred(platform::L1("REDUCCIÓN Z")));
   auto body = x_reading_lines();
   lines.insert(lines.end(), body.begin() + 1, body.end());
-  auto end = footer();
-  lines.insert(lines.end(), end.begin(), end.end());
-  print(lines);
-  cut();
   mfd::Document doc = document_now(mfd::DocumentKind::ZReduction);
   doc.crz = z.crz;
   mfd::Reduction r;
@@ -81,7 +71,7 @@ int Printer::z_reduction(const char* date, const char* time) {
   r.totalizers.push_back({"I1", s.day.exempt});
   r.totalizers.push_back({"N1", s.day.not_taxed});
   doc.reduction = r;
-  record(doc);
+  issue(lines, doc);
   s.fiscal_memory.push_back(z);
   // The day is closed: its totals go to the fiscal memory and start again.
   s.day = DayTotals{};
@@ -135,18 +125,12 @@ int Printer::memory_reading(const char* start, const char* end, bool by_date, bo
   }
   if (state_.document != Document::None) return not_executed();
   if (!can_print()) return kOk;
-  int coo = next_coo();
-  ++state_.gnf;
-  auto paper = header("GNF:" + digits(state_.gnf, 6) + " COO:" + digits(coo, 6));
+  auto paper = non_fiscal_header();
   paper.insert(paper.end(), lines.begin(), lines.end());
-  auto tail = footer();
-  paper.insert(paper.end(), tail.begin(), tail.end());
-  print(paper);
-  cut();
   mfd::Document doc = document_now(mfd::DocumentKind::ManagementReport);
   doc.title = platform::L1("LEITURA DA MEMÓRIA FISCAL");
   doc.lines = lines;
-  record(doc);
+  issue(paper, doc);
   return kOk;
 }
 

@@ -28,8 +28,8 @@ int Printer::non_fiscal_receipt(const char* totalizer, const char* value, const 
   if (form < 0) return kFormNotProgrammed;
   if (day_blocked() || !can_print()) return kOk;
   start_day_if_needed();
-  int coo = next_coo();
-  ++state_.gnf;
+  auto lines = non_fiscal_header();
+  const int coo = state_.coo;
   auto& total = state_.totalizers[static_cast<std::size_t>(index)];
   total.day_total += *amount;
   ++total.day_count;
@@ -38,20 +38,15 @@ int Printer::non_fiscal_receipt(const char* totalizer, const char* value, const 
   state_.forms[static_cast<std::size_t>(form)].day_total += *amount;
   state_.forms[static_cast<std::size_t>(form)].last_document = *amount;
   state_.last_receipt_coo = coo;
-  auto lines = header("GNF:" + digits(state_.gnf, 6) + " COO:" + digits(coo, 6));
   lines.push_back(centred(platform::L1("COMPROVANTE NÃO FISCAL")));
   lines.push_back(columns(digits(index + 1, 2) + " " + total.name, money_text(*amount)));
   lines.push_back(columns("TOTAL R$", money_text(*amount)));
   lines.push_back(columns(state_.forms[static_cast<std::size_t>(form)].name, money_text(*amount)));
-  auto end = footer();
-  lines.insert(lines.end(), end.begin(), end.end());
-  print(lines);
-  cut();
   mfd::Document doc = document_now(mfd::DocumentKind::NonFiscalReceipt);
   doc.title = total.name;
   doc.total = *amount;
   doc.payments.push_back({state_.forms[static_cast<std::size_t>(form)].name, *amount, 0});
-  record(doc);
+  issue(lines, doc);
   return kOk;
 }
 
@@ -70,13 +65,11 @@ int Printer::open_linked_receipt(const char* form_text, const char* value, const
   if (last == 0 || *coo != last || state_.forms[static_cast<std::size_t>(form)].last_document <= 0)
     return not_executed();
   if (day_blocked() || !can_print()) return kOk;
-  int number = next_coo();
-  ++state_.gnf;
+  auto lines = non_fiscal_header();
   ++state_.cdc;
   state_.document = Document::LinkedReceipt;
   state_.linked_form = state_.forms[static_cast<std::size_t>(form)].name;
   state_.document_lines.clear();
-  auto lines = header("GNF:" + digits(state_.gnf, 6) + " COO:" + digits(number, 6));
   lines.push_back(centred(platform::L1("COMPROVANTE CRÉDITO OU DÉBITO")));
   lines.push_back(columns("COO do documento vinculado:", digits(*coo, 6)));
   lines.push_back(columns(state_.linked_form, money_text(*amount)));
@@ -165,25 +158,19 @@ static int cash_move(Printer& p, const char* value, int form, CashMove move) {
   if (s.document != Document::None) return p.not_executed();
   if (p.day_blocked() || !p.can_print()) return kOk;
   p.start_day_if_needed();
-  int coo = p.next_coo();
-  ++s.gnf;
+  auto lines = p.non_fiscal_header();
   auto& f = s.forms[static_cast<std::size_t>(form)];
   f.day_total += move.out ? -*amount : *amount;
   (move.out ? s.day.withdrawals : s.day.supplies) += *amount;
   ++(move.out ? s.day.withdrawal_count : s.day.supply_count);
-  auto lines = p.header("GNF:" + digits(s.gnf, 6) + " COO:" + digits(coo, 6));
   lines.push_back(centred(platform::L1("COMPROVANTE NÃO FISCAL")));
   lines.push_back(columns(move.title, money_text(*amount)));
   lines.push_back(columns(f.name, money_text(*amount)));
-  auto end = p.footer();
-  lines.insert(lines.end(), end.begin(), end.end());
-  p.print(lines);
-  p.cut();
   mfd::Document doc = p.document_now(mfd::DocumentKind::NonFiscalReceipt);
   doc.title = move.title;
   doc.total = *amount;
   doc.payments.push_back({f.name, *amount, 0});
-  p.record(doc);
+  p.issue(lines, doc);
   return kOk;
 }
 

@@ -193,6 +193,20 @@ std::vector<std::string> Printer::footer() const {
   return {std::string(48, '-'), columns("EMULADOR ECF-IF", "ECF:" + id.till), columns("VER.SB:" + id.firmware, "FAB:" + id.serial)};
 }
 
+std::vector<std::string> Printer::non_fiscal_header() {
+  int coo = next_coo();
+  ++state_.gnf;
+  return header("GNF:" + digits(state_.gnf, 6) + " COO:" + digits(coo, 6));
+}
+
+void Printer::issue(std::vector<std::string> lines, const mfd::Document& document) {
+  auto end = footer();
+  lines.insert(lines.end(), end.begin(), end.end());
+  print(lines);
+  cut();
+  record(document);
+}
+
 void Printer::write_return_file(const std::vector<std::string>& lines) {
   std::string text;
   for (const auto& line : lines) text += line + "\r\n";

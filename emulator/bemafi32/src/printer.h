@@ -88,6 +88,10 @@ class Printer {
   void cut();
   std::vector<std::string> header(const std::string& counters_line) const;
   std::vector<std::string> footer() const;
+  // A new non-fiscal document: COO and GNF advance; its header lines.
+  std::vector<std::string> non_fiscal_header();
+  // A whole document: the lines, the footer, the cut; then the detail memory.
+  void issue(std::vector<std::string> lines, const mfd::Document& document);
   void record(const mfd::Document& document);  // into the detail memory (MFD)
   mfd::Document document_now(mfd::DocumentKind kind) const;
   std::string return_file_path() const { return directory_ + "/Retorno.txt"; }

@@ -110,16 +110,14 @@ int Printer::restaurant_command(const std::string& code, const std::vector<std::
     s.forms[static_cast<std::size_t>(to)].day_total += *amount;
     s.forms[static_cast<std::size_t>(to)].last_document += *amount;
     const int coupon = s.last_coupon_coo;
-    int coo = next_coo();
-    ++s.gnf;
-    auto lines = header("GNF:" + digits(s.gnf, 6) + " COO:" + digits(coo, 6));
+    auto lines = non_fiscal_header();
     lines.push_back(centred("ESTORNO DE MEIO DE PAGAMENTO"));
     lines.push_back(columns("COO do cupom:", digits(coupon, 6)));
     lines.push_back(columns(origin.name + " -> " + s.forms[static_cast<std::size_t>(to)].name, money_text(*amount)));
-    auto end = footer();
-    lines.insert(lines.end(), end.begin(), end.end());
-    print(lines);
-    cut();
+    mfd::Document doc = document_now(mfd::DocumentKind::NonFiscalReceipt);
+    doc.title = "ESTORNO DE MEIO DE PAGAMENTO";
+    doc.payments = {{origin.name, 0, *amount}, {s.forms[static_cast<std::size_t>(to)].name, *amount, 0}};
+    issue(lines, doc);
     return kOk;
   }
   if (code == "80|48" || code == "80|49") {
@@ -214,13 +212,11 @@ int Printer::restaurant_command(const std::string& code, const std::vector<std::
     const Cents service = percent ? static_cast<Cents>(static_cast<__int128>(total) * *amount / 10000) : *amount;
     if (day_blocked() || !can_print()) return kOk;
     start_day_if_needed();
-    int coo = next_coo();
-    ++s.gnf;
+    auto lines = non_fiscal_header();
     ++s.bill_checks;
     s.document = Document::BillCheck;
     s.bill_table = found->first;
     s.document_lines.clear();
-    auto lines = header("GNF:" + digits(s.gnf, 6) + " COO:" + digits(coo, 6));
     lines.push_back(centred(platform::L1("CONFERÊNCIA DE MESA")));
     lines.push_back(columns("MESA:", found->first));
     for (const auto& item : found->second)
