@@ -1,0 +1,72 @@
+// Undoing sales: an item by its number, the last item, the current or last
+// coupon (with the grand-total record refreshed).
+#include <exception>
+
+#include "core/debug_log.h"
+#include "core/printer_call.h"
+#include "coupon/positional_args.h"
+#include "hostrt/format.h"
+#include "hostrt/params.h"
+#include "hostrt/text.h"
+#include "kvr00102/kvr00102.h"
+
+extern "C" {
+
+KVR_EXPORT bool Cancela_ItGenerico(const std::string& stEsquemaCor, const std::string& stNrSeq,
+                                   const std::wstring& /*TaxaIva*/, const std::wstring& /*Qualificador*/,
+                                   const std::wstring& /*QtdeCultos*/, const std::wstring& /*ImposInterPerc*/,
+                                   const std::wstring& /*ImpostoInterFixo*/, const std::wstring& /*stTipoTicket*/,
+                                   const std::wstring& /*stParam*/, double /*doQtda*/, double /*doValor*/) {
+  try {
+    // The host keeps five digits (00012); the printer takes the last four.
+    const std::string item = stNrSeq.size() > 1 ? stNrSeq.substr(1, 4) : std::string();
+    return kvr::CallPrinter(stEsquemaCor, kvr::kSilent, Bematech_FI_AnulaArticuloGenerico,
+                            "Bematech_FI_AnulaArticuloGenerico : " + item, item.c_str())
+        .ok;
+  } catch (const std::exception& error) {
+    kvr::Log(std::string("ERRO!!! Cancela_ItGenerico: ") + error.what());
+    return false;
+  }
+}
+
+KVR_EXPORT bool Cancela_UltimoItem(const std::string& stEsquemaCor) {
+  try {
+    return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_AnulaArticuloAnterior,
+                            "TBematech_FI_AnulaArticuloAnterior")
+        .ok;
+  } catch (const std::exception& error) {
+    kvr::Log(std::string("ERRO!!! Cancela_UltimoItem: ") + error.what());
+    return false;
+  }
+}
+
+KVR_EXPORT bool Cancela_Cupom_Imp(const hostrt::Variant* arParams, int arParams_High, hostrt::Variant& oleRetorno) {
+  try {
+    const kvr::PositionalArgs args(arParams, arParams_High);
+    const std::string stEsquemaCor = args.Text(0);
+    const kvr::Analysis flags{args.Boolean(1), args.Boolean(2), false};
+    const std::string stCdFilial = args.Text(4);
+    const std::string stCdCaixa = args.Text(5);
+    const std::string stNrSerie = args.Text(6);
+
+    std::string stNrCupom;
+    bool result = false;
+    const std::string number = Nr_Cupom("", stEsquemaCor);
+    if (hostrt::UpperCase(number) != "ERRO") {
+      stNrCupom = hostrt::Ajusta(hostrt::IntToStr(hostrt::StrToInt(hostrt::Trim(number))), 6);
+      result = kvr::CallPrinter(stEsquemaCor, flags, Bematech_FI_AnulaCupon, "Bematech_FI_AnulaCupon").ok;
+    }
+    kvr::SetResultElement(oleRetorno, 0, stNrCupom);
+    Atu_TotGeral(hostrt::MakeParams({{"CDFILIAL", stCdFilial},
+                                     {"CDCAIXA", stCdCaixa},
+                                     {"NRSERIEIMP", stNrSerie},
+                                     {"ESQUEMACOR", stEsquemaCor},
+                                     {"IDVALIDA", "N"}}));
+    return result;
+  } catch (const std::exception& error) {
+    kvr::Log(std::string("ERRO!!! Cancela_Cupom_Imp: ") + error.what());
+    return false;
+  }
+}
+
+}  // extern "C"

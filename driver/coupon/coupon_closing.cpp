@@ -1,0 +1,205 @@
+// Closing the fiscal coupon: discount or surcharge, the sale's payments
+// oldest first, the footer that ends the coupon, and a non-fiscal receipt
+// after it on request.
+#include <exception>
+#include <memory>
+
+#include "core/debug_log.h"
+#include "core/printer_call.h"
+#include "coupon/closing_args.h"
+#include "coupon/closing_datasets.h"
+#include "coupon/coupon_footer.h"
+#include "coupon/positional_args.h"
+#include "coupon/retry_question.h"
+#include "coupon/text_forms.h"
+#include "datamodule/data_module.h"
+#include "hostrt/format.h"
+#include "kvr00102/kvr00102.h"
+
+namespace kvr {
+namespace {
+
+// The closing step reached: 1 discount or surcharge, 2 payments, 3 footer.
+// It only moves forward; a retry repeats the failed call of the current step.
+class ClosingStep {
+ public:
+  int Value() const { return value_; }
+  void AdvanceTo(int step) {
+    if (step > value_) value_ = step;
+  }
+
+ private:
+  int value_ = 1;
+};
+
+// A payment type as the printer knows it.
+struct PaymentType {
+  std::string name;  // NMTIPORECE: the name programmed in the printer
+  std::string kind;  // IDTIPORECE: "8" agreement, "9" and "A" consumer account
+};
+
+class CouponClosing {
+ public:
+  CouponClosing(const ClosingArgs& args, const std::vector<std::string>* stlCupomTef)
+      : a_(args), slip_(stlCupomTef), flags_{args.boMsgTef, false, false}, retry_(args.stEsquemaCor) {
+    if (a_.TefMode()) retry_.SetQuestion(PrinterNotRespondingQuestion());
+  }
+
+  // The closing up to the end of the coupon; false when a step failed.
+  bool Run() {
+    stImpMesCom_ = TableLine(a_.stMesaCom);
+    LoadClosingDatasets(dm_, a_);
+    return CheckPrinter() && SendAdjustment() && SendPayments() && EndCoupon();
+  }
+
+  // The receipt after the coupon; it never changes the closing's result.
+  void ReceiptAfterCoupon() {
+    if (!a_.boImpCV) return;
+    try {
+      const std::string amount = ReceiptAmountText(a_.Troco);
+      const std::string payment = Msg("Dinheiro").substr(0, 16);
+      CallPrinter(a_.stEsquemaCor, flags_, Bematech_FI_RecibimientoNoFiscal,
+                  "Bematech_FI_RecibimientoNoFiscal : " + a_.stTotParcCV + " - " + amount + " - " + payment,
+                  a_.stTotParcCV.c_str(), amount.c_str(), payment.c_str());
+      NumeroOperacoesNaoFiscais(a_.stEsquemaCor, stNrGNF_);
+    } catch (const std::exception& error) {
+      Log(std::string("ERRO!!! FechaCupom: ") + error.what());
+    }
+  }
+
+  int inErro() const { return retry_.Retried() ? 1 : 0; }
+  const std::string& stNrGNF() const { return stNrGNF_; }
+
+ private:
+  // One call under the retry rule: in TEF mode the operator may repeat it.
+  template <typename Call>
+  bool Attempt(Call&& call) {
+    return retry_.Repeat([&] { return call().ok; }) == RetryOutcome::kAccepted;
+  }
+
+  bool CheckPrinter() {
+    if (a_.IdUtilTef != "T" || !a_.UtilTef) return true;
+    return retry_.Repeat([&] { return Estado_Imp(a_.stEsquemaCor, false, false); }) == RetryOutcome::kAccepted;
+  }
+
+  bool SendAdjustment() {
+    std::string kind = "d", amount;
+    if (a_.vrDesconto > 0) {
+      amount = ClosingAdjustmentText(a_.vrDesconto);
+    } else if (a_.doVrServico > 0) {
+      kind = "a";
+      amount = ClosingAdjustmentText(a_.doVrServico);
+    } else {
+      amount = hostrt::FloatToStr(a_.vrDesconto);
+    }
+    const bool accepted = Attempt([&] {
+      return CallPrinter(a_.stEsquemaCor, flags_, Bematech_FI_IniciaCierreCupon,
+                         "Bematech_FI_IniciaCierreCupon : " + kind + " - $ - " + amount, kind.c_str(), "$",
+                         amount.c_str());
+    });
+    if (accepted) step_.AdvanceTo(2);
+    return accepted;
+  }
+
+  PaymentType TypeOfCurrentRow(hostrt::ClientDataSet& row) {
+    const std::string code = OptionalText(row, "CDBANCARTCR").empty() ? row.FieldByName("CDTIPORECE").AsString()
+                                                                       : OptionalText(row, "CDTIPORECEORIG");
+    hostrt::ClientDataSet& types = dm_.cdsRecebAux;
+    if (types.Active() && types.Locate("CDTIPORECE", code))
+      return {types.FieldByName("NMTIPORECE").AsString(), OptionalText(types, "IDTIPORECE")};
+    // A type the till does not list: the row's own name and kind.
+    Log("ERRO!!! FechaCupom: tipo de recebimento " + code + " ausente");
+    return {OptionalText(row, "NMTIPORECE"), OptionalText(row, "IDTIPORECE")};
+  }
+
+  bool SendPayments() {
+    CollectPaymentRows(dm_, a_.TefMode());
+    hostrt::ClientDataSet& rows = dm_.cdsMovCaixaTef;
+    rows.SetIndexName(kIdxDtHrIncMov);
+    for (rows.First(); !rows.Eof(); rows.Next()) {
+      const std::string movement = rows.FieldByName("IDTIPOMOVIVE").AsString();
+      if (movement != "E" && movement != "T") continue;
+      const PaymentType type = TypeOfCurrentRow(rows);
+      const double value = rows.FieldByName("VRMOVIVEND").AsFloat();
+      if (type.kind == "8") boConvenio_ = true;
+      if (type.kind == "9" || type.kind == "A") doValorCons_ += value;
+      const std::string name = type.name.substr(0, 16);
+      const std::string amount = PaymentAmountText(value);
+      const bool accepted = Attempt([&] {
+        return CallPrinter(a_.stEsquemaCor, flags_, Bematech_FI_EfectuaFormaPago,
+                           "Bematech_FI_EfectuaFormaPago : " + name + " - " + amount, name.c_str(), amount.c_str());
+      });
+      if (!accepted) return false;
+      step_.AdvanceTo(3);
+    }
+    rows.SetIndexName(kIdxNrOrdTroco);
+    return true;
+  }
+
+  bool EndCoupon() {
+    if (step_.Value() != 3) return true;  // no payment was sent: the coupon stays as it is
+    const BalanceData balances{dm_.cdsSaldCred, dm_.cdsFamiliaSaldo, dm_.cdsEmprestimo};
+    const FooterInput input{a_, slip_, stImpMesCom_, boConvenio_, doValorCons_};
+    // The footer depends on the arguments alone, so a repeated call sends the
+    // same text, balances included.
+    const Footer footer = BuildFooter(input, balances);
+    if (footer.layout == FooterLayout::kTefSlip) {
+      // The slip footer counts as ending the coupon whatever the printer answers.
+      Bematech_FI_TerminaFechamentoCupom(footer.text.c_str());
+      Log("Bematech_FI_TerminaFechamentoCupom");
+      return true;
+    }
+    return Attempt([&] {
+      return CallPrinter(a_.stEsquemaCor, flags_, Bematech_FI_FinalizarCierreCupon,
+                         "Bematech_FI_FinalizarCierreCupon", footer.text.c_str());
+    });
+  }
+
+  const ClosingArgs& a_;
+  const std::vector<std::string>* slip_;
+  const Analysis flags_;
+  RetryQuestion retry_;
+  ClosingStep step_;
+  TdtmBematech12& dm_ = DataModule();
+  std::string stImpMesCom_;
+  bool boConvenio_ = false;
+  double doValorCons_ = 0;
+  std::string stNrGNF_;
+};
+
+void WriteClosingResult(hostrt::Variant& oleRetorno, int inTefErro, const std::string& stNrCupom,
+                        const std::string& stNrGNF) {
+  SetResultElement(oleRetorno, 0, inTefErro);
+  SetResultElement(oleRetorno, 1, stNrCupom);
+  SetResultElement(oleRetorno, 2, stNrGNF);
+}
+
+}  // namespace
+}  // namespace kvr
+
+extern "C" {
+
+KVR_EXPORT bool FechaCupom(const hostrt::Variant* arParams, int arParams_High,
+                           const std::vector<std::string>* stlCupomTef, hostrt::Variant& oleRetorno) {
+  kvr::ClosingArgs args;
+  std::unique_ptr<kvr::CouponClosing> closing;
+  try {
+    args = kvr::ReadClosingArgs(arParams, arParams_High);
+    closing = std::make_unique<kvr::CouponClosing>(args, stlCupomTef);
+    if (!closing->Run()) return false;  // the coupon stays as far as it got
+    closing->ReceiptAfterCoupon();
+    kvr::WriteClosingResult(oleRetorno, closing->inErro(), args.stNrCupom, closing->stNrGNF());
+    return true;
+  } catch (const std::exception& error) {
+    kvr::Log(std::string("ERRO!!! FechaCupom: ") + error.what());
+    try {
+      kvr::WriteClosingResult(oleRetorno, closing ? closing->inErro() : 0, args.stNrCupom,
+                              closing ? closing->stNrGNF() : std::string());
+    } catch (const std::exception&) {
+      // The result array itself is unusable; the verdict still says False.
+    }
+    return false;
+  }
+}
+
+}  // extern "C"

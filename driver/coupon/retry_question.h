@@ -1,0 +1,57 @@
+// The operator's way out of a refused printer call: a yes/no question asked
+// after each refusal, the call repeated on yes, as often as the operator
+// wants (the loop has no bound; a no ends it).
+#pragma once
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace kvr {
+
+// A sale paid through TEF: its TEF use indicator is "S" or "T" and TEF is in
+// use. Only such a sale turns a refused call into the printer question.
+inline bool IsTefMode(std::string_view idUtilTef, bool utilTef) {
+  return utilTef && (idUtilTef == "S" || idUtilTef == "T");
+}
+
+// The question "Impressora não responde. Imprimir novamente?".
+std::string PrinterNotRespondingQuestion();
+
+enum class RetryOutcome {
+  kAccepted,  // the call succeeded (maybe after retries)
+  kRefused,   // the call was refused and there was no question to ask
+  kDeclined,  // the operator answered no
+};
+
+class RetryQuestion {
+ public:
+  // No question: a refusal ends the loop at once.
+  explicit RetryQuestion(std::string stEsquemaCor) : stEsquemaCor_(std::move(stEsquemaCor)) {}
+  RetryQuestion(std::string stEsquemaCor, std::string question)
+      : stEsquemaCor_(std::move(stEsquemaCor)), question_(std::move(question)) {}
+
+  // Runs attempt() until it returns true, asking the question (a yes/no
+  // question of the error kind, with the colour scheme) after each refusal.
+  template <typename Attempt>
+  RetryOutcome Repeat(Attempt&& attempt) {
+    while (!attempt()) {
+      if (question_.empty()) return RetryOutcome::kRefused;
+      if (!AskOperator()) return RetryOutcome::kDeclined;
+      retried_ = true;
+    }
+    return RetryOutcome::kAccepted;
+  }
+
+  void SetQuestion(std::string question) { question_ = std::move(question); }
+  // The operator accepted at least one retry.
+  bool Retried() const { return retried_; }
+
+ private:
+  bool AskOperator() const;
+
+  std::string stEsquemaCor_;
+  std::string question_;
+  bool retried_ = false;
+};
+
+}  // namespace kvr
