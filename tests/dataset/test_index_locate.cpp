@@ -32,6 +32,11 @@ TEST(DataSetIndex, DescendingFieldsAndTiesInNaturalOrder) {
   EXPECT_EQ(Column(ds, "CDTIPORECE"), (std::vector<std::string>{"005", "002", "001", "004", "003"}));
   ds.SetIndexName("");
   EXPECT_EQ(Column(ds, "CDTIPORECE"), (std::vector<std::string>{"001", "002", "003", "004", "005"}));
+  // Switching the index keeps the cursor on its row.
+  ASSERT_TRUE(ds.Locate("CDTIPORECE", Variant("003")));
+  ds.SetIndexName("idxNRORDTROCO");
+  EXPECT_EQ(ds.FieldByName("CDTIPORECE").AsString(), "003");
+  EXPECT_EQ(ds.RecNo(), 2);
   EXPECT_THROW(ds.SetIndexName("idxNOPE"), DataSetError);
   EXPECT_THROW(ds.AddIndex("idxBad", "NOPE"), DataSetError);
   EXPECT_EQ(ds.IndexNames(), (std::vector<std::string>{"idxNRORDTROCO", "idxDTHRINCMOV"}));

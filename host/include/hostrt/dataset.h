@@ -120,7 +120,7 @@ class ClientDataSet {
 
   // Indexes: "F1;F2" fields, descending ones named in desc_fields.
   void AddIndex(std::string name, std::string fields, std::string desc_fields = "", bool case_insensitive = false);
-  void SetIndexName(std::string_view name);   // "" = natural order
+  void SetIndexName(std::string_view name);   // "" = natural order; the cursor stays on its row
   const std::string& IndexName() const;
   void SetIndexFieldNames(std::string_view fields);  // ad hoc ascending index
   std::vector<std::string> IndexNames() const;

@@ -42,6 +42,16 @@ void ClientDataSet::Impl::RebuildView() {
   SetCursor(0);
 }
 
+void ClientDataSet::Impl::ReorderView() {
+  const Row* current_row = view.empty() ? nullptr : view[pos];
+  const bool was_eof = eof, was_bof = bof;
+  RebuildView();
+  if (!current_row) return;
+  SetCursor(CurrentOrder().LowerBound(view, current_row));
+  bof = was_bof && pos == 0;
+  eof = was_eof && pos + 1 == view.size();
+}
+
 void ClientDataSet::Impl::SetCursor(std::size_t p) {
   pos = view.empty() ? 0 : std::min(p, view.size() - 1);
   bof = view.empty() || pos == 0;

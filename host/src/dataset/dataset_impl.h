@@ -60,6 +60,7 @@ struct ClientDataSet::Impl {
   const RowOrder& CurrentOrder() const;
   bool Visible(const Row& row) const { return !filtered || !filter || filter->Eval(row); }
   void RebuildView();                 // after index or filter change; cursor to first
+  void ReorderView();                 // after an index change; cursor stays on its row
   void BuildIndex(Index& index);
   void ClearRows();
   const Cell& CurrentCell(int field) const;

@@ -33,7 +33,7 @@ void ClientDataSet::SetIndexName(std::string_view name) {
   d.adhoc_fields.clear();
   d.adhoc.built = false;
   d.adhoc.rows.clear();
-  if (d.active) d.RebuildView();
+  if (d.active) d.ReorderView();
 }
 
 const std::string& ClientDataSet::IndexName() const { return impl_->current_name; }
@@ -52,7 +52,7 @@ void ClientDataSet::SetIndexFieldNames(std::string_view fields) {
   d.adhoc_fields = std::string(fields);
   d.current = -2;
   d.current_name.clear();
-  if (d.active) d.RebuildView();
+  if (d.active) d.ReorderView();
 }
 
 std::vector<std::string> ClientDataSet::IndexNames() const {
