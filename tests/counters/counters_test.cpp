@@ -1,0 +1,1 @@
+// The printer counters and identification values.
