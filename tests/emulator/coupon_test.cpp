@@ -140,5 +140,21 @@ TEST_F(CouponTest, AmountsAreReadWithEitherDecimalMark) {
   EXPECT_EQ("000000000000001000", read_value("Bematech_FI_VendaBruta", 18)) << "refused items change nothing";
 }
 
+TEST_F(CouponTest, TwinsShareOneCommandAndLongDescriptionsApply) {
+  ASSERT_EQ(1, call("Bematech_FI_AbreCupom", "12345678909"));
+  ASSERT_EQ(1, call("Bematech_FI_AumentaDescricaoItem", "PIZZA GRANDE MEIA CALABRESA MEIA MUSSARELA COM BORDA"));
+  ASSERT_EQ(1, call("Bematech_FI_VendeItem", "77", "PIZZA", "02", "1", "45,90", "0"));
+  ASSERT_EQ(1, call("Bematech_FI_VendeItemDepartamento", "78", "REFRI", "01", "6,000", "2,000", "00", "0000", "01", "UN"));
+  ASSERT_EQ(1, call("Bematech_FI_CancelaItemAnterior"));
+  ASSERT_EQ(1, call("Bematech_FI_IniciaFechamentoCupom", "D", "%", "10,00"));
+  ASSERT_EQ(1, call("Bematech_FI_EfetuaFormaPagamento", "DINHEIRO", "41,31"));
+  ASSERT_EQ(1, call("Bematech_FI_TerminaFechamentoCupom", ""));
+  EXPECT_EQ(0, status().st2);
+  EXPECT_EQ("00000000000459", read_value("Bematech_FI_Descontos", 14)) << "10 % of 45.90, cut";
+  const std::string tape = printer->tape();
+  EXPECT_NE(std::string::npos, tape.find("PIZZA GRANDE MEIA CALABRESA"));
+  EXPECT_NE(std::string::npos, tape.find("CANCELAMENTO ITEM 002"));
+}
+
 }  // namespace
 }  // namespace emulator_test

@@ -82,6 +82,19 @@ TEST_F(SequenceTest, NonFiscalDocumentsFollowTheirOwnOrder) {
   EXPECT_EQ(0, status().st2) << "the report close also ends a slip";
   EXPECT_EQ("000001", read_value("Bematech_FI_ContadorComprovantesCreditoMFD", 6));
   EXPECT_NE(std::string::npos, printer->tape().find("VIA DO CLIENTE"));
+
+  ASSERT_EQ(1, call("Bematech_FI_ProgramaFormaPagamentoMFD", "Cartao", "1"));
+  sell_coupon(1);
+  ASSERT_EQ(1, call("Bematech_FI_AbreComprobanteNoFiscalVinculado", "Cartao", "00000000001000", ""));
+  EXPECT_EQ(kNotExecuted, status().st2) << "a slip for a form the coupon was not paid with";
+}
+
+TEST_F(SequenceTest, ReturnFileIsCopiedIntoThePrefilledBufferOnly) {
+  ASSERT_EQ(1, call("Bematech_FI_LecturaXSerial"));
+  Buffer small(40);
+  ASSERT_EQ(1, call("Bematech_FI_LeArquivoRetorno", small.data()));
+  EXPECT_TRUE(small.guard_intact());
+  EXPECT_NE(std::string::npos, small.value().find("LECTURA X"));
 }
 
 TEST_F(FaultTest, PaperSensorSetsItsBits) {

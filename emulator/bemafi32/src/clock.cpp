@@ -115,7 +115,11 @@ std::string printed_date_time(std::int64_t seconds) {
 std::int64_t system_civil_now() {
   std::time_t now = std::time(nullptr);
   std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
   localtime_r(&now, &local);
+#endif
   return to_seconds(CivilTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
                               local.tm_sec});
 }

@@ -1,7 +1,5 @@
 #include "printer.h"
 
-#include <sys/stat.h>
-
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -66,6 +64,16 @@ int Printer::run(const char* name, std::initializer_list<Arg> args, const Body& 
   int result = kOk;
   bool answered = true;
   Script script;
+  auto execute = [&] {
+    try {
+      result = body(*this);
+    } catch (const std::exception& error) {
+      std::fprintf(stderr, "BemaFI32: %s: %s\n", name, error.what());
+      result = kExecutionError;
+      status_.st2 |= kNotExecuted;
+    }
+    finish_status();
+  };
   if (!ini_found_) {
     result = kIniFileMissing;
     answered = false;
@@ -81,22 +89,14 @@ int Printer::run(const char* name, std::initializer_list<Arg> args, const Body& 
       result = script.result;
       status_ = {script.ack, script.st1, script.st2};
     } else {
-      result = body(*this);
-      finish_status();
+      execute();
       result = script.result;
       status_ = {script.ack, script.st1, script.st2};
     }
   } else if (!damaged_.empty() && kind == CallKind::Command) {
     result = refuse(kPrinterError, kMemoryError);
   } else {
-    try {
-      result = body(*this);
-    } catch (const std::exception& error) {
-      std::fprintf(stderr, "BemaFI32: %s: %s\n", name, error.what());
-      result = kExecutionError;
-      status_.st2 |= kNotExecuted;
-    }
-    finish_status();
+    execute();
   }
   if (changed_ && damaged_.empty()) {
     try {
@@ -219,11 +219,13 @@ void Printer::save() {
 }
 
 namespace {
+// Changes when the file is rewritten (modification time and size); 0 when it is missing.
 std::int64_t stamp_of(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return 0;
-  return static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec + info.st_size * 7919 +
-         static_cast<std::int64_t>(info.st_ino) * 104729;
+  std::error_code error;
+  auto time = std::filesystem::last_write_time(path, error);
+  if (error) return 0;
+  auto size = std::filesystem::file_size(path, error);
+  return static_cast<std::int64_t>(time.time_since_epoch().count()) + static_cast<std::int64_t>(size) * 7919;
 }
 }  // namespace
 
