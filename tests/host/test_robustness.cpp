@@ -1,8 +1,10 @@
 // Malformed patterns and texts: every formatting and parsing entry point
 // either answers or raises its documented error, never anything else.
+#include <limits>
 #include <random>
 
 #include "hostrt/params.h"
+#include "hostrt/text.h"
 #include "host_test_support.h"
 
 namespace {
@@ -68,6 +70,20 @@ TEST_F(Robustness, RandomFormatPatternsRaiseOnlyConversionErrors) {
     } catch (const EConvertError&) {
     }
   }
+}
+
+TEST_F(Robustness, ValuesThatAreNoDateRaiseConversionErrors) {
+  for (const double v : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 1e300,
+                         -1e300, 3e6, -7e5}) {
+    int y = 0, m = 0, d = 0;
+    EXPECT_THROW(FormatDateTime("dd/mm/yyyy hh:nn", DateTime{v}), EConvertError) << v;
+    EXPECT_THROW(DecodeDate(DateTime{v}, y, m, d), EConvertError) << v;
+    EXPECT_THROW(DayOfWeek(DateTime{v}), EConvertError) << v;
+  }
+  EXPECT_THROW(SubtDataHoraUlm(DateTime{std::numeric_limits<double>::quiet_NaN()}, DateTime{0}), EConvertError);
+  EXPECT_THROW(SubtDataHoraUlm(DateTime{1e300}, DateTime{0}), EConvertError);
+  EXPECT_EQ(FormatDateTime("dd/mm/yyyy", DateTime{2958465.5}), "31/12/9999");
+  EXPECT_EQ(FormatDateTime("dd/mm/yyyy", DateTime{-693593}), "01/01/0001");
 }
 
 TEST_F(Robustness, DeeplyNestedOrOddRecordsNeverCrash) {

@@ -42,6 +42,10 @@ constexpr long long kEpochOffset = -25569;
 namespace detail {
 
 DaySplit SplitDateTime(DateTime dt) {
+  // From 0001-01-01 to 9999-12-31, with a day of margin for rounding.
+  if (!(dt.value >= -693595.0 && dt.value <= 2958467.0)) {
+    throw EConvertError("Invalid date-time value: " + std::to_string(dt.value));
+  }
   DaySplit s;
   const double whole = std::trunc(dt.value);
   s.day = static_cast<long long>(whole);

@@ -12,6 +12,8 @@ struct DaySplit {
   long long msec = 0;  // 0 .. 86399999
 };
 
+// Raises EConvertError for a value that is no date (not finite, or outside
+// the years 1 to 9999).
 DaySplit SplitDateTime(DateTime dt);
 
 }  // namespace hostrt::detail

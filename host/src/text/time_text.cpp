@@ -12,7 +12,9 @@ namespace hostrt {
 std::string SubtDataHoraUlm(DateTime a, DateTime b) {
   // Rounded to the millisecond first, so binary noise in the date-times never
   // costs a minute; then whole minutes (seconds are dropped).
-  const long long msec = std::llround((a.value - b.value) * detail::kMSecsPerDay);
+  const double days = a.value - b.value;
+  if (!(std::fabs(days) < 1e7)) throw EConvertError("Invalid date-time difference: " + std::to_string(days));
+  const long long msec = std::llround(days * detail::kMSecsPerDay);
   const long long minutes = std::llabs(msec) / 60000;
   std::string hours = std::to_string(minutes / 60);
   if (hours.size() < 2) hours.insert(0, "0");
