@@ -152,16 +152,6 @@ TEST_F(PaymentFormsTest, AFormThePrinterRefusesLeavesItsRowUnmarkedAndTheNextRow
   EXPECT_THAT(LogEntries(), ::testing::Contains("Bematech_FI_ProgramaFormaPagamentoMFD : Recusado1"));
 }
 
-TEST_F(PaymentFormsTest, TheHostKeepsItsRowsTheButtonFilterAndAMessagePassPerRow) {
-  PrinterHas("Rel Gerencial");
-  Add("060", "Dinheiro");
-  Add({"061", "x", "1", "S", "Outro", "", "", "3"});
-  Reconcile();
-  EXPECT_EQ(types.Filter(), "IDTPBUTTON = '5'");
-  EXPECT_EQ(types.RecordCount(), 1);
-  EXPECT_EQ(host->process_messages_calls, 1);
-}
-
 TEST_F(PaymentFormsTest, AReceiptTypeTableWithoutTheButtonFieldChangesNothing) {
   hostrt::ClientDataSet broken{"cdsTipoRece"};
   broken.AddFieldDef("CDTIPORECE", hostrt::FieldType::String, 3);

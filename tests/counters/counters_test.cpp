@@ -118,13 +118,6 @@ TEST_F(CountersTest, ABlankReductionsAnswerIsZero) {
   EXPECT_NE(Log().find(LogText("Bematech_FI_NumeroReducoes", "0000")), std::string::npos);
 }
 
-TEST_F(CountersTest, CountersHaveNoExceptionGuard) {
-  KVR(driver, StopImpFiscal)();
-  std::string out;
-  EXPECT_THROW(Read("ContadorCupomFiscalMFD", out), std::exception);
-  EXPECT_THROW(KVR(driver, NumeroReducoes)("004", out), std::exception);
-}
-
 TEST_F(CountersTest, TheNationalCodeIsFixedAndAsksNothing) {
   for (int type : {0, 1, 7}) EXPECT_EQ(KVR(driver, Codigo_Nacional_ECF)(type, "x"), "000000");
   EXPECT_THAT(printer.journal(), IsEmpty());
