@@ -63,7 +63,7 @@ class Formatter {
     std::string text = Convert(type, precision);
     if (width > static_cast<int>(text.size())) {
       const std::size_t pad = static_cast<std::size_t>(width) - text.size();
-      if (left) text.append(pad, ' '); else text.insert(0, pad, ' ');
+      text.insert(left ? text.size() : 0, pad, ' ');
     }
     return text;
   }

@@ -77,7 +77,7 @@ class DateTimeWriter {
       const std::size_t count = RunLength(f, i, c);
       switch (token) {
         case 'Y':
-          if (count <= 2) AppendNumber(out, p_.year % 100, 2); else AppendNumber(out, p_.year, 4);
+          AppendNumber(out, count <= 2 ? p_.year % 100 : p_.year, count <= 2 ? 2 : 4);
           i += count;
           break;
         case 'M':

@@ -102,7 +102,11 @@ class Renderer {
   Renderer(const Layout& l, const FormatSettings& fs) : l_(l), fs_(fs) {}
 
   std::string Render(const Decimal& d) {
-    if (l_.scientific) PrepareScientific(d); else PrepareFixed(d);
+    if (l_.scientific) {
+      PrepareScientific(d);
+    } else {
+      PrepareFixed(d);
+    }
     std::string out;
     for (const auto& t : l_.tokens) {
       switch (t.kind) {
