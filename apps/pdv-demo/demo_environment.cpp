@@ -2,6 +2,9 @@
 
 #include <filesystem>
 
+#include "hostrt/cipher.h"
+#include "hostrt/dataset.h"
+#include "kvr00102/kvr00102.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 
@@ -23,6 +26,24 @@ DemoEnvironment PrepareDemoEnvironment(const std::string& root, bool keep_printe
   platform::set_executable_directory(env.host_dir);
   platform::set_drive_root('C', env.drive_c);
   return env;
+}
+
+void WriteGrandTotalRecord(const DemoEnvironment& env, const std::string& branch, const std::string& till,
+                           const std::string& serial) {
+  const std::string path = env.host_dir + "/Paliron.cds";
+  if (platform::file_exists(path)) return;
+  hostrt::ClientDataSet cds;
+  for (const char* name : {"CDFILIAL", "CDCAIXA", "NRSERIEECF", "CAMPO01", "CAMPO02"})
+    cds.AddFieldDef(name, hostrt::FieldType::String, 40);
+  cds.CreateDataSet();
+  cds.Append();
+  cds.FieldByName("CDFILIAL").SetAsString(branch);
+  cds.FieldByName("CDCAIXA").SetAsString(till);
+  cds.FieldByName("NRSERIEECF").SetAsString(serial);
+  cds.FieldByName("CAMPO01").SetAsString("S");
+  cds.FieldByName("CAMPO02").SetAsString(hostrt::Cripto("10,10", kvr::kCipherSelector));
+  cds.Post();
+  cds.SaveToFile(path);
 }
 
 }  // namespace pdv_demo

@@ -15,4 +15,9 @@ struct DemoEnvironment {
 // carries over from the last run, as a real printer's does).
 DemoEnvironment PrepareDemoEnvironment(const std::string& root, bool keep_printer);
 
+// The host's grand-total record for this till and printer, with a total not
+// taken yet, unless the file exists.
+void WriteGrandTotalRecord(const DemoEnvironment& env, const std::string& branch, const std::string& till,
+                           const std::string& serial);
+
 }  // namespace pdv_demo

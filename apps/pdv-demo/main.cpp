@@ -10,6 +10,9 @@
 #include <string>
 
 #include "demo_environment.h"
+#include "hostrt/cipher.h"
+#include "hostrt/clock.h"
+#include "hostrt/dataset.h"
 #include "hostrt/format.h"
 #include "hostrt/params.h"
 #include "hostrt/services.h"
@@ -52,6 +55,36 @@ std::string TapePath(const std::string& bin_dir) {
   return path;
 }
 
+// A coupon with two items left open, as by a sale interrupted by a power cut,
+// when the driver has the coupon operations.
+bool SellAndLeaveOpen(void* driver) {
+  if (!dlsym(driver, "AbreCupom") || !dlsym(driver, "VendaItem")) return false;
+  Section("A sale interrupted");
+  hostrt::Variant coupon = hostrt::MakeParams({{"ESQUEMACOR", "001"}, {"IDUTILTEF", "N"}, {"UTILTEF", false}});
+  const bool opened = OPERATION(driver, AbreCupom)(coupon);
+  std::cout << "AbreCupom: " << (opened ? "ok" : "failed") << "\n";
+  if (!opened) return false;
+  struct Item {
+    const char* code;
+    const char* name;
+    double quantity, price;
+  };
+  for (const Item& item : {Item{"7891000100103", "CAFE EXPRESSO", 2, 4.5}, Item{"7891000200200", "PAO DE QUEIJO", 3, 3.25}}) {
+    hostrt::Variant sale = hostrt::MakeParams({{"ESQUEMACOR", "001"},
+                                               {"CDARVPROD", item.code},
+                                               {"NMPROD", item.name},
+                                               {"CDALIQ", "FF"},
+                                               {"QTDE", item.quantity},
+                                               {"VALOR", item.price},
+                                               {"DESCONT", 0.0},
+                                               {"UNIDADE", "UN"},
+                                               {"IDUTILTEF", "N"},
+                                               {"UTILTEF", false}});
+    std::cout << "VendaItem " << item.name << ": " << (OPERATION(driver, VendaItem)(sale) ? "ok" : "failed") << "\n";
+  }
+  return true;
+}
+
 int Run(bool interactive, bool keep_printer) {
   const std::string bin_dir = std::filesystem::canonical("/proc/self/exe").parent_path().string();
   const auto env = pdv_demo::PrepareDemoEnvironment(
@@ -69,10 +102,12 @@ int Run(bool interactive, bool keep_printer) {
   }
 
   Section("Start");
+  const std::string serial = "EMU0000000000000001";  // the emulated printer's own
+  pdv_demo::WriteGrandTotalRecord(env, "001", "001", serial);
   const hostrt::Variant start = hostrt::MakeParams({{"CDFILIAL", "001"},
                                                     {"CDCAIXA", "001"},
-                                                    {"NRSERIEIMP", ""},
-                                                    {"NRSERIE", ""},
+                                                    {"NRSERIEIMP", serial},
+                                                    {"NRSERIE", serial},
                                                     {"ESQUEMA", "001"},
                                                     {"ESQUEMACOR", "001"},
                                                     {"CDPORTAIMPFIS", "COM1"},
@@ -100,6 +135,11 @@ int Run(bool interactive, bool keep_printer) {
     std::cout << "ImpressoraOK: " << (OPERATION(driver, ImpressoraOK)("001", true, false, false) ? "ok" : "not ready")
               << "\n";
 
+    if (SellAndLeaveOpen(driver)) {
+      // The host comes back: the start finds the coupon open and cancels it.
+      Section("Start again");
+      std::cout << "StartImpFiscal: " << (OPERATION(driver, StartImpFiscal)(start) ? "ok" : "failed") << "\n";
+    }
     // Operations that later parts of the driver add are run when present.
     using XReading = bool(const std::string&, const std::string&, const std::string&);
     if (auto x_reading = reinterpret_cast<XReading*>(dlsym(driver, "Leitura_X_Imp"))) {
@@ -109,6 +149,14 @@ int Run(bool interactive, bool keep_printer) {
     OPERATION(driver, FechaPorta)();
   }
   OPERATION(driver, StopImpFiscal)();
+
+  Section("Grand-total record");
+  {
+    hostrt::ClientDataSet record;
+    record.LoadFromFile(env.host_dir + "/Paliron.cds");
+    std::cout << "Paliron.cds: CAMPO01 = " << record.FieldByName("CAMPO01").AsString() << ", total = "
+              << Utf8(hostrt::Uncripto(record.FieldByName("CAMPO02").AsString(), kvr::kCipherSelector)) << "\n";
+  }
 
   Section("Debug log");
   PrintFile(env.host_dir + "/impdebug" + hostrt::FormatDateTime("mmyy", hostrt::Now()) + ".txt");

@@ -118,6 +118,7 @@ bool ExamineStatus(Mode mode, const std::string& stEsquemaCor, bool boMsg, bool 
           } catch (const std::exception&) {
             code = 0;
           }
+          Log("Bematech_FI_CancelaCupom");
           // With boFechaCupom false this cannot cancel again.
           AnalisaRetorno(stEsquemaCor, code, false, false, false);
         }

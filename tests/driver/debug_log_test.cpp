@@ -55,7 +55,7 @@ TEST_F(DebugLogTest, AnUnwritableLogFailsTheLogCallButNoPrinterOperation) {
 TEST_F(DebugLogTest, EveryPrinterCallIsLoggedBeforeItsAnalysis) {
   ASSERT_TRUE(Start());
   std::string date_time;
-  ScriptStatus(6, 128, 0);
+  printer.script("Bematech_FI_FechaHoraImpresora", 1, 6, 128, 0, 1, EMU_SCRIPT_EXECUTE);
   EXPECT_FALSE(KVR(driver, Data_Imp)("001", date_time));
   EXPECT_EQ(date_time, "090309140500");
   EXPECT_THAT(LogEntries(), ElementsAre("Bematech_FI_FechaHoraImpresora090309140500140500",

@@ -42,6 +42,7 @@ DriverTest::~DriverTest() {
 
 bool DriverTest::Start() {
   const bool started = KVR(driver, StartImpFiscal)(StartParams());
+  SetLastStatus(6, 0, 0);  // the start's last command may have been refused
   printer.clear_journal();
   std::remove(LogPath().c_str());
   host->dialogs.clear();
@@ -76,8 +77,9 @@ std::vector<std::string> DriverTest::DialogTexts() const {
   return texts;
 }
 
-void DriverTest::ScriptStatus(int ack, int st1, int st2, int times) {
-  printer.script("Bematech_FI_RetornoImpresora", 1, ack, st1, st2, times, EMU_SCRIPT_REFUSE);
+void DriverTest::SetLastStatus(int ack, int st1, int st2) {
+  printer.script("Bematech_FI_VerificaImpresoraPrendida", 1, ack, st1, st2);
+  printer.entry<int()>("Bematech_FI_VerificaImpresoraPrendida")();
 }
 
 }  // namespace driver_test

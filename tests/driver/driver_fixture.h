@@ -42,8 +42,9 @@ class DriverTest : public ::testing::Test {
   // Texts of the dialogs shown so far.
   std::vector<std::string> DialogTexts() const;
 
-  // Scripts the status bytes that the next status reads return.
-  void ScriptStatus(int ack, int st1, int st2, int times = 1);
+  // Makes the printer's last command leave these status bytes, which every
+  // status read then returns until the next command.
+  void SetLastStatus(int ack, int st1, int st2);
 
   test_support::TempEnvironment env;
   std::shared_ptr<hostrt::ScriptedHost> host = std::make_shared<hostrt::ScriptedHost>();

@@ -17,6 +17,12 @@ class GrandTotalTest : public DriverTest {
  protected:
   void SetUp() override {
     ASSERT_TRUE(Start());
+    // A coupon sold and cancelled: the grand total counts it.
+    printer.entry<int(const char*, const char*)>("Bematech_FI_AbreComprobanteDeVenta")("", "");
+    printer.entry<int(const char*, const char*, const char*, const char*, const char*, const char*, const char*,
+                      const char*, const char*)>("Bematech_FI_VendeArticuloDepartamento")(
+        "1", "ITEM", "FF", "4,500", "2,000", "00", "0000", "01", "UN");
+    printer.entry<int()>("Bematech_FI_AnulaCupon")();
     std::string total;
     ASSERT_TRUE(KVR(driver, BuscaTotGer)("001", total));
     printer_total = total;
@@ -80,6 +86,19 @@ TEST_F(GrandTotalTest, ARowNotTakenYetTakesThePrintersTotal) {
   WriteTotalRecord(Paliron(), {Mine("10.10")});  // written under the other separator
   EXPECT_TRUE(Check("S"));
   EXPECT_THAT(host->dialogs, IsEmpty());
+}
+
+TEST_F(GrandTotalTest, TheTotalIsReadAndComparedUnderEitherDecimalSeparator) {
+  EXPECT_EQ(printer_total, "9");
+  WriteTotalRecord(Paliron(), {Mine("9,00")});
+  EXPECT_TRUE(Check("S"));
+  hostrt::FormatSettings settings = hostrt::BrazilianFormatSettings();
+  settings.DecimalSeparator = '.';
+  settings.ThousandSeparator = ',';
+  hostrt::SetFormatSettings(settings);
+  EXPECT_TRUE(Check("S"));
+  WriteTotalRecord(Paliron(), {Mine("9.01")});
+  EXPECT_FALSE(Check("S"));
 }
 
 TEST_F(GrandTotalTest, ARowWithoutATotalIsNotChecked) {

@@ -103,12 +103,12 @@ TEST_F(ReturnAnalysisTest, EveryFailingStatusBitIsLoggedShownAndFails) {
     SCOPED_TRACE(std::to_string(b.st1) + "/" + std::to_string(b.st2));
     host->dialogs.clear();
     std::remove(LogPath().c_str());
-    ScriptStatus(6, b.st1, b.st2);
+    SetLastStatus(6, b.st1, b.st2);
     EXPECT_FALSE(Analyse(1, true));
     EXPECT_THAT(LogEntries(), ElementsAre("ERRO!!! " + L1(b.text)));
     EXPECT_THAT(DialogTexts(), ElementsAre(L1(b.text)));
     host->dialogs.clear();
-    ScriptStatus(6, b.st1, b.st2);
+    SetLastStatus(6, b.st1, b.st2);
     EXPECT_FALSE(Analyse(1, false));
     EXPECT_THAT(host->dialogs, IsEmpty());
   }
@@ -116,20 +116,20 @@ TEST_F(ReturnAnalysisTest, EveryFailingStatusBitIsLoggedShownAndFails) {
 
 TEST_F(ReturnAnalysisTest, PaperNearEndNeverFailsAndIsShownOnlyWhenOpeningACoupon) {
   const std::string text = L1("Impressora fiscal com pouco papel.");
-  ScriptStatus(6, 64, 0);
+  SetLastStatus(6, 64, 0);
   EXPECT_TRUE(Analyse(1, true));
   EXPECT_THAT(LogEntries(), ElementsAre("ERRO!!! " + text));
   EXPECT_THAT(host->dialogs, IsEmpty());
-  ScriptStatus(6, 64, 0);
+  SetLastStatus(6, 64, 0);
   EXPECT_TRUE(Analyse(1, false, false, true));
   EXPECT_THAT(host->dialogs, IsEmpty());
-  ScriptStatus(6, 64, 0);
+  SetLastStatus(6, 64, 0);
   EXPECT_TRUE(Analyse(1, true, false, true));
   EXPECT_THAT(DialogTexts(), ElementsAre(text));
 }
 
 TEST_F(ReturnAnalysisTest, SeveralBitsGiveLinesAndDialogsInBitOrder) {
-  ScriptStatus(6, 160, 0);  // paper out and clock error
+  SetLastStatus(6, 160, 0);  // paper out and clock error
   EXPECT_FALSE(Analyse(1, true));
   const std::string paper = L1("Impressora fiscal sem papel."), clock = L1("Erro no relógio da impressora fiscal.");
   EXPECT_THAT(LogEntries(), ElementsAre("ERRO!!! " + paper, "ERRO!!! " + clock));
@@ -137,7 +137,7 @@ TEST_F(ReturnAnalysisTest, SeveralBitsGiveLinesAndDialogsInBitOrder) {
 
   host->dialogs.clear();
   std::remove(LogPath().c_str());
-  ScriptStatus(6, 1, 129);  // ST1 bit 0, then ST2 bits 7 and 0; the code comes first
+  SetLastStatus(6, 1, 129);  // ST1 bit 0, then ST2 bits 7 and 0; the code comes first
   EXPECT_FALSE(Analyse(-2, true));
   EXPECT_THAT(DialogTexts(), ElementsAre(L1("Parâmetro inválido."),
                                          L1("Número inválido de parâmetros do comando da impressora fiscal."),
@@ -160,7 +160,7 @@ TEST_F(ReturnAnalysisTest, UnreadableStatusAndNakFail) {
 
   host->dialogs.clear();
   std::remove(LogPath().c_str());
-  ScriptStatus(21, 0, 0);
+  SetLastStatus(21, 0, 0);
   EXPECT_FALSE(Analyse(1, false));
   EXPECT_THAT(LogEntries(), ElementsAre("ERRO!!! NAK recebido"));
   EXPECT_THAT(host->dialogs, IsEmpty());
@@ -168,15 +168,16 @@ TEST_F(ReturnAnalysisTest, UnreadableStatusAndNakFail) {
 
 TEST_F(ReturnAnalysisTest, OpenCouponIsCancelledOnceAndTheVerdictStands) {
   // The status still reports the coupon after the cancellation: no second one.
-  ScriptStatus(6, 2, 0, 2);
-  printer.script("Bematech_FI_CancelaCupom", 1, 6, 0, 0);
+  SetLastStatus(6, 2, 0);
+  printer.script("Bematech_FI_CancelaCupom", 1, 6, 2, 0);
   EXPECT_TRUE(Analyse(1, true, true));
   EXPECT_EQ(printer.calls_of("Bematech_FI_CancelaCupom").size(), 1u);
   EXPECT_THAT(host->dialogs, IsEmpty());
-  EXPECT_THAT(LogEntries(), ElementsAre("ERRO!!! Cupom aberto.", "ERRO!!! Cupom aberto."));
+  EXPECT_THAT(LogEntries(),
+              ElementsAre("ERRO!!! Cupom aberto.", "Bematech_FI_CancelaCupom", "ERRO!!! Cupom aberto."));
 
   printer.clear_journal();
-  ScriptStatus(6, 2, 0);
+  SetLastStatus(6, 2, 0);
   EXPECT_TRUE(Analyse(1, true, false));
   EXPECT_THAT(printer.calls_of("Bematech_FI_CancelaCupom"), IsEmpty());
 }
@@ -186,21 +187,21 @@ TEST_F(ReturnAnalysisTest, StatusOnlyCheckDiffersInItsThreeWays) {
   printer.script("Bematech_FI_RetornoImpresora", 0, 6, 0, 0);
   EXPECT_TRUE(StatusOnly(true));
   // A failing bit is logged only when its dialog is shown.
-  ScriptStatus(6, 128, 0);
+  SetLastStatus(6, 128, 0);
   EXPECT_FALSE(StatusOnly(false));
   EXPECT_THAT(LogLines(), IsEmpty());
-  ScriptStatus(6, 128, 0);
+  SetLastStatus(6, 128, 0);
   EXPECT_FALSE(StatusOnly(true));
   EXPECT_THAT(LogEntries(), ElementsAre("ERRO!!! " + L1("Impressora fiscal sem papel.")));
   // The NAK and open-coupon lines are always written.
   std::remove(LogPath().c_str());
-  ScriptStatus(21, 0, 0);
+  SetLastStatus(21, 0, 0);
   EXPECT_FALSE(StatusOnly(false));
-  ScriptStatus(6, 2, 0);
+  SetLastStatus(6, 2, 0);
   EXPECT_TRUE(StatusOnly(false));
   EXPECT_THAT(LogEntries(), ElementsAre("ERRO!!! NAK recebido", "ERRO!!! Cupom aberto."));
   // EstImpressora is the same check.
-  ScriptStatus(6, 16, 0);
+  SetLastStatus(6, 16, 0);
   EXPECT_FALSE(KVR(driver, EstImpressora)("007", false, false, false));
 }
 

@@ -39,7 +39,7 @@
   X(Bematech_FI_AbreCupom, int, (const char* customer)) \
   X(Bematech_FI_AbreCupomMFD, int, (const char* customer, const char* name, const char* address)) \
   X(Bematech_FI_NumeroCupom, int, (char* coupon)) \
-  X(Bematech_FI_VendeItem, int, (const char* code, const char* description, const char* rate, const char* quantity_kind, const char* quantity, int decimals, const char* price, const char* discount_kind, const char* discount)) \
+  X(Bematech_FI_VendeItem, int, (const char* code, const char* description, const char* rate, const char* quantity, const char* price, const char* discount)) \
   X(Bematech_FI_VendeItemDepartamento, int, (const char* code, const char* description, const char* rate, const char* price, const char* quantity, const char* surcharge, const char* discount, const char* department, const char* unit)) \
   X(Bematech_FI_CancelaItemGenerico, int, (const char* item)) \
   X(Bematech_FI_CancelaCupom, int, ()) \
@@ -89,7 +89,7 @@
   X(Bematech_FI_CodigoBarrasISBNMFD, int, (const char* code)) \
   X(Bematech_FI_CodigoBarrasITFMFD, int, (const char* code)) \
   X(Bematech_FI_CodigoBarrasMSIMFD, int, (const char* code)) \
-  X(Bematech_FI_CodigoBarrasPDF417MFD, int, (int level, int height, int width, int rows, const char* code)) \
+  X(Bematech_FI_CodigoBarrasPDF417MFD, int, (const char* code)) \
   X(Bematech_FI_CodigoBarrasPLESSEYMFD, int, (const char* code)) \
   X(Bematech_FI_CodigoBarrasUPCAMFD, int, (const char* code)) \
   X(Bematech_FI_CodigoBarrasUPCEMFD, int, (const char* code)) \
@@ -146,7 +146,7 @@
   X(Bematech_FI_RecibimientoNoFiscal, int, (const char* totalizer, const char* amount, const char* payment)) \
   X(Bematech_FI_DatosUltimaReduccion, int, (char* data)) \
   X(Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional, int, (char* user_date, char* software_date, char* extra_memory)) \
-  X(Bematech_FI_GeraRegistrosCAT52MFDEx, int, (const char* source, const char* target, const char* date)) \
+  X(Bematech_FI_GeraRegistrosCAT52MFDEx, int, (const char* file, const char* date)) \
   X(BemaIniPortaStr, int, (const char* port)) \
   X(BemaFormataTX, int, (const char* frame)) \
   X(BemaStatus_Mp20FI, int, (int* ret, int* ack, int* st1, int* st2)) \
