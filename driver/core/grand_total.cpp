@@ -5,12 +5,14 @@
 
 #include "core/debug_log.h"
 #include "core/dialogs.h"
+#include "core/grand_total.h"
 #include "core/host_paths.h"
 #include "core/params.h"
 #include "core/printer_call.h"
 #include "datamodule/data_module.h"
 #include "hostrt/cipher.h"
 #include "hostrt/format.h"
+#include "hostrt/params.h"
 #include "hostrt/text.h"
 #include "kvr00102/kvr00102.h"
 
@@ -154,6 +156,16 @@ bool UpdateGrandTotal(const hostrt::Variant& params) {
 }
 
 }  // namespace
+
+bool RefreshGrandTotal(const std::string& branch, const std::string& till, const std::string& serial,
+                       const std::string& stEsquemaCor) {
+  return Atu_TotGeral(hostrt::MakeParams({{"CDFILIAL", branch},
+                                          {"CDCAIXA", till},
+                                          {"NRSERIEIMP", serial},
+                                          {"ESQUEMACOR", stEsquemaCor},
+                                          {"IDVALIDA", "N"}}));
+}
+
 }  // namespace kvr
 
 extern "C" {

@@ -3,13 +3,13 @@
 
 #include "core/debug_log.h"
 #include "core/dialogs.h"
+#include "core/grand_total.h"
 #include "core/params.h"
 #include "core/printer_call.h"
 #include "core/printer_dates.h"
 #include "core/printer_status.h"
 #include "datamodule/data_module.h"
 #include "hostrt/clock.h"
-#include "hostrt/params.h"
 #include "hostrt/text.h"
 #include "kvr00102/kvr00102.h"
 
@@ -56,11 +56,7 @@ bool OpenPort(const hostrt::Variant& params) {
   if (status.st1 == kOnlyCouponOpen) {
     Bematech_FI_AnulaCupon();
     Log("Bematech_FI_AnulaCupon");
-    Atu_TotGeral(hostrt::MakeParams({{"CDFILIAL", branch},
-                                     {"CDCAIXA", till},
-                                     {"NRSERIEIMP", serial},
-                                     {"ESQUEMACOR", colour},
-                                     {"IDVALIDA", "N"}}));
+    RefreshGrandTotal(branch, till, serial, colour);
   }
   return true;
 }
