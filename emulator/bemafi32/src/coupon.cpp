@@ -198,11 +198,12 @@ int Printer::cancel_coupon() {
   if (!open && (!s.last_coupon_cancellable || day_blocked())) return refuse(0, kCancelNotAllowed);
   if (!can_print()) return kOk;
   Coupon coupon = open ? s.coupon : s.last_coupon;
+  // The coupon's figures as sold, before its items are undone.
+  const Cents subtotal = coupon.subtotal(), to_pay = coupon.to_pay(), change = coupon.paid() - to_pay;
   for (auto& item : coupon.items)
     if (!item.cancelled) undo_item(s, item);
   s.day.discounts -= coupon.discount;
   s.day.surcharges -= coupon.surcharge;
-  Cents change = coupon.paid() - coupon.to_pay();
   for (std::size_t i = 0; i < coupon.payments.size(); ++i) {
     auto& form = s.forms[static_cast<std::size_t>(coupon.payments[i].form)];
     form.day_total -= coupon.payments[i].amount - (i + 1 == coupon.payments.size() && change > 0 ? change : 0);
@@ -210,12 +211,12 @@ int Printer::cancel_coupon() {
   ++s.cancelled_coupons;
   std::vector<std::string> lines;
   if (open) {
-    lines = {centred("CUPOM FISCAL CANCELADO"), columns("TOTAL R$", money_text(coupon.to_pay()))};
+    lines = {centred("CUPOM FISCAL CANCELADO"), columns("TOTAL R$", money_text(to_pay))};
   } else {
     lines = header("COO:" + digits(next_coo(), 6));
     lines.push_back(centred("CUPOM FISCAL CANCELADO"));
     lines.push_back(columns("COO DO CUPOM CANCELADO:", digits(coupon.coo, 6)));
-    lines.push_back(columns("VALOR DA OPERACAO CANCELADA R$", money_text(coupon.to_pay())));
+    lines.push_back(columns("VALOR DA OPERACAO CANCELADA R$", money_text(to_pay)));
   }
   auto end = footer();
   lines.insert(lines.end(), end.begin(), end.end());
@@ -230,8 +231,8 @@ int Printer::cancel_coupon() {
   } else {
     doc.cancelled_coo = coupon.coo;
   }
-  doc.subtotal = coupon.subtotal();
-  doc.total = coupon.to_pay();
+  doc.subtotal = subtotal;
+  doc.total = to_pay;
   record(doc);
   s.document = Document::None;
   s.coupon = Coupon{};

@@ -38,7 +38,7 @@ void program_rates(State& state, const std::string& list) {
       entry.pop_back();
     }
     auto value = parse_integer(entry);
-    if (!value || *value > 9999) throw std::invalid_argument("bad tax rate: " + entry);
+    if (entry.size() != 4 || !value) throw std::invalid_argument("a tax rate is 4 digits: " + entry);
     rates[position++] = {static_cast<int>(*value), iss, 0};
   }
   state.rates = rates;
