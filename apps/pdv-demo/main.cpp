@@ -85,6 +85,65 @@ bool SellAndLeaveOpen(void* driver) {
   return true;
 }
 
+// ---- Printer tables, cash drawer and counters --------------------------------
+// The till's receipt types as the host keeps them: code, description to
+// program, receipt kind.
+void DefineReceiptTypes(hostrt::ClientDataSet& types) {
+  types.AddFieldDef("CDTIPORECE", hostrt::FieldType::String, 3);
+  for (const char* flag : {"IDTIPORECE", "IDMOSTRARECE", "IDEMIVALE", "IDTPBUTTON"})
+    types.AddFieldDef(flag, hostrt::FieldType::String, 1);
+  types.AddFieldDef("NMTIPORECE", hostrt::FieldType::String, 40);
+  types.AddFieldDef("DSIMPFISCAL", hostrt::FieldType::String, 50);
+  types.AddFieldDef("CDFPIMPFIS", hostrt::FieldType::String, 10);
+  types.CreateDataSet();
+  struct Row {
+    const char *code, *description, *kind;
+  };
+  for (const Row& row : {Row{"001", "Dinheiro", "1"}, Row{"002", "Cartao Credito", "2"},
+                         Row{"003", "Vale Refeicao", "4"}}) {
+    types.Append();
+    types.FieldByName("CDTIPORECE").SetAsString(row.code);
+    types.FieldByName("NMTIPORECE").SetAsString(row.description);
+    types.FieldByName("DSIMPFISCAL").SetAsString(row.description);
+    types.FieldByName("IDTIPORECE").SetAsString(row.kind);
+    types.FieldByName("IDMOSTRARECE").SetAsString("S");
+    types.FieldByName("IDTPBUTTON").SetAsString("5");
+    types.Post();
+  }
+}
+
+// Loads the tax rates, reconciles the payment forms, opens the drawer and
+// reads the counters.
+void RunPrinterTables(void* driver) {
+  Section("Tax rates");
+  hostrt::ClientDataSet rates{"cdsAliqImpFis"};
+  OPERATION(driver, CarregaAliquota)("001", rates);
+  for (rates.First(); !rates.Eof(); rates.Next())
+    std::cout << "  " << rates.FieldByName("CDALIQIMPFIS").AsString() << "  "
+              << hostrt::FormatFloat("0.00", rates.FieldByName("VRALIQIMPFIS").AsFloat()) << "  "
+              << rates.FieldByName("IDALIQIMPFIS").AsString() << "\n";
+
+  Section("Payment forms");
+  hostrt::ClientDataSet types{"cdsTipoRece"};
+  DefineReceiptTypes(types);
+  OPERATION(driver, CarregaRecebimento)("", "001", 1, types);
+  for (types.First(); !types.Eof(); types.Next())
+    std::cout << "  " << types.FieldByName("CDTIPORECE").AsString() << "  printer name \""
+              << Utf8(types.FieldByName("NMTIPORECE").AsString()) << "\"  in printer "
+              << types.FieldByName("CDFPIMPFIS").AsString() << "  issues voucher "
+              << types.FieldByName("IDEMIVALE").AsString() << "\n";
+
+  Section("Cash drawer and counters");
+  std::cout << "Abre_Gaveta_Imp: " << (OPERATION(driver, Abre_Gaveta_Imp)("001", false) ? "ok" : "failed") << "\n";
+  std::cout << "Estado_Gaveta_Imp: " << OPERATION(driver, Estado_Gaveta_Imp)("001") << "\n";
+  std::string value;
+  if (OPERATION(driver, ContadorCupomFiscalMFD)("001", value)) std::cout << "  CCF = " << value << "\n";
+  if (OPERATION(driver, NumeroOperacoesNaoFiscais)("001", value)) std::cout << "  GNF = " << value << "\n";
+  if (OPERATION(driver, VendaBruta)("001", value)) std::cout << "  gross sales = " << value << "\n";
+  if (OPERATION(driver, NumeroReducoes)("001", value)) std::cout << "  next reduction = " << value << "\n";
+}
+// ---- end of printer tables, cash drawer and counters ---------------------------
+
 int Run(bool interactive, bool keep_printer) {
   const std::string bin_dir = std::filesystem::canonical("/proc/self/exe").parent_path().string();
   const auto env = pdv_demo::PrepareDemoEnvironment(
@@ -134,6 +193,8 @@ int Run(bool interactive, bool keep_printer) {
     std::cout << "Estado_Imp: " << (OPERATION(driver, Estado_Imp)("001", true, false) ? "ok" : "not ready") << "\n";
     std::cout << "ImpressoraOK: " << (OPERATION(driver, ImpressoraOK)("001", true, false, false) ? "ok" : "not ready")
               << "\n";
+
+    RunPrinterTables(driver);
 
     if (SellAndLeaveOpen(driver)) {
       // The host comes back: the start finds the coupon open and cancels it.
