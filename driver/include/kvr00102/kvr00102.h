@@ -136,6 +136,12 @@ KVR_EXPORT bool Cancela_UltimoItem(const std::string& stEsquemaCor);
 KVR_EXPORT bool Cancela_Cupom_Imp(const hostrt::Variant* arParams, int arParams_High, hostrt::Variant& oleRetorno);
 // ---- end of fiscal coupon ------------------------------------------------------------
 
+// ---- Fiscal day: X reading, Z reduction, fiscal memory, movement date, Z export ----
+// The printer's fiscal movement date (date only); today when the printer has
+// none or answers no valid date.
+KVR_EXPORT hostrt::DateTime DataMoviFiscal(const std::string& stEsquemaCor);
+// ---- end of fiscal day ------------------------------------------------------------
+
 }  // extern "C"
 
 #if defined(__clang__)
