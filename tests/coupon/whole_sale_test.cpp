@@ -2,9 +2,95 @@
 #include <gmock/gmock.h>
 
 #include "coupon_fixture.h"
+#include "hostrt/params.h"
 
 namespace coupon_test {
 namespace {
+
+class WholeSaleTest : public CouponTest {
+ protected:
+  // The tape from the first line of the last coupon printed.
+  std::string LastCouponOnTape() const {
+    const std::string tape = printer.tape();
+    const std::size_t owner = tape.rfind('\n', tape.rfind("CUPOM FISCAL"));
+    std::size_t start = owner;
+    for (int lines = 0; lines < 6 && start != std::string::npos && start > 0; ++lines)
+      start = tape.rfind('\n', start - 1);
+    return tape.substr(start == std::string::npos ? 0 : start + 1);
+  }
+};
+
+TEST_F(WholeSaleTest, PrintedCouponMatchesTheSale) {
+  hostrt::Variant open = hostrt::MakeParams({{"ESQUEMACOR", "001"}, {"IDUTILTEF", "N"}, {"UTILTEF", false}});
+  ASSERT_TRUE(KVR(driver, AbreCupom)(open));
+  hostrt::Variant coffee = ItemParams("7891000100103", "CAFE EXPRESSO", 4.5, 2);
+  hostrt::Variant cake = ItemParams("42", "BOLO DE CENOURA COM COBERTURA DE CHOCOLATE", 9.99, 1, 1.5);
+  hostrt::Variant water = ItemParams("7", "AGUA MINERAL", 3, 1, 0, "FF", "GARRAFA");
+  ASSERT_TRUE(KVR(driver, VendaItem)(coffee));
+  ASSERT_TRUE(KVR(driver, VendaItem)(cake));
+  ASSERT_TRUE(KVR(driver, VendaItem)(water));
+  ClosingSlots slots;
+  slots[6] = 2.0;
+  slots[13] = MovementData({{"E", "001", 10.0, 1}, {"E", "002", 8.49, 2}});
+  slots[21] = "12";
+  slots[31] = "B5";
+  slots[10] = "VOLTE SEMPRE";
+  ASSERT_TRUE(Close(slots));
+
+  // Two coffees at 4.50, a cake of 9.99 less 1.50 and an untaxed water of
+  // 3.00: 20.49, less 2.00 at the closing, paid 10.00 in cash and 8.49 by
+  // card; the footer names the operator, the table, the password and the
+  // observation, and ends with the maker line.
+  const std::vector<std::string> expected{
+      "            RESTAURANTE EXEMPLO LTDA            ",
+      "          RUA DAS FLORES, 100 - CENTRO          ",
+      "CNPJ:00.000.000/0001-91 IE:000.000.000.000      ",
+      "------------------------------------------------",
+      "09/03/2009 14:05:00        CCF:000001 COO:000001",
+      "                  CUPOM FISCAL                  ",
+      L1("ITEM CÓDIGO DESCRIÇÃO                           "),
+      "QTD.UN.VL UNIT(R$) ST VL ITEM(R$)               ",
+      "------------------------------------------------",
+      "001 7891000100103 CAFE EXPRESSO                 ",
+      "    2UN X 4,50 01T1800                      9,00",
+      "002 42 BOLO DE CENOURA COM COBERTURA            ",
+      "    1UN X 9,99 01T1800                      9,99",
+      "    desconto sobre item                    -1,50",
+      "003 7 AGUA MINERAL                              ",
+      "    1GA X 3,00 F1                           3,00",
+      "SUBTOTAL R$                                20,49",
+      "DESCONTO R$                                -2,00",
+      "TOTAL R$                                   18,49",
+      "Dinheiro                                   10,00",
+      "Cartao Credito                              8,49",
+      "------------------------------------------------",
+      "MARIA",
+      "Mesa  : 12           - SENHA : B5",
+      "VOLTE SEMPRE",
+      kMaker,
+      "------------------------------------------------",
+  };
+  std::string text;
+  for (const auto& line : expected) text += line + "\r\n";
+  const std::string printed = LastCouponOnTape();
+  EXPECT_EQ(text, printed.substr(0, text.size()));
+}
+
+TEST_F(WholeSaleTest, CancelledSecondCouponLeavesTheFirstOnTheDay) {
+  CouponWithOneItem(10);
+  ClosingSlots slots;
+  ASSERT_TRUE(Close(slots));
+  CouponWithOneItem(25);
+  ClosingSlots second;
+  second[13] = MovementData({{"E", "001", 25.0, 1}});
+  ASSERT_TRUE(Close(second));
+  std::vector<hostrt::Variant> args{"001", true, false, "", "001", "002", "EMU0001"};
+  ASSERT_TRUE(KVR(driver, Cancela_Cupom_Imp)(args.data(), 6, oleRetorno));
+  EXPECT_EQ("000002", oleRetorno[0].AsString());
+  EXPECT_EQ("35,00", printer.summary_value("VendaBruta"));
+  EXPECT_EQ("25,00", printer.summary_value("Cancelamentos"));
+  EXPECT_NE(std::string::npos, printer.tape().find("COO DO CUPOM CANCELADO:                   000002"));
+}
 
 }  // namespace
 }  // namespace coupon_test
