@@ -72,6 +72,24 @@ TEST_F(PersistenceTest, DamagedStateFileIsReportedAndNeverReplaced) {
   EXPECT_EQ("000000", read_value("Bematech_FI_NumeroCupon", 6)) << "a reset starts a new printer";
 }
 
+TEST_F(PersistenceTest, ReloadIntoAnotherMachineForgetsTheDamagedOne) {
+  // A host that keeps the library loaded (as the driver does) and moves to a new
+  // machine reloads it: the new printer must not inherit the old damage.
+  sell_coupon(1);
+  test_support::write_whole_file(printer->state_path(), "garbage");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(-8, printer->reload());
+  testing::internal::GetCapturedStderr();
+  {
+    test_support::TempEnvironment other;
+    other.write_ini({{"Relogio", kMorning}});
+    EXPECT_EQ(1, printer->reload());
+    EXPECT_EQ("ok", printer->summary_value("Estado"));
+    EXPECT_EQ(0u, printer->state_path().find(other.printer_dir()));
+    EXPECT_EQ("000000", read_value("Bematech_FI_NumeroCupon", 6));
+  }
+}
+
 TEST_F(PersistenceTest, TruncatedStateFileIsDamagedToo) {
   sell_coupon(1);
   const std::string path = printer->state_path();

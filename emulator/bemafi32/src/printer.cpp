@@ -259,6 +259,7 @@ int Printer::load_state_file() {
 }
 
 int Printer::load() {
+  damaged_.clear();
   IniFile ini = IniFile::find(platform::system_directory());
   ini_found_ = ini.found();
   ini_path_ = ini.path();
