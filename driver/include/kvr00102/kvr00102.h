@@ -142,6 +142,61 @@ KVR_EXPORT bool Cancela_Cupom_Imp(const hostrt::Variant* arParams, int arParams_
 KVR_EXPORT hostrt::DateTime DataMoviFiscal(const std::string& stEsquemaCor);
 // ---- end of fiscal day ------------------------------------------------------------
 
+// ---- Non-fiscal documents and the raw command channel ---------------------------
+// Document primitives: each wraps one printer call; False on any exception.
+KVR_EXPORT bool Relatorio_Gerencial_Imp(const std::string& stEsquemaCor, const std::string& stCdFilial,
+                                        const std::string& stCdCaixa, const std::string& stTexto);
+KVR_EXPORT bool FechRelatGerenc(const std::string& stEsquemaCor, bool boParam1, bool boParam2);
+KVR_EXPORT bool Usa_CompNFis(const std::string& stEsquemaCor, const std::string& stParam1);
+KVR_EXPORT bool Abre_Comp_NFiscalVinc(const std::string& stEsquemaCor, const std::string& stParam1,
+                                      const std::string& stParam2, const std::string& stParam3);
+KVR_EXPORT bool Cupom_NFiscNVinc(const std::string& stEsquemaCor, const std::string& stParam1,
+                                 const std::string& stParam2, const std::string& stParam3);
+KVR_EXPORT bool Totaliza_NFiscal_Imp(const std::string& stEsquemaCor, const std::string& stParam1,
+                                     const std::string& stParam2);
+KVR_EXPORT bool Guilhotina(const std::string& stParam, int inPicote);  // always False
+KVR_EXPORT bool CodigoBarra(const std::string& stParam1, const std::string& stParam2, const std::string& stParam3,
+                            int idTipoImpFis, const std::string& stValor, const std::string& stCodigo);  // always True
+// Records a non-fiscal document ("RG", "CN", "CM", "RV", "CC") with the
+// printer's counters through the host's setDocNaoFiscaisECF.
+KVR_EXPORT void GravaDocumentosNaoFiscais(const std::string& stNrSerie, const std::string& stEsquemaCor,
+                                          const std::string& stTipoDocumento);
+// Withdrawal and supply; exceptions reach the caller.
+KVR_EXPORT bool Sangria(const std::string& stParam, const std::string& stEsquemaCor, double doValor);
+KVR_EXPORT bool Suprimento(const std::string& stParam, const std::string& stEsquemaCor, double doValor);
+
+// The raw command channel (boCheckRetorno is not used). False at once while
+// boComando is set; boComando is cleared on every way out. Exceptions of the
+// host's dialogs reach the caller.
+KVR_EXPORT bool EnviaComando(const std::string& stEsquemaCor, const std::string& Comando,
+                             const std::vector<std::string>& Parametros, bool boMsg, bool boCheckRetorno);
+// Restaurant commands. A number too large for its digit field is refused
+// (logged, nothing sent, False).
+KVR_EXPORT bool Leitura_Totais_Imp(const std::string& stEsquemaCor, bool boParam1, bool boParam2);
+KVR_EXPORT bool Registra_Item_imp(const std::string& stEsquemaCor, const std::string& stMesa, const std::string& stFlag,
+                                  const std::string& stCodigo, const std::string& stDescricao,
+                                  const std::string& stAliq, double doValor, double doQuant, double doDescAcre);
+KVR_EXPORT bool Cancela_Item_Imp(const std::string& stEsquemaCor, const std::string& stMesa, const std::string& stFlag,
+                                 const std::string& stCodigo, const std::string& stDescricao, const std::string& stAliq,
+                                 double doValor, double doQuant, double doDescAcre);
+KVR_EXPORT bool Cupom_Conferencia(const std::string& stEsquemaCor, const std::string& stMesa, const std::string& stFlag,
+                                  double doPerc, double doValor);
+KVR_EXPORT bool Fecha_Conferencia_Imp(const std::string& stEsquemaCor, const std::string& stFlag, double doValor);
+KVR_EXPORT bool Juncao_Mesa(const std::string& stEsquemaCor, const std::string& stMesaOri,
+                            const std::string& stMesaDes);
+KVR_EXPORT bool AbreCupomRes(const std::string& stEsquemaCor, const std::string& stMesa,
+                             const std::string& stCPNJCPF);
+KVR_EXPORT bool Transfere_Item_imp(const std::string& stEsquemaCor, const std::string& stMesaOri,
+                                   const std::string& stFlag, const std::string& stCodigo,
+                                   const std::string& stDescricao, const std::string& stAliq,
+                                   const std::string& stMesaDes, double doVrUnit, double doVrDesc, double doQtde);
+KVR_EXPORT bool Estorno(const std::string& stEsquemaCor, const std::string& stFormaOri, const std::string& stFormaPag,
+                        double doValor);
+KVR_EXPORT bool Rel_MesaAber(const std::string& stEsquemaCor, const std::string& stTipoRel);
+KVR_EXPORT bool ImprimeCardapio(const std::string& stEsquemaCor);
+KVR_EXPORT bool Abre_Comp_NFiscalVinc_Bematech1(const std::string& stEsquemaCor, const std::string& stParam1);
+// ---- end of non-fiscal documents and the raw command channel --------------------
+
 }  // extern "C"
 
 #if defined(__clang__)
