@@ -34,6 +34,16 @@ class TdtmBematech12 {
   // and the copy of the host's receipt types being reconciled.
   hostrt::ClientDataSet cdsAliqImpFis{"cdsAliqImpFis"};
   hostrt::ClientDataSet cdsReceb{"cdsReceb"};
+
+  // ---- Fiscal day: the Z export's work datasets. cdsTipoRece is the copy of
+  // the host's payment types; the other four are re-created with their layouts
+  // on every export and handed back to the host.
+  hostrt::ClientDataSet cdsTipoRece{"cdsTipoRece"};
+  hostrt::ClientDataSet cdsReducaoZ{"cdsReducaoZ"};
+  hostrt::ClientDataSet cdsFormPgtoRedZ{"cdsFormPgtoRedZ"};
+  hostrt::ClientDataSet cdsImpostoRedZ{"cdsImpostoRedZ"};
+  hostrt::ClientDataSet cdsTotNFiscRedZ{"cdsTotNFiscRedZ"};
+  // ---- end of fiscal day
 };
 
 namespace kvr {

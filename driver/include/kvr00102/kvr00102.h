@@ -140,6 +140,25 @@ KVR_EXPORT bool Cancela_Cupom_Imp(const hostrt::Variant* arParams, int arParams_
 // The printer's fiscal movement date (date only); today when the printer has
 // none or answers no valid date.
 KVR_EXPORT hostrt::DateTime DataMoviFiscal(const std::string& stEsquemaCor);
+// The X reading and the Z reduction on paper; the first and third texts are
+// not used. The reduction sends the computer's date and time.
+KVR_EXPORT bool Leitura_X_Imp(const std::string& stParam1, const std::string& stEsquemaCor,
+                              const std::string& stParam2);
+KVR_EXPORT bool Reducao_Z_Imp(const std::string& stParam1, const std::string& stEsquemaCor,
+                              const std::string& stParam2);
+// Fiscal memory reading by dates (stTipMemo "D") or by reduction numbers
+// ("R"), from stParam1 to stParam2; anything else prints nothing (False).
+KVR_EXPORT bool Memoria_Fiscal_Imp(const std::string& stEsquemaCor, const std::string& stTipMemo,
+                                   const std::string& stParam1, const std::string& stParam2,
+                                   const std::string& stParam3);
+// The day's figures from an X reading to the return file, parsed into the four
+// result datasets (their layouts: driver/dayend/z_export_layouts.h). The
+// payment names are mapped to the host's types by cdsTipoReceAux (CDTIPORECE,
+// NMTIPORECE). Always True; without a return file the datasets are unchanged.
+KVR_EXPORT bool ExportRedZ(const std::string& stParam, const std::string& stEsquemaCor, const std::string& stECF,
+                           int idTipoImpFis, hostrt::ClientDataSet& cdsTipoReceAux,
+                           hostrt::ClientDataSet& cdsReducaoZAux, hostrt::ClientDataSet& cdsFormPgtoZAux,
+                           hostrt::ClientDataSet& cdsImpostoRedzAux, hostrt::ClientDataSet& cdsTotNFiscRedZAux);
 // ---- end of fiscal day ------------------------------------------------------------
 
 // ---- Non-fiscal documents and the raw command channel ---------------------------
