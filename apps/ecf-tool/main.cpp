@@ -37,10 +37,11 @@ Commands:
   clock-offset SECONDS      printer clock = computer clock + SECONDS (may be negative)
   status-bits ST1 ST2       status bits added to every answer (0 0 clears them)
   baud RATE                 simulate the wire time of each command (0: no wait)
-  script ENTRY RESULT [ACK ST1 ST2 [TIMES [execute]]]
+  script ENTRY RESULT [ACK ST1 ST2 [TIMES [execute|power-loss]]]
                             the next TIMES calls of ENTRY (an exported name, or *)
                             answer RESULT and these status bytes; with "execute"
-                            the command still runs (e.g. "printed but no reply")
+                            the command still runs (e.g. "printed but no reply"),
+                            with "power-loss" it runs and then the power goes
   clear-scripts             drop every scripted answer
   set KEY VALUE             any [Emulador] key of BemaFI32.ini (see docs/emulator.md)
   help                      this text
@@ -146,7 +147,10 @@ int run(const std::vector<std::string>& all) {
   } else if (command == "script") {
     need(2);
     auto value = [&](std::size_t i, int fallback) { return rest.size() > i ? number(rest[i]) : fallback; };
-    int mode = rest.size() > 6 && rest[6] == "execute" ? EMU_SCRIPT_EXECUTE : EMU_SCRIPT_REFUSE;
+    const std::string how = rest.size() > 6 ? rest[6] : "";
+    if (!how.empty() && how != "execute" && how != "power-loss")
+      throw std::invalid_argument("script: the last word is execute or power-loss");
+    int mode = how == "execute" ? EMU_SCRIPT_EXECUTE : how == "power-loss" ? EMU_SCRIPT_POWER_LOSS : EMU_SCRIPT_REFUSE;
     expect_ok(printer.function<int(const char*, int, int, int, int, int, int)>("Emu_ScriptResult")(
                   rest[0].c_str(), number(rest[1]), value(2, 6), value(3, 0), value(4, 0), value(5, 1), mode),
               "script");

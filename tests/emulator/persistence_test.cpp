@@ -43,6 +43,18 @@ TEST_F(PersistenceTest, PowerLostInTheMiddleOfACouponKeepsItOpen) {
   EXPECT_EQ("00000000000700", read_value("Bematech_FI_Cancelamentos", 14));
 }
 
+TEST_F(PersistenceTest, ScriptedPowerLossAfterTheSecondItem) {
+  ASSERT_EQ(1, printer->script("Bematech_FI_VendeArticuloDepartamento", 0, 0, 0, 0, 1, EMU_SCRIPT_POWER_LOSS));
+  ASSERT_EQ(1, call("Bematech_FI_AbreComprobanteDeVenta", "", ""));
+  EXPECT_EQ(0, call("Bematech_FI_VendeArticuloDepartamento", "9", "SUCO", "02", "7,000", "1,000", "00", "0000", "01", "UN"));
+  EXPECT_EQ(-6, call("Bematech_FI_VendeArticuloDepartamento", "9", "SUCO", "02", "7,000", "1,000", "00", "0000", "01", "UN"));
+  reload_library();
+  ASSERT_EQ(1, printer->set_power(true));
+  EXPECT_EQ("cupom", printer->summary_value("Documento"));
+  EXPECT_EQ("1", printer->summary_value("ItensCupom")) << "the item printed before the power went is kept";
+  EXPECT_NE(std::string::npos, printer->tape().find("SUCO"));
+}
+
 TEST_F(PersistenceTest, DamagedStateFileIsReportedAndNeverReplaced) {
   sell_coupon(1);
   const std::string path = printer->state_path();

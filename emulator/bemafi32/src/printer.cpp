@@ -92,6 +92,7 @@ int Printer::run(const char* name, std::initializer_list<Arg> args, const Body& 
       execute();
       result = script.result;
       status_ = {script.ack, script.st1, script.st2};
+      if (script.mode == 2) state_.faults.power_on = false;
     }
   } else if (!damaged_.empty() && kind == CallKind::Command) {
     result = refuse(kPrinterError, kMemoryError);

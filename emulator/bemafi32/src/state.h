@@ -96,7 +96,7 @@ struct Script {
   std::string entry_point;  // or "*"
   int result = 1, ack = 6, st1 = 0, st2 = 0;
   int times = 1;
-  int mode = 0;  // 0 refuse, 1 execute then answer
+  int mode = 0;  // 0 refuse, 1 execute then answer, 2 execute, answer, then lose power
 };
 
 // Settings that the control interface and the [Emulador] section change.

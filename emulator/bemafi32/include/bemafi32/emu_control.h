@@ -78,8 +78,10 @@ EMU_API int EMU_CALL Emu_Configure(const char* key, const char* value);
 
 enum {
   EMU_SCRIPT_REFUSE = 0,   // the command is not executed; the scripted answer is returned
-  EMU_SCRIPT_EXECUTE = 1   // the command is executed, then answered with the scripted answer
+  EMU_SCRIPT_EXECUTE = 1,  // the command is executed, then answered with the scripted answer
                            // (e.g. result 0: "printed but no reply")
+  EMU_SCRIPT_POWER_LOSS = 2  // the command is executed, answered so, and then the power goes
+                             // (every later call answers -6 until Emu_SetPower(1))
 };
 
 // The next `times` calls of `entry_point` (its exported name, or "*" for any
