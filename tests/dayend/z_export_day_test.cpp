@@ -1,0 +1,195 @@
+// The Z export of a day of known sales, on the X reading that the emulated
+// printer writes itself: every field of the four datasets against the day.
+#include <gmock/gmock.h>
+
+#include <filesystem>
+
+#include "hostrt/format.h"
+
+#include "dayend_fixture.h"
+
+namespace dayend_test {
+namespace {
+
+using ::testing::IsEmpty;
+
+class ZExportDayTest : public DayEndTest {
+ protected:
+  void SetUp() override {
+    DayEndTest::SetUp();
+    ASSERT_EQ(1, Call("Bematech_FI_ProgramaFormaPagamentoMFD", "Cartao Debito", "1"));
+    ASSERT_EQ(1, Call("Bematech_FI_ProgramaFormaPagamentoMFD", "Cartao Credito", "1"));
+    ASSERT_EQ(1, Call("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms", 1, "CONTRA-VALE EMITIDO"));
+    ASSERT_EQ(1, Call("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms", 2, "VENDA CONSUMIDOR"));
+    // Coupon 1: 3 x 10.00, the second cancelled, 2.00 off; 18.00 by debit card.
+    ASSERT_EQ(1, Call("Bematech_FI_AbreComprobanteDeVenta", "", ""));
+    for (int i = 0; i < 3; ++i) SellItem("10,000");
+    ASSERT_EQ(1, Call("Bematech_FI_AnulaArticuloGenerico", "0002"));
+    Pay("d", "2,00", {{"Cartao Debito", "18,00"}});
+    // Coupon 2: 1234.56 plus 10 % (123.45): 1358.01 in cash.
+    ASSERT_EQ(1, Call("Bematech_FI_AbreComprobanteDeVenta", "", ""));
+    SellItem("1234,560");
+    Pay("a", "10,00", {{"Dinheiro", "1358,01"}}, "%");
+    // Two receipts of 5.00 and 7.50 on totalizer 02, in cash.
+    ASSERT_EQ(1, Call("Bematech_FI_RecibimientoNoFiscal", "02", "5,00", "Dinheiro"));
+    ASSERT_EQ(1, Call("Bematech_FI_RecibimientoNoFiscal", "02", "7,50", "Dinheiro"));
+    // Coupon 3: 10.00, half by credit card, half in cash.
+    ASSERT_EQ(1, Call("Bematech_FI_AbreComprobanteDeVenta", "", ""));
+    SellItem("10,000");
+    Pay("d", "0", {{"Cartao Credito", "5,00"}, {"Dinheiro", "5,00"}});
+    printer.clear_journal();
+  }
+
+  void SellItem(const char* price) {
+    ASSERT_EQ(1, Call("Bematech_FI_VendeArticuloDepartamento", "1", "PIZZA", "01", price, "1,000", "00", "0000", "01",
+                      "UN"));
+  }
+  void Pay(const char* kind, const char* value, const std::vector<std::pair<std::string, std::string>>& payments,
+           const char* mode = "$") {
+    ASSERT_EQ(1, Call("Bematech_FI_IniciaCierreCupon", kind, mode, value));
+    for (const auto& [form, amount] : payments)
+      ASSERT_EQ(1, Call("Bematech_FI_EfectuaFormaPago", form.c_str(), amount.c_str()));
+    ASSERT_EQ(1, Call("Bematech_FI_FinalizarCierreCupon", ""));
+  }
+
+  static std::string Text(hostrt::ClientDataSet& ds, const char* field) { return ds.FieldByName(field).AsString(); }
+  static double Amount(hostrt::ClientDataSet& ds, const char* field) { return ds.FieldByName(field).AsFloat(); }
+  static bool Unset(hostrt::ClientDataSet& ds, const char* field) { return ds.FieldByName(field).IsNull(); }
+};
+
+TEST_F(ZExportDayTest, ReductionRecordCarriesTheDaysFigures) {
+  ASSERT_TRUE(Export("0007"));
+  ASSERT_EQ(1, reduction.RecordCount());
+  reduction.First();
+  EXPECT_EQ("0007", Text(reduction, "NRECFREDZ"));
+  EXPECT_EQ(hostrt::EncodeDate(2009, 3, 9), reduction.FieldByName("DTREDUCAOZ").AsDateTime());
+  EXPECT_EQ("000002", Text(reduction, "NRGERCNFREDZ")) << "two receipts";
+  EXPECT_EQ("001", Text(reduction, "NRREINIREDZ"));
+  EXPECT_EQ("0000000001", Text(reduction, "NRREDREDZ")) << "no reduction yet: this is the first";
+  EXPECT_EQ("", Text(reduction, "NRLEITREDZ"));
+  EXPECT_EQ("", Text(reduction, "NRCANCFREDZ"));
+  EXPECT_EQ("0000000000", Text(reduction, "NRPRIMCFREDZ"));
+  EXPECT_EQ("0000000006", Text(reduction, "NRULTCFREDZ")) << "five documents; the next is 6";
+  EXPECT_DOUBLE_EQ(1274.56, Amount(reduction, "VRVENBRUREDZ"));
+  EXPECT_DOUBLE_EQ(10.00, Amount(reduction, "VRTOTCANREDZ"));
+  EXPECT_DOUBLE_EQ(2.00, Amount(reduction, "VRTOTDESREDZ"));
+  EXPECT_DOUBLE_EQ(123.45, Amount(reduction, "VRTOTACRREDZ"));
+  EXPECT_DOUBLE_EQ(1274.56 - 10.00 - 2.00 + 123.45, Amount(reduction, "VRVENLIQREDZ"));
+  EXPECT_DOUBLE_EQ(1274.56, Amount(reduction, "VRGTREDZ"));
+  for (const char* field : {"VRISSREDZ", "VRSTRIBREDZ", "VRISENCREDZ", "VRNINCIDREDZ", "QTTEMLIGREDZ", "QTTEMPCFREDZ",
+                            "QTMEMRESREDZ", "IDORIGEMREDZ", "DSMODMARCAECF", "NRUSUARIOMFD", "CDMFADICIONAL",
+                            "DTGRAVSBECF"})
+    EXPECT_TRUE(Unset(reduction, field)) << field;
+  // The figures agree with the printer's own totals.
+  EXPECT_EQ(printer.summary_value("VendaLiquida"), hostrt::FormatFloat("#,##0.00", Amount(reduction, "VRVENLIQREDZ")));
+  EXPECT_EQ(printer.summary_value("VendaBruta"), hostrt::FormatFloat("#,##0.00", Amount(reduction, "VRVENBRUREDZ")));
+  EXPECT_EQ(printer.summary_value("GT"), hostrt::FormatFloat("#,##0.00", Amount(reduction, "VRGTREDZ")));
+}
+
+TEST_F(ZExportDayTest, PaymentsByHostTypeAndTotalizers) {
+  ASSERT_TRUE(Export("0007"));
+  std::vector<std::string> rows;
+  for (forms.First(); !forms.Eof(); forms.Next())
+    rows.push_back(Text(forms, "NRECFREDZ") + "|" + hostrt::FormatDateTime("dd/mm/yyyy", forms.FieldByName("DTREDUCAOZ").AsDateTime()) +
+                   "|" + Text(forms, "CDTIPORECE") + "|" + hostrt::FormatFloat("0.00", Amount(forms, "VRFORMPGTORZ")) +
+                   "|" + Text(forms, "CDTPRECEORIG"));
+  EXPECT_THAT(rows, ::testing::ElementsAre("0007|09/03/2009|001|1375,51|001", "0007|09/03/2009|002|18,00|002",
+                                           "0007|09/03/2009|003|5,00|003"));
+  rows.clear();
+  for (totalizers.First(); !totalizers.Eof(); totalizers.Next())
+    rows.push_back(Text(totalizers, "NRECFREDZ") + "|" +
+                   hostrt::FormatDateTime("dd/mm/yyyy", totalizers.FieldByName("DTREDUCAOZ").AsDateTime()) + "|" +
+                   Text(totalizers, "NRTOTNFISCRZ") + "|" + Text(totalizers, "DSTOTNFISCRZ") + "|" +
+                   Text(totalizers, "NRCONTOTNFIS") + "|" +
+                   hostrt::FormatFloat("0.00", Amount(totalizers, "VRACUTOTNFIS")));
+  EXPECT_THAT(rows, ::testing::ElementsAre("0007|09/03/2009|01|CONTRA-VALE EMITIDO|0000|0,00",
+                                           "0007|09/03/2009|02|VENDA CONSUMIDOR   |0002|12,50"))
+      << "names keep their blanks";
+  EXPECT_TRUE(taxes.Active());
+  EXPECT_EQ(0, taxes.RecordCount());
+  EXPECT_EQ(7, taxes.FieldCount());
+}
+
+TEST_F(ZExportDayTest, AsksThePrinterOncePerRecordAndTheReadingOnce) {
+  ASSERT_TRUE(Export());
+  EXPECT_EQ(1u, printer.calls_of("Bematech_FI_NumeroCupon").size());
+  EXPECT_EQ(1u, printer.calls_of("Bematech_FI_LecturaXSerial").size());
+  // The day copy's name, the reduction, three payment types, two totalizers.
+  EXPECT_EQ(7u, printer.calls_of("Bematech_FI_FechaMovimiento").size());
+  EXPECT_THAT(host->dialogs, IsEmpty());
+  EXPECT_EQ("0000", printer.summary_value("CRZ")) << "the export does not close the day";
+}
+
+TEST_F(ZExportDayTest, DayCopyIsTheReadingAndIsReplacedOnTheSameDay) {
+  ASSERT_TRUE(Export());
+  const std::string first = test_support::read_file_or_empty(DayCopyPath("09032009"));
+  EXPECT_EQ(test_support::read_file_or_empty(ReturnFilePath()), first);
+  EXPECT_NE(std::string::npos, first.find("LECTURA X"));
+
+  ASSERT_EQ(1, Call("Bematech_FI_RecibimientoNoFiscal", "01", "3,00", "Dinheiro"));
+  ASSERT_TRUE(Export());
+  const std::string second = test_support::read_file_or_empty(DayCopyPath("09032009"));
+  EXPECT_NE(first, second);
+  EXPECT_EQ(test_support::read_file_or_empty(ReturnFilePath()), second);
+  const auto folder = std::filesystem::path(DayCopyPath("09032009")).parent_path();
+  EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
+}
+
+TEST_F(ZExportDayTest, FolderThatCannotBeCreatedIsToldOnceEachAndTheExportGoesOn) {
+  test_support::write_whole_file(env.exe_dir() + "/Dados", "a file where the folder should be");
+  ASSERT_TRUE(Export());
+  ASSERT_EQ(2u, host->dialogs.size());
+  const std::string base = env.exe_dir() + "\\";
+  EXPECT_EQ(L1("Não foi possível criar o diretório: ") + base + "Dados", host->dialogs[0].text);
+  EXPECT_EQ(L1("Não foi possível criar o diretório: ") + base + L1("Dados\\Reduções"), host->dialogs[1].text);
+  for (const auto& dialog : host->dialogs) {
+    EXPECT_EQ("002", dialog.colour_scheme) << "a fixed colour scheme";
+    EXPECT_EQ(3, dialog.kind);
+    EXPECT_EQ("N", dialog.form);
+  }
+  EXPECT_EQ(1, reduction.RecordCount());
+  EXPECT_EQ(3, forms.RecordCount());
+}
+
+class ZExportWithoutReadingTest : public ZExportDayTest {
+ protected:
+  void SetUp() override {
+    ZExportDayTest::SetUp();
+    reduction.AddFieldDef("MARCA", hostrt::FieldType::String, 10);
+    reduction.CreateDataSet();
+    reduction.Append();
+    reduction.FieldByName("MARCA").SetAsString("ANTES");
+    reduction.Post();
+  }
+  void ExpectUntouched() {
+    ASSERT_TRUE(reduction.Active());
+    EXPECT_EQ(1, reduction.RecordCount());
+    EXPECT_EQ("ANTES", reduction.FieldByName("MARCA").AsString());
+    EXPECT_FALSE(forms.Active());
+  }
+};
+
+TEST_F(ZExportWithoutReadingTest, NoReturnFileLeavesTheHostsDatasets) {
+  std::filesystem::remove(ReturnFilePath());
+  printer.script("Bematech_FI_LecturaXSerial", 1, 6, 0, 0);
+  EXPECT_TRUE(Export());
+  ExpectUntouched();
+  EXPECT_FALSE(test_support::path_exists(DayCopyPath("09032009")));
+}
+
+TEST_F(ZExportWithoutReadingTest, UnreadableCouponNumberStopsBeforeTheReading) {
+  printer.script("Bematech_FI_NumeroCupon", -6, 0, 0, 0);
+  EXPECT_TRUE(Export());
+  EXPECT_THAT(printer.calls_of("Bematech_FI_LecturaXSerial"), IsEmpty());
+  ExpectUntouched();
+}
+
+TEST_F(ZExportWithoutReadingTest, RefusedReadingIsToldToTheOperatorAndChangesNothing) {
+  printer.script("Bematech_FI_LecturaXSerial", 1, 6, 0, 1);  // out of sequence
+  EXPECT_TRUE(Export());
+  EXPECT_FALSE(host->dialogs.empty());
+  ExpectUntouched();
+}
+
+}  // namespace
+}  // namespace dayend_test
