@@ -1,0 +1,44 @@
+#include "documents/document_builder.h"
+
+#include <utility>
+
+#include "hostrt/text.h"
+#include "kvr00102/kvr00102.h"
+
+namespace kvr {
+
+DocumentBuilder::DocumentBuilder(std::string stEsquemaCor, std::size_t block_limit)
+    : stEsquemaCor_(std::move(stEsquemaCor)), block_limit_(block_limit) {}
+
+DocumentBuilder& DocumentBuilder::Line(std::string_view text) {
+  block_ += text;
+  block_ += '\n';
+  return *this;
+}
+
+DocumentBuilder& DocumentBuilder::Rule(char fill) {
+  return Line(hostrt::Replicate(std::string_view(&fill, 1), static_cast<int>(kDocumentWidth)));
+}
+
+DocumentBuilder& DocumentBuilder::Centred(std::string_view text) {
+  return Line(hostrt::Centraliza(text, static_cast<int>(kDocumentWidth)));
+}
+
+DocumentBuilder& DocumentBuilder::Columns(std::string_view left, std::string_view right) {
+  const std::size_t room = right.size() < kDocumentWidth ? kDocumentWidth - right.size() : 0;
+  return Line(hostrt::TamFixo(left, static_cast<int>(room)) + std::string(right.substr(0, kDocumentWidth)));
+}
+
+bool DocumentBuilder::HandOver() {
+  if (block_.empty()) return true;
+  const std::string text = block_.substr(0, block_limit_);
+  block_.clear();
+  return Usa_CompNFis(stEsquemaCor_, text);
+}
+
+bool DocumentBuilder::Close() {
+  HandOver();
+  return FechRelatGerenc(stEsquemaCor_, true, false);
+}
+
+}  // namespace kvr

@@ -1,0 +1,92 @@
+// The primitives of every non-fiscal document: open a management report,
+// print into the open document, close it, open a linked receipt, register an
+// unlinked receipt. Each wraps one printer call; any exception gives False,
+// with no message and no log line.
+#include <string>
+
+#include "core/printer_call.h"
+#include "hostrt/services.h"
+#include "kvr00102/kvr00102.h"
+
+namespace kvr {
+namespace {
+
+template <typename Body>
+bool FalseOnException(Body&& body) {
+  try {
+    return body();
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace
+}  // namespace kvr
+
+extern "C" {
+
+// Opens a management report (the library takes a single blank) and, once the
+// printer accepted it, records it in the host with the movement date. The
+// record's answer does not change the result; stTexto is not printed.
+KVR_EXPORT bool Relatorio_Gerencial_Imp(const std::string& stEsquemaCor, const std::string& stCdFilial,
+                                        const std::string& stCdCaixa, const std::string& /*stTexto*/) {
+  return kvr::FalseOnException([&] {
+    const bool opened = kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_InformeGerencial,
+                                         "Bematech_FI_InformeGerencial", " ")
+                            .ok;
+    if (opened) hostrt::Host().GravaCER({stCdFilial, stCdCaixa, DataMoviFiscal(stEsquemaCor)});
+    return opened;
+  });
+}
+
+// Closes the open management report or linked receipt.
+KVR_EXPORT bool FechRelatGerenc(const std::string& stEsquemaCor, bool boParam1, bool boParam2) {
+  return kvr::FalseOnException([&] {
+    return kvr::CallPrinter(stEsquemaCor, kvr::Analysis{boParam1, boParam2, false},
+                            Bematech_FI_CierraInformeGerencial, "Bematech_FI_CierraInformeGerencial")
+        .ok;
+  });
+}
+
+// Prints text into the open non-fiscal document.
+KVR_EXPORT bool Usa_CompNFis(const std::string& stEsquemaCor, const std::string& stParam1) {
+  return kvr::FalseOnException([&] {
+    return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_ImprimeComprobanteNoFiscalVinculado,
+                            "Bematech_FI_ImprimeComprobanteNoFiscalVinculado: " + stParam1, stParam1.c_str())
+        .ok;
+  });
+}
+
+// Opens a receipt linked to a payment of a coupon: payment type name, amount
+// (14 digits in cents), coupon number. Only the name is logged.
+KVR_EXPORT bool Abre_Comp_NFiscalVinc(const std::string& stEsquemaCor, const std::string& stParam1,
+                                      const std::string& stParam2, const std::string& stParam3) {
+  return kvr::FalseOnException([&] {
+    return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_AbreComprobanteNoFiscalVinculado,
+                            "Bematech_FI_AbreComprobanteNoFiscalVinculado : " + stParam1 + " - " + " - ",
+                            stParam1.c_str(), stParam2.c_str(), stParam3.c_str())
+        .ok;
+  });
+}
+
+// Registers an unlinked non-fiscal receipt; the texts go on in the order received.
+KVR_EXPORT bool Cupom_NFiscNVinc(const std::string& stEsquemaCor, const std::string& stParam1,
+                                 const std::string& stParam2, const std::string& stParam3) {
+  return kvr::FalseOnException([&] {
+    return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_RecibimientoNoFiscal,
+                            "Bematech_FI_RecibimientoNoFiscal : " + stParam1 + " - " + stParam2 + " - " + stParam3,
+                            stParam1.c_str(), stParam2.c_str(), stParam3.c_str())
+        .ok;
+  });
+}
+
+// Host-facing operations that touch no printer.
+KVR_EXPORT bool Guilhotina(const std::string& /*stParam*/, int /*inPicote*/) { return false; }
+
+KVR_EXPORT bool CodigoBarra(const std::string& /*stParam1*/, const std::string& /*stParam2*/,
+                            const std::string& /*stParam3*/, int /*idTipoImpFis*/, const std::string& /*stValor*/,
+                            const std::string& /*stCodigo*/) {
+  return true;
+}
+
+}  // extern "C"
