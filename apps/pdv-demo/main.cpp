@@ -10,6 +10,8 @@
 #include <string>
 
 #include "demo_environment.h"
+#include "document_steps.h"
+#include "driver_operation.h"
 #include "hostrt/cipher.h"
 #include "hostrt/clock.h"
 #include "hostrt/dataset.h"
@@ -21,15 +23,6 @@
 #include "platform/latin1.h"
 
 namespace {
-
-// An exported operation of a loaded library, typed by the driver's declaration.
-template <typename Declared>
-Declared* Resolve(void* library, const char* name) {
-  void* address = dlsym(library, name);
-  if (!address) throw std::runtime_error(std::string("the driver does not export ") + name);
-  return reinterpret_cast<Declared*>(address);
-}
-#define OPERATION(library, name) Resolve<decltype(name)>(library, #name)
 
 std::string Utf8(const std::string& latin1) { return platform::latin1_to_utf8(latin1); }
 
@@ -201,6 +194,7 @@ int Run(bool interactive, bool keep_printer) {
       Section("Start again");
       std::cout << "StartImpFiscal: " << (OPERATION(driver, StartImpFiscal)(start) ? "ok" : "failed") << "\n";
     }
+    pdv_demo::RunDocumentSteps(driver, serial);
     // Operations that later parts of the driver add are run when present.
     using XReading = bool(const std::string&, const std::string&, const std::string&);
     if (auto x_reading = reinterpret_cast<XReading*>(dlsym(driver, "Leitura_X_Imp"))) {
