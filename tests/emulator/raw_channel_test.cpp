@@ -106,6 +106,22 @@ TEST_F(RawChannelTest, VariablesOfTheLastCommand) {
   EXPECT_EQ("00000000001000", variables.value().substr(0, 14)) << "gross sales first";
 }
 
+TEST_F(RawChannelTest, PaymentReversalMovesAmountsBetweenFormsOfTheLastCoupon) {
+  ASSERT_EQ(1, call("Bematech_FI_ProgramaFormaPagamentoMFD", "Cartao", "1"));
+  EXPECT_EQ(0, send({"74", "Dinheiro", "Cartao", "0450"}));
+  EXPECT_EQ(1, raw_status().st2) << "no coupon to reverse";
+  sell_coupon(1);
+  EXPECT_EQ(0, send({"74", "Dinheiro", "Cartao", "12345"}));
+  EXPECT_EQ(1, raw_status().st2) << "more than the coupon paid in that form (5 digits are read whole)";
+  ASSERT_EQ(0, send({"74", "Dinheiro", "Cartao", "0450"}));
+  EXPECT_EQ(0, raw_status().st2);
+  const std::string forms = read_value("Bematech_FI_VerificaFormasPago", 3016);
+  EXPECT_EQ(550, std::stoll(forms.substr(16, 20)));
+  EXPECT_EQ(450, std::stoll(forms.substr(58 + 16, 20)));
+  EXPECT_EQ(0, send({"74", "Dinheiro", "Cartao", "0100"}));
+  EXPECT_EQ(1, raw_status().st2) << "the reversal is a document: the coupon is no longer the last one";
+}
+
 TEST_F(RawChannelTest, CouponThroughRawOpenAndCancel) {
   ASSERT_EQ(0, send({"00", ""}));
   EXPECT_EQ(2, raw_status().st1);

@@ -162,7 +162,8 @@ class Printer {
   int send_frame(const char* frame);
   int raw_status(int* ret, int* ack, int* st1, int* st2);
   int read_variables(char* buffer);
-  int restaurant_command(const std::string& code, const std::vector<std::string>& params);
+  int restaurant_command(const std::string& code, const std::vector<std::string>& params);  // any code
+  int table_command(const std::string& code, const std::vector<std::string>& params);       // "80|.."
 
  private:
   void finish_status();

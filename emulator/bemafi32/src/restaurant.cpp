@@ -1,5 +1,6 @@
-// Commands of the raw channel: coupon open and cancel, readings, variables,
-// and the restaurant tables kept in the printer's memory.
+// The restaurant tables kept in the printer's memory, driven through the raw
+// channel: items by table, joins, transfers, bill checks, table coupons,
+// the open-tables report and the menu.
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -55,71 +56,11 @@ std::string decimal_text(Cents cents, int decimals) {
 
 }  // namespace
 
-int Printer::restaurant_command(const std::string& code, const std::vector<std::string>& p) {
+int Printer::table_command(const std::string& code, const std::vector<std::string>& p) {
   auto needs = [&](std::size_t count) { return p.size() == count; };
   State& s = state_;
   auto& tables = s.tables;
 
-  if (code == "19") return kOk;  // status request
-  if (code == "00") return open_coupon(p.empty() ? "" : p[0].c_str(), "", "");
-  if (code == "14") return cancel_coupon();
-  if (code == "10") {
-    if (!needs(2)) return refuse(kParameterCount, 0);
-    return non_fiscal_receipt(p[0].c_str(), p[1].c_str(), "01");
-  }
-  if (code == "66") {
-    if (!needs(1)) return refuse(kParameterCount, 0);
-    return open_linked_receipt(p[0].c_str(), "0", "");
-  }
-  if (code == "27") {
-    s.last_reply = digits(s.day.gross, 14) + digits(s.day.cancellations, 14) + digits(s.day.discounts, 14) +
-                   digits(s.day.surcharges, 14) + digits(s.day.net(), 14) + digits(s.grand_total, 18);
-    changed();
-    return kOk;
-  }
-  if (code == "35") {
-    if (!needs(1)) return refuse(kParameterCount, 0);
-    auto variable = parse_integer(p[0]);
-    if (!variable) return kInvalidParameter;
-    int flags = 0;
-    fiscal_flags(&flags);
-    int doc = static_cast<int>(s.document);
-    const std::map<long long, std::string> values{
-        {0, s.identity.serial}, {1, s.identity.firmware}, {2, s.identity.cnpj}, {3, s.identity.ie},
-        {14, digits(s.coo, 6)}, {15, digits(s.gnf, 6)},  {16, digits(s.crz, 4)},  {17, digits(s.cro, 4)},
-        {18, digits(s.ccf, 6)}, {19, digits(s.grg, 6)},  {23, digits(doc, 2)},    {27, s.movement_date},
-        {29, digits(flags, 2)}};
-    auto found = values.find(*variable);
-    if (found == values.end()) return refuse(kUnknownCommand, 0);
-    s.last_reply = found->second;
-    changed();
-    return kOk;
-  }
-  if (code == "74") {  // payment reversal in the last coupon
-    if (!needs(3)) return refuse(kParameterCount, 0);
-    int from = find_form(p[0]), to = find_form(p[1]);
-    auto amount = scaled(p[2]);
-    if (from < 0 || to < 0) return kFormNotProgrammed;
-    if (!amount || *amount <= 0) return kInvalidParameter;
-    auto& origin = s.forms[static_cast<std::size_t>(from)];
-    if (s.document != Document::None || !s.last_coupon_cancellable || origin.last_document < *amount)
-      return not_executed();
-    if (!can_print()) return kOk;
-    origin.day_total -= *amount;
-    origin.last_document -= *amount;
-    s.forms[static_cast<std::size_t>(to)].day_total += *amount;
-    s.forms[static_cast<std::size_t>(to)].last_document += *amount;
-    const int coupon = s.last_coupon_coo;
-    auto lines = non_fiscal_header();
-    lines.push_back(centred("ESTORNO DE MEIO DE PAGAMENTO"));
-    lines.push_back(columns("COO do cupom:", digits(coupon, 6)));
-    lines.push_back(columns(origin.name + " -> " + s.forms[static_cast<std::size_t>(to)].name, money_text(*amount)));
-    mfd::Document doc = document_now(mfd::DocumentKind::NonFiscalReceipt);
-    doc.title = "ESTORNO DE MEIO DE PAGAMENTO";
-    doc.payments = {{origin.name, 0, *amount}, {s.forms[static_cast<std::size_t>(to)].name, *amount, 0}};
-    issue(lines, doc);
-    return kOk;
-  }
   if (code == "80|48" || code == "80|49") {
     if (!needs(8)) return refuse(kParameterCount, 0);
     auto item = parse_table_item(p, 0);
