@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 #include <stdexcept>
+#include <thread>
 
 #include "raw_channel_fixture.h"
 
@@ -100,6 +101,24 @@ TEST_F(CommandChannelTest, FlagClearedWhenTheHostThrowsDuringTheCommand) {
   operator_host->throw_from_dialog = false;
   printer.set_paper(0);
   EXPECT_TRUE(Send("80|55", {})) << "the channel is usable again";
+}
+
+TEST_F(CommandChannelTest, BusyPrinterIsPolledUntilItHasFinished) {
+  printer.set_status_bits(0, 64);
+  // The printer finishes a moment later, while the channel polls.
+  std::thread finishing([&] {
+    while (Commands().empty()) std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    printer.set_status_bits(0, 0);
+  });
+  const bool sent = Send("80|55", {});
+  finishing.join();
+  EXPECT_TRUE(sent);
+  const auto frames = AllFrames();
+  ASSERT_GE(frames.size(), 3u) << "a status request before the command and at least one poll after it";
+  EXPECT_EQ(frames[1], Frame({"80", "55"}));
+  EXPECT_EQ(frames.back(), kStatusRequest);
+  EXPECT_FALSE(Busy());
 }
 
 TEST_F(CommandChannelTest, RefusedSendIsLoggedAndExplained) {
