@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "day_end_steps.h"
 #include "demo_environment.h"
 #include "document_steps.h"
 #include "driver_operation.h"
@@ -195,12 +196,7 @@ int Run(bool interactive, bool keep_printer) {
       std::cout << "StartImpFiscal: " << (OPERATION(driver, StartImpFiscal)(start) ? "ok" : "failed") << "\n";
     }
     pdv_demo::RunDocumentSteps(driver, serial);
-    // Operations that later parts of the driver add are run when present.
-    using XReading = bool(const std::string&, const std::string&, const std::string&);
-    if (auto x_reading = reinterpret_cast<XReading*>(dlsym(driver, "Leitura_X_Imp"))) {
-      Section("X reading");
-      std::cout << "Leitura_X_Imp: " << (x_reading("", "001", "") ? "ok" : "failed") << "\n";
-    }
+    pdv_demo::RunDayEndSteps(driver, bin_dir);
     OPERATION(driver, FechaPorta)();
   }
   OPERATION(driver, StopImpFiscal)();

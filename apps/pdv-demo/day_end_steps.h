@@ -1,0 +1,12 @@
+// The demo's end of the day: an X reading, the Z export shown as a short
+// summary of its four datasets, the Z reduction, and the next day opening
+// with a new movement date.
+#pragma once
+#include <string>
+
+namespace pdv_demo {
+
+// bin_dir: where the emulated printer was loaded from (its clock moves on a day).
+void RunDayEndSteps(void* driver, const std::string& bin_dir);
+
+}  // namespace pdv_demo
