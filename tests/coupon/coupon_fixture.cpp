@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "dataset_rows.h"
 #include "hostrt/dataset.h"
 #include "hostrt/params.h"
 
@@ -13,25 +14,6 @@ using hostrt::FieldType;
 hostrt::DateTime SaleTime(int minute) {
   return hostrt::DateTime{hostrt::EncodeDate(2009, 3, 9).value + hostrt::EncodeTime(14, 0, 0).value +
                           minute / (24.0 * 60.0)};
-}
-
-struct FieldDef {
-  const char* name;
-  FieldType type;
-  int size;
-};
-
-// A dataset of the given fields and rows (each row its values in field order).
-hostrt::Variant Table(const std::vector<FieldDef>& fields, const std::vector<std::vector<hostrt::Variant>>& rows) {
-  hostrt::ClientDataSet ds;
-  for (const auto& f : fields) ds.AddFieldDef(f.name, f.type, f.size);
-  ds.CreateDataSet();
-  for (const auto& row : rows) {
-    ds.Append();
-    for (std::size_t i = 0; i < row.size(); ++i) ds.Fields(static_cast<int>(i)).SetValue(row[i]);
-    ds.Post();
-  }
-  return ds.Data();
 }
 
 }  // namespace
@@ -48,7 +30,7 @@ hostrt::Variant MovementData(const std::vector<Movement>& rows) {
   for (const auto& r : rows)
     values.push_back({"001", r.kind, SaleTime(r.minute), r.type, r.name, "", r.amount, 0.0, 0.0, "", r.order, "", "",
                       SaleTime(0), "", "", "", "", r.acquirer, r.original});
-  return Table({{"CDFILIAL", FieldType::String, 4},        {"IDTIPOMOVIVE", FieldType::String, 1},
+  return DatasetData({{"CDFILIAL", FieldType::String, 4},        {"IDTIPOMOVIVE", FieldType::String, 1},
                 {"DTHRINCMOV", FieldType::DateTime, 0},    {"CDTIPORECE", FieldType::String, 3},
                 {"NMTIPORECE", FieldType::String, 40},     {"IDTIPORECE", FieldType::String, 1},
                 {"VRMOVIVEND", FieldType::Float, 0},       {"VRMOVIVEOUT", FieldType::Float, 0},
@@ -64,7 +46,7 @@ hostrt::Variant MovementData(const std::vector<Movement>& rows) {
 hostrt::Variant ReceiptTypeData(const std::vector<ReceiptType>& rows) {
   std::vector<std::vector<hostrt::Variant>> values;
   for (const auto& r : rows) values.push_back({r.code, r.name, r.kind});
-  return Table({{"CDTIPORECE", FieldType::String, 3},
+  return DatasetData({{"CDTIPORECE", FieldType::String, 3},
                 {"NMTIPORECE", FieldType::String, 40},
                 {"IDTIPORECE", FieldType::String, 1}},
                values);
@@ -81,7 +63,7 @@ hostrt::Variant StandardReceiptTypes() {
 hostrt::Variant BalanceData(const std::vector<FamilyRow>& rows) {
   std::vector<std::vector<hostrt::Variant>> values;
   for (const auto& r : rows) values.push_back({r.code, r.name, r.amount});
-  return Table({{"CDFAMILISALD", FieldType::String, 5},
+  return DatasetData({{"CDFAMILISALD", FieldType::String, 5},
                 {"NMFAMILISALD", FieldType::String, 40},
                 {"VRSALDCONFAM", FieldType::Float, 0}},
                values);
@@ -90,13 +72,13 @@ hostrt::Variant BalanceData(const std::vector<FamilyRow>& rows) {
 hostrt::Variant ConsumptionData(const std::vector<FamilyRow>& rows) {
   std::vector<std::vector<hostrt::Variant>> values;
   for (const auto& r : rows) values.push_back({r.code, r.amount});
-  return Table({{"CDFAMILISALD", FieldType::String, 5}, {"VRSALDCONFAM", FieldType::Float, 0}}, values);
+  return DatasetData({{"CDFAMILISALD", FieldType::String, 5}, {"VRSALDCONFAM", FieldType::Float, 0}}, values);
 }
 
 hostrt::Variant LoanData(const std::vector<LoanRow>& rows) {
   std::vector<std::vector<hostrt::Variant>> values;
   for (const auto& r : rows) values.push_back({r.family, r.kind, r.amount});
-  return Table({{"CDFAMILISALD", FieldType::String, 5},
+  return DatasetData({{"CDFAMILISALD", FieldType::String, 5},
                 {"IDTPMOVEXT", FieldType::String, 1},
                 {"VRMOVEXTCONS", FieldType::Float, 0}},
                values);
