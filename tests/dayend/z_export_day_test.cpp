@@ -151,6 +151,15 @@ TEST_F(ZExportDayTest, FolderThatCannotBeCreatedIsToldOnceEachAndTheExportGoesOn
   EXPECT_EQ(3, forms.RecordCount());
 }
 
+TEST_F(ZExportDayTest, DayCopyThatCannotBeWrittenDoesNotStopTheExport) {
+  std::filesystem::create_directories(DayCopyPath("09032009"));  // a folder where the file should be
+  ASSERT_TRUE(Export());
+  EXPECT_EQ(1, reduction.RecordCount());
+  EXPECT_EQ(3, forms.RecordCount());
+  EXPECT_EQ(2, totalizers.RecordCount());
+  EXPECT_TRUE(std::filesystem::is_directory(DayCopyPath("09032009")));
+}
+
 class ZExportWithoutReadingTest : public ZExportDayTest {
  protected:
   void SetUp() override {
@@ -175,6 +184,13 @@ TEST_F(ZExportWithoutReadingTest, NoReturnFileLeavesTheHostsDatasets) {
   EXPECT_TRUE(Export());
   ExpectUntouched();
   EXPECT_FALSE(test_support::path_exists(DayCopyPath("09032009")));
+}
+
+TEST_F(ZExportWithoutReadingTest, ConfigurationWithoutPathLeavesTheHostsDatasets) {
+  HandReturnFile({"-------CONTADORES-------", std::string(42, ' ') + "000001"});  // there, but not named
+  env.write_ini_text("[Sistema]\r\nImpressora=1\r\n");
+  EXPECT_TRUE(Export());
+  ExpectUntouched();
 }
 
 TEST_F(ZExportWithoutReadingTest, UnreadableCouponNumberStopsBeforeTheReading) {

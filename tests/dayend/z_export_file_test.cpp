@@ -116,6 +116,14 @@ TEST_F(ZExportFileTest, CompleteFile) {
   EXPECT_THAT(Totalizers(), ElementsAre("01|CONTRA-VALE EMITIDO|0000|0,00", "02|VENDA CONSUMIDOR   |0002|12,50"));
 }
 
+TEST_F(ZExportFileTest, ReturnFileNamedByTheFirstPathLineInAnySection) {
+  // Name in any letter case, a Windows-style trailing separator, sections ignored.
+  env.write_ini_text("[Emulador]\r\npath = " + env.printer_dir() + "\\\r\n[Sistema]\r\nImpressora=1\r\nPath=" +
+                     env.root() + "/elsewhere\r\n");
+  ExportFile(ReadingFile{});
+  EXPECT_EQ(kAll, Figures());
+}
+
 TEST_F(ZExportFileTest, EachHeaderFormGivesTheSameFigures) {
   ReadingFile centred;
   centred.counters = std::string(19, ' ') + "CONTADORES" + std::string(19, ' ');
