@@ -32,8 +32,8 @@ bool EnsureFolder(const std::string& relative) {
     platform::make_directories(native);
     return true;
   } catch (const std::exception&) {
-    std::string shown = hostrt::Host().ExeDirectoryShort() + platform::kWindowsSeparator + relative;
-    Notice(Msg("N_POS_DIR") + " " + shown, hostrt::kErrorOrRetry, "002");
+    // The folder as this platform names it, in the driver's Latin-1.
+    Notice(Msg("N_POS_DIR") + " " + platform::utf8_to_latin1(native), hostrt::kErrorOrRetry, "002");
     return false;
   }
 }

@@ -57,10 +57,5 @@ TEST_F(MovementDateTest, ImpossibleDateGivesToday) {
   EXPECT_EQ(hostrt::Date(), MovementDate());
 }
 
-TEST_F(MovementDateTest, UnboundEntryPointReachesTheCaller) {
-  KVR(driver, StopImpFiscal)();
-  EXPECT_ANY_THROW(MovementDate());
-}
-
 }  // namespace
 }  // namespace dayend_test
