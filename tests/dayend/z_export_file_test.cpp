@@ -124,6 +124,18 @@ TEST_F(ZExportFileTest, ReturnFileNamedByTheFirstPathLineInAnySection) {
   EXPECT_EQ(kAll, Figures());
 }
 
+TEST_F(ZExportFileTest, AmountsDoNotDependOnTheHostsDecimalSeparator) {
+  hostrt::FormatSettings point = hostrt::BrazilianFormatSettings();
+  point.DecimalSeparator = '.';
+  point.ThousandSeparator = ',';
+  hostrt::SetFormatSettings(point);
+  ExportFile(ReadingFile{});
+  EXPECT_DOUBLE_EQ(1274.56, reduction.FieldByName("VRVENBRUREDZ").AsFloat());
+  EXPECT_DOUBLE_EQ(98765.43, reduction.FieldByName("VRGTREDZ").AsFloat());
+  forms.First();
+  EXPECT_DOUBLE_EQ(1375.51, forms.FieldByName("VRFORMPGTORZ").AsFloat());
+}
+
 TEST_F(ZExportFileTest, EachHeaderFormGivesTheSameFigures) {
   ReadingFile centred;
   centred.counters = std::string(19, ' ') + "CONTADORES" + std::string(19, ' ');
