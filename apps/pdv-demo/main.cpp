@@ -13,6 +13,7 @@
 #include "demo_environment.h"
 #include "document_steps.h"
 #include "driver_operation.h"
+#include "sale_steps.h"
 #include "hostrt/cipher.h"
 #include "hostrt/clock.h"
 #include "hostrt/dataset.h"
@@ -189,6 +190,7 @@ int Run(bool interactive, bool keep_printer) {
               << "\n";
 
     RunPrinterTables(driver);
+    pdv_demo::RunSaleSteps(driver, serial);
 
     if (SellAndLeaveOpen(driver)) {
       // The host comes back: the start finds the coupon open and cancels it.
