@@ -227,13 +227,20 @@ TEST_F(ClosingResultTest, ReceiptAfterTheCouponHandsBackTheNonFiscalCounter) {
   EXPECT_FALSE(oleRetorno[2].AsString().empty());
 }
 
-TEST_F(ClosingResultTest, RefusedReceiptDoesNotChangeTheResult) {
+TEST_F(ClosingResultTest, RefusedOrUnavailableReceiptDoesNotChangeTheResult) {
   ClosingSlots slots;
   slots[0] = "NAO PROGRAMADO";
   slots[4] = true;
   slots[7] = 2.5;
   EXPECT_TRUE(Close(slots));
   EXPECT_EQ(1u, CallCount("Bematech_FI_RecibimientoNoFiscal"));
+
+  // A printer library without the receipt entry point.
+  CouponWithOneItem(10);
+  KVR_GLOBAL(driver, Bematech_FI_RecibimientoNoFiscal).Clear();
+  EXPECT_TRUE(Close(slots));
+  EXPECT_EQ("nenhum", printer.summary_value("Documento"));
+  EXPECT_EQ("", oleRetorno[2].AsString());
 }
 
 TEST_F(ClosingResultTest, ArrayEndingAt41TakesTheCouponNumberAsEmpty) {

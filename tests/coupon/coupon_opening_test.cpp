@@ -55,6 +55,11 @@ TEST_F(CouponOpeningTest, FailureOutsideTefReturnsFalseAtOnceAndStillHandsBackTh
   EXPECT_EQ(1u, CallCount("Bematech_FI_AbreComprobanteDeVenta"));
   EXPECT_THAT(Pairs(params), ElementsAre("INTTEFERRO=5", "INCLUICPF=S", "INCLUINOME=N", "INCLUIENDERECO=N",
                                          "CUPNR=000077", "CONTCUPOM=3"));
+  // A TEF indicator without TEF in use is no TEF sale either.
+  RefuseOpenings(1);
+  hostrt::Variant not_in_use = Params("T", false, 0);
+  EXPECT_FALSE(KVR(driver, AbreCupom)(not_in_use));
+  EXPECT_EQ(0u, Questions());
 }
 
 TEST_F(CouponOpeningTest, TwoTefFailuresThenSuccessHandBackTefErrorOne) {
@@ -78,13 +83,6 @@ TEST_F(CouponOpeningTest, NoInTefModeReturnsFalseAndLeavesTheRecordAlone) {
   EXPECT_FALSE(KVR(driver, AbreCupom)(params));
   EXPECT_EQ(before, Pairs(params));
   EXPECT_EQ(1u, Questions());
-}
-
-TEST_F(CouponOpeningTest, TefIndicatorWithoutTefInUseAsksNothing) {
-  RefuseOpenings(1);
-  hostrt::Variant params = Params("T", false, 0);
-  EXPECT_FALSE(KVR(driver, AbreCupom)(params));
-  EXPECT_EQ(0u, Questions());
 }
 
 }  // namespace

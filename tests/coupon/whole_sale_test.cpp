@@ -76,21 +76,5 @@ TEST_F(WholeSaleTest, PrintedCouponMatchesTheSale) {
   EXPECT_EQ(text, printed.substr(0, text.size()));
 }
 
-TEST_F(WholeSaleTest, CancelledSecondCouponLeavesTheFirstOnTheDay) {
-  CouponWithOneItem(10);
-  ClosingSlots slots;
-  ASSERT_TRUE(Close(slots));
-  CouponWithOneItem(25);
-  ClosingSlots second;
-  second[13] = MovementData({{"E", "001", 25.0, 1}});
-  ASSERT_TRUE(Close(second));
-  std::vector<hostrt::Variant> args{"001", true, false, "", "001", "002", "EMU0001"};
-  ASSERT_TRUE(KVR(driver, Cancela_Cupom_Imp)(args.data(), 6, oleRetorno));
-  EXPECT_EQ("000002", oleRetorno[0].AsString());
-  EXPECT_EQ("35,00", printer.summary_value("VendaBruta"));
-  EXPECT_EQ("25,00", printer.summary_value("Cancelamentos"));
-  EXPECT_NE(std::string::npos, printer.tape().find("COO DO CUPOM CANCELADO:                   000002"));
-}
-
 }  // namespace
 }  // namespace coupon_test
