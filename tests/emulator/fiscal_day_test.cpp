@@ -17,6 +17,14 @@ TEST_F(FiscalDayTest, FirstDocumentOpensTheDay) {
   EXPECT_EQ("071226", read_value("Bematech_FI_FechaMovimiento", 6));
 }
 
+TEST_F(FiscalDayTest, MovementDateAnswerCanBeForced) {
+  ASSERT_EQ(1, printer->configure("RespostaDataMovimento", "3112AB"));
+  EXPECT_EQ("3112AB", read_value("Bematech_FI_FechaMovimiento", 6));
+  EXPECT_EQ(-2, printer->configure("RespostaDataMovimento", "1234567"));
+  ASSERT_EQ(1, printer->configure("RespostaDataMovimento", ""));
+  EXPECT_EQ("000000", read_value("Bematech_FI_DataMovimento", 6));
+}
+
 TEST_F(FiscalDayTest, AfterMidnightTheReductionIsPendingUntilMade) {
   sell_coupon(1);
   ASSERT_EQ(1, printer->set_clock_offset(14 * kHour));  // 00:30 of the next day

@@ -47,7 +47,9 @@ int date_time(const char* name, char* date, char* time) {
 }
 
 int movement_date(const char* name, char* date) {
-  return value_query(name, date, 6, [](const State& s) { return s.movement_date; });
+  return value_query(name, date, 6, [](const State& s) {
+    return s.faults.movement_date_answer.empty() ? s.movement_date : s.faults.movement_date_answer;
+  });
 }
 
 int brand_and_model(const char* name, char* brand, char* model_name, char* type) {

@@ -118,6 +118,9 @@ void Printer::apply_setting(const std::string& raw_key, const std::string& value
     faults.sticky_st1 = static_cast<int>(number_setting(value, 0, 255));
   } else if (key == "STATUSST2") {
     faults.sticky_st2 = static_cast<int>(number_setting(value, 0, 255));
+  } else if (key == "RESPOSTADATAMOVIMENTO") {
+    if (value.size() > 6) throw std::invalid_argument("at most 6 characters");
+    faults.movement_date_answer = value;
   } else if (key == "SERIE") {
     if (trim(value).empty() || trim(value).size() > 20) throw std::invalid_argument("serial of 1 to 20 characters");
     id.serial = trim(value);

@@ -110,6 +110,7 @@ struct Faults {
   int sticky_st1 = 0, sticky_st2 = 0;
   int baud = 0;
   std::vector<Script> scripts;
+  std::string movement_date_answer;  // when set, the movement date query answers this text as is
 };
 
 struct Identity {
