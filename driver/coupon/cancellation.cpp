@@ -4,6 +4,7 @@
 
 #include "core/debug_log.h"
 #include "core/printer_call.h"
+#include "coupon/coupon_number.h"
 #include "coupon/positional_args.h"
 #include "hostrt/format.h"
 #include "hostrt/params.h"
@@ -51,7 +52,10 @@ KVR_EXPORT bool Cancela_Cupom_Imp(const hostrt::Variant* arParams, int arParams_
 
     std::string stNrCupom;
     bool result = false;
-    const std::string number = Nr_Cupom("", stEsquemaCor);
+    // The number is read as Nr_Cupom reads it, except that a coupon found open
+    // is left to the cancellation below: had the read cancelled it, the
+    // cancellation would be refused and a cancelled coupon reported as a failure.
+    const std::string number = kvr::ReadCouponNumber(stEsquemaCor, kvr::kSilent);
     if (hostrt::UpperCase(number) != "ERRO") {
       stNrCupom = hostrt::Ajusta(hostrt::IntToStr(hostrt::StrToInt(hostrt::Trim(number))), 6);
       result = kvr::CallPrinter(stEsquemaCor, flags, Bematech_FI_AnulaCupon, "Bematech_FI_AnulaCupon").ok;

@@ -5,15 +5,23 @@
 
 #include "core/debug_log.h"
 #include "core/printer_call.h"
+#include "coupon/coupon_number.h"
 #include "kvr00102/kvr00102.h"
+
+namespace kvr {
+
+std::string ReadCouponNumber(const std::string& stEsquemaCor, Analysis flags) {
+  const ReplyResult number = ReadReply(stEsquemaCor, flags, Bematech_FI_NumeroCupon, "Bematech_FI_NumeroCupon", 6);
+  return number.ok ? number.value : "ERRO";
+}
+
+}  // namespace kvr
 
 extern "C" {
 
 // Exceptions reach the caller.
 KVR_EXPORT std::string Nr_Cupom(const std::string& /*stParam*/, const std::string& stEsquemaCor) {
-  const kvr::ReplyResult number =
-      kvr::ReadReply(stEsquemaCor, kvr::kCounterRead, Bematech_FI_NumeroCupon, "Bematech_FI_NumeroCupon", 6);
-  return number.ok ? number.value : "ERRO";
+  return kvr::ReadCouponNumber(stEsquemaCor, kvr::kCounterRead);
 }
 
 KVR_EXPORT bool Acrescimo_Imp(const std::string& stEsquemaCor, std::string& stVrAcrescimo) {

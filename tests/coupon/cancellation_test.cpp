@@ -93,9 +93,11 @@ TEST_F(CancellationTest, RefusedCancellationStillRefreshesTheTotal) {
   EXPECT_EQ("Bematech_FI_GranTotal", Commands().back());
 }
 
-TEST_F(CancellationTest, OpenCouponIsCancelledOnThePrinter) {
+TEST_F(CancellationTest, OpenCouponIsCancelledAndReportedAsCancelled) {
   SellTwoItems();
-  CancelCoupon(false);
+  EXPECT_TRUE(CancelCoupon(true));
+  EXPECT_THAT(Commands(), ElementsAre("Bematech_FI_NumeroCupon", "Bematech_FI_AnulaCupon"));
+  EXPECT_TRUE(host->dialogs.empty());
   EXPECT_EQ("nenhum", printer.summary_value("Documento"));
   EXPECT_EQ("0001", printer.summary_value("CuponsCancelados"));
   EXPECT_EQ(6u, oleRetorno[0].AsString().size());
