@@ -5,7 +5,9 @@
 // the printer's serial link carries them.
 #include <benchmark/benchmark.h>
 
+#if !defined(_WIN32)
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -97,7 +99,9 @@ void BM_HundredItemSale(benchmark::State& state) {
   // The emulated printer makes every command durable on disk; on a memory
   // file system that costs little, so both sides of the comparison are the
   // program's own work.
+#if !defined(_WIN32)
   if (!std::getenv("TMPDIR") && ::access("/dev/shm", W_OK) == 0) ::setenv("TMPDIR", "/dev/shm", 1);
+#endif
   test_support::TempEnvironment env;
   auto host = std::make_shared<hostrt::ScriptedHost>();
   hostrt::InstallHostServices(host);
