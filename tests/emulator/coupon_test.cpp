@@ -57,6 +57,13 @@ TEST_F(CouponTest, JournalKeepsEveryArgumentAsGivenAndAsReturned) {
   EXPECT_EQ(1, journal[1].result);
   EXPECT_EQ(2, journal[1].st1);
   EXPECT_NE(std::string::npos, printer->tape().find("12345678909"));
+
+  ASSERT_EQ(1, call("Bematech_FI_VendeArticuloDepartamento", "1", "LINHA\tCOM\\TAB\r\nE QUEBRA", "01", "1,000",
+                    "1,000", "00", "0000", "01", "UN"));
+  auto item = printer->calls_of("Bematech_FI_VendeArticuloDepartamento");
+  ASSERT_EQ(1u, item.size());
+  EXPECT_EQ("LINHA\tCOM\\TAB\r\nE QUEBRA", item[0].given.at(1)) << "texts come back byte for byte";
+  EXPECT_EQ(9u, item[0].returned.size());
 }
 
 TEST_F(CouponTest, ValueBuffersAreWrittenAtTheirWidthsOnly) {

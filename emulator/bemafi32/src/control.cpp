@@ -132,6 +132,37 @@ EMU_API int EMU_CALL Emu_JournalResult(int index, int* result, int* ack, int* st
   });
 }
 
+EMU_API int EMU_CALL Emu_JournalExport(int from, char* buffer, int size) {
+  return control([&](Printer& p) {
+    auto field = [](std::string& out, const std::string& text) {
+      out += '\t';
+      for (char c : text) {
+        switch (c) {
+          case '\\': out += "\\\\"; break;
+          case '\t': out += "\\t"; break;
+          case '\n': out += "\\n"; break;
+          case '\r': out += "\\r"; break;
+          default: out += c;
+        }
+      }
+    };
+    std::string text;
+    const auto& journal = p.journal();
+    for (std::size_t i = from > 0 ? static_cast<std::size_t>(from) : 0; i < journal.size(); ++i) {
+      const JournalEntry& e = journal[i];
+      text += e.name;
+      for (int value : {e.result, e.status.ack, e.status.st1, e.status.st2, static_cast<int>(e.given.size())})
+        field(text, std::to_string(value));
+      for (std::size_t a = 0; a < e.given.size(); ++a) {
+        field(text, e.given[a]);
+        field(text, e.returned[a]);
+      }
+      text += '\n';
+    }
+    return copy_out(text, buffer, size);
+  });
+}
+
 EMU_API int EMU_CALL Emu_TapePath(char* buffer, int size) {
   return control([&](Printer& p) { return copy_out(p.tape_path(), buffer, size); });
 }

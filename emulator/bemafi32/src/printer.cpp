@@ -15,7 +15,7 @@
 namespace emu {
 namespace {
 
-constexpr std::size_t kJournalLimit = 50000;
+constexpr std::size_t kJournalLimit = 200000;
 
 std::string argument_text(const Arg& arg) {
   switch (arg.kind) {

@@ -54,7 +54,51 @@ int EmulatedPrinter::script(const std::string& entry_point, int result, int ack,
 }
 int EmulatedPrinter::clear_scripts() { return EMU(Emu_ClearScripts, int())(); }
 
+namespace {
+
+std::vector<std::string> split_fields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    char c = line[i];
+    if (c == '\t') {
+      fields.emplace_back();
+    } else if (c == '\\' && i + 1 < line.size()) {
+      char next = line[++i];
+      fields.back() += next == 't' ? '\t' : next == 'n' ? '\n' : next == 'r' ? '\r' : next;
+    } else {
+      fields.back() += c;
+    }
+  }
+  return fields;
+}
+
+}  // namespace
+
 std::vector<JournalEntry> EmulatedPrinter::journal() const {
+  // One copy of the whole journal when the library offers it.
+  if (library_->find("Emu_JournalExport")) {
+    auto export_text = EMU(Emu_JournalExport, int(int, char*, int));
+    std::string text = copied_text([&](char* b, int s) { return export_text(0, b, s); });
+    std::vector<JournalEntry> entries;
+    std::size_t start = 0;
+    while (start < text.size()) {
+      std::size_t end = text.find('\n', start);
+      auto fields = split_fields(text.substr(start, end - start));
+      start = end + 1;
+      JournalEntry entry;
+      entry.name = fields.at(0);
+      entry.result = std::stoi(fields.at(1));
+      entry.ack = std::stoi(fields.at(2));
+      entry.st1 = std::stoi(fields.at(3));
+      entry.st2 = std::stoi(fields.at(4));
+      for (std::size_t a = 0, n = std::stoul(fields.at(5)); a < n; ++a) {
+        entry.given.push_back(fields.at(6 + 2 * a));
+        entry.returned.push_back(fields.at(7 + 2 * a));
+      }
+      entries.push_back(std::move(entry));
+    }
+    return entries;
+  }
   auto count = EMU(Emu_JournalCount, int())();
   auto name = EMU(Emu_JournalName, int(int, char*, int));
   auto arg_count = EMU(Emu_JournalArgCount, int(int));

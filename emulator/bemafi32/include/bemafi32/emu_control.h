@@ -106,6 +106,11 @@ EMU_API int EMU_CALL Emu_JournalArgCount(int index);
 EMU_API int EMU_CALL Emu_JournalArg(int index, int arg, int returned, char* buffer, int size);
 // Fills result and status bytes of the call; any pointer may be null. Returns 1 or -1.
 EMU_API int EMU_CALL Emu_JournalResult(int index, int* result, int* ack, int* st1, int* st2);
+// The whole journal from entry `from` on, in one copy: one line per call,
+// fields separated by TAB: name, result, ack, st1, st2, argument count, then
+// each argument as given and as returned. In the fields "\\" stands for a
+// backslash, "\t" for TAB, "\n" for LF and "\r" for CR.
+EMU_API int EMU_CALL Emu_JournalExport(int from, char* buffer, int size);
 
 // ---- Paper and state ------------------------------------------------------
 
