@@ -114,6 +114,29 @@ TEST_F(PersistenceTest, TruncatedStateFileIsDamagedToo) {
   testing::internal::GetCapturedStderr();
 }
 
+TEST_F(PersistenceTest, NoCutOrScrambledStateFileCrashesTheLoad) {
+  sell_coupon(2);
+  ASSERT_EQ(1, call("Bematech_FI_AbreComprobanteDeVenta", "", ""));
+  const std::string path = printer->state_path();
+  const std::string good = test_support::read_file_or_empty(path);
+  testing::internal::CaptureStderr();
+  for (std::size_t cut = 0; cut < good.size(); cut += good.size() / 60 + 1) {
+    test_support::write_whole_file(path, good.substr(0, cut));
+    EXPECT_EQ(-8, printer->reload()) << "cut at " << cut;
+  }
+  for (std::size_t at = 20; at < good.size(); at += good.size() / 40 + 1) {
+    std::string scrambled = good;
+    scrambled[at] = '|';
+    scrambled.insert(at, "\n=\\");
+    test_support::write_whole_file(path, scrambled);
+    EXPECT_EQ(-8, printer->reload()) << "scrambled at " << at;
+  }
+  testing::internal::GetCapturedStderr();
+  test_support::write_whole_file(path, good);
+  EXPECT_EQ(1, printer->reload());
+  EXPECT_EQ("cupom", printer->summary_value("Documento"));
+}
+
 TEST_F(PersistenceTest, SettingsOfTheEmuladorSectionApplyOnLoad) {
   printer.reset();
   env->write_ini({{"Relogio", kMorning}, {"Serie", "EMU-TESTE-42"}, {"Caixa", "7"}, {"Papel", "pouco"}});

@@ -300,7 +300,18 @@ State parse_state(std::string_view text) {
   State s = new_printer_state();
   std::vector<TableRow> rows;
   state_fields(reader, s, rows);
+  // A file edited by hand may carry a valid checksum: check what indexes into the tables.
   if (s.rates.size() != kTaxRatePositions) throw DamagedStateFile("wrong number of tax rate positions");
+  if (s.forms.empty() || s.forms.size() > kPaymentFormSlots) throw DamagedStateFile("wrong number of payment forms");
+  if (s.totalizers.size() > kNonFiscalTotalizerSlots) throw DamagedStateFile("too many non-fiscal totalizers");
+  if (static_cast<int>(s.document) < 0 || s.document > Document::BillCheck) throw DamagedStateFile("unknown document");
+  for (const Coupon* c : {&s.coupon, &s.last_coupon}) {
+    if (static_cast<int>(c->phase) < 0 || c->phase > CouponPhase::Paid) throw DamagedStateFile("unknown coupon phase");
+    for (const auto& payment : c->payments)
+      if (payment.form < 0 || payment.form >= static_cast<int>(s.forms.size()))
+        throw DamagedStateFile("a payment names a form that does not exist");
+  }
+  if (s.movement_date.size() != 6) throw DamagedStateFile("bad movement date");
   s.tables.clear();
   for (auto& row : rows) s.tables[row.table].push_back(row.item);
   return s;
