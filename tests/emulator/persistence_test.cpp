@@ -137,6 +137,36 @@ TEST_F(PersistenceTest, NoCutOrScrambledStateFileCrashesTheLoad) {
   EXPECT_EQ("cupom", printer->summary_value("Documento"));
 }
 
+// A state file edited by hand, with its checksum line made right again.
+std::string resealed(std::string text, const std::string& from, const std::string& to) {
+  text.replace(text.find(from), from.size(), to);
+  std::string body = text.substr(0, text.rfind("check="));
+  unsigned long long hash = 1469598103934665603ull;
+  for (unsigned char c : body) hash = (hash ^ c) * 1099511628211ull;
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", hash);
+  return body + "check=" + hex + "\n";
+}
+
+TEST_F(PersistenceTest, HandEditedStateFileThatPointsNowhereIsDamaged) {
+  ASSERT_EQ(1, call("Bematech_FI_AbreComprobanteDeVenta", "", ""));
+  ASSERT_EQ(1, call("Bematech_FI_VendeArticuloDepartamento", "1", "X", "01", "5,000", "1,000", "00", "0000", "01", "UN"));
+  ASSERT_EQ(1, call("Bematech_FI_IniciaCierreCupon", "d", "$", "0"));
+  ASSERT_EQ(1, call("Bematech_FI_EfectuaFormaPago", "Dinheiro", "1,00"));
+  const std::string path = printer->state_path();
+  const std::string good = test_support::read_file_or_empty(path);
+  ASSERT_NE(std::string::npos, good.find("coupon.payment=0|100"));
+  testing::internal::CaptureStderr();
+  test_support::write_whole_file(path, resealed(good, "coupon.payment=0|100", "coupon.payment=7|100"));
+  EXPECT_EQ(-8, printer->reload()) << "a payment in a form that does not exist";
+  test_support::write_whole_file(path, resealed(good, "document=1", "document=9"));
+  EXPECT_EQ(-8, printer->reload()) << "an unknown document";
+  testing::internal::GetCapturedStderr();
+  test_support::write_whole_file(path, resealed(good, "coupon.payment=0|100", "coupon.payment=0|200"));
+  EXPECT_EQ(1, printer->reload()) << "a resealed file that makes sense is the printer's memory";
+  EXPECT_EQ("2,00", printer->summary_value("PagoCupom"));
+}
+
 TEST_F(PersistenceTest, SettingsOfTheEmuladorSectionApplyOnLoad) {
   printer.reset();
   env->write_ini({{"Relogio", kMorning}, {"Serie", "EMU-TESTE-42"}, {"Caixa", "7"}, {"Papel", "pouco"}});
