@@ -1,5 +1,5 @@
 // FormatFloat and FloatToStrF against snprintf, measured in one run; the
-// ratios say what the Delphi-compatible rounding costs per call.
+// ratios say what the host-compatible rounding costs per call.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>

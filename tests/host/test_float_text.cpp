@@ -1,4 +1,4 @@
-// FloatToStr, FloatToStrF, parsing of numbers and Delphi's Format.
+// FloatToStr, FloatToStrF, parsing of numbers and the host runtime's Format.
 #include <cmath>
 #include <limits>
 

@@ -1,5 +1,5 @@
 #pragma once
-// Number and date formatting with Delphi's RTL semantics, under FormatSettings.
+// Number and date formatting as the host's runtime library formats them, under FormatSettings.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -23,7 +23,7 @@ struct FormatSettings {
   std::string TimePMString;
   std::string CurrencyString = "R$";
   int CurrencyFormat = 2;     // 0 "$1", 1 "1$", 2 "$ 1", 3 "1 $"
-  int NegCurrFormat = 9;      // Delphi's table of negative currency forms
+  int NegCurrFormat = 9;      // the host runtime's table of negative currency forms
   int CurrencyDecimals = 2;
   std::vector<std::string> ShortMonthNames;  // 12, Latin-1
   std::vector<std::string> LongMonthNames;
@@ -56,7 +56,7 @@ std::string IntToStr(std::int64_t value);
 double StrToFloat(std::string_view text);
 double StrToFloat(std::string_view text, const FormatSettings& fs);
 bool TryStrToFloat(std::string_view text, double& out);
-std::int64_t StrToInt(std::string_view text);  // also "$1F" hex, as Delphi
+std::int64_t StrToInt(std::string_view text);  // also "$1F" hex, as the host's runtime
 bool TryStrToInt(std::string_view text, std::int64_t& out);
 std::int64_t StrToIntDef(std::string_view text, std::int64_t def);
 
@@ -68,13 +68,13 @@ std::string FormatDateTime(std::string_view pattern, DateTime dt, const FormatSe
 std::string DateToStr(DateTime dt);       // ShortDateFormat
 std::string TimeToStr(DateTime dt);       // LongTimeFormat
 std::string DateTimeToStr(DateTime dt);   // date, then time when not midnight
-DateTime StrToDate(std::string_view text);      // order taken from ShortDateFormat; 2-digit years as Delphi
+DateTime StrToDate(std::string_view text);      // order taken from ShortDateFormat; 2-digit years in a window around the current year
 DateTime StrToTime(std::string_view text);
 DateTime StrToDateTime(std::string_view text);
 bool TryStrToDate(std::string_view text, DateTime& out);
 bool TryStrToDateTime(std::string_view text, DateTime& out);
 
-// Delphi's Format for the forms the driver uses: %s %d %f %.Nf %n %x %%, with
+// The host runtime's Format for the forms the driver uses: %s %d %f %.Nf %n %x %%, with
 // optional width, '-' and index. A bad pattern or argument raises EConvertError.
 std::string Format(std::string_view pattern, const std::vector<Variant>& args);
 

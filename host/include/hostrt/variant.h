@@ -1,7 +1,7 @@
 #pragma once
-// Variants as a Delphi host hands them to the driver: empty, null, Boolean,
+// Variants as the host program hands them to the driver: empty, null, Boolean,
 // integer, float, text (Latin-1), date-time, arrays with bounds, data packets
-// and string lists. Copies are deep (value semantics), like Delphi's.
+// and string lists. Copies are deep (value semantics), like the host's.
 #include <concepts>
 #include <cstdint>
 #include <initializer_list>
@@ -62,7 +62,7 @@ class Variant {
   bool IsNull() const { return Type() == VarType::Null; }
   bool IsArray() const { return Type() == VarType::Array; }
 
-  // Conversions a Delphi host would make (VarToStr, VarAsType). Empty reads as
+  // Conversions the host program would make (VarToStr, VarAsType). Empty reads as
   // "", 0, False; Null raises, except AsString, which gives "" as VarToStr does.
   // Numbers print with FloatToStr, dates with DateTimeToStr, Booleans as
   // "True"/"False". Text converts to Boolean from "True"/"False" in any case or
@@ -71,7 +71,7 @@ class Variant {
   // to nothing; a string list reads as its lines, each ended by CR LF.
   std::string AsString() const;
   double AsFloat() const;
-  std::int64_t AsInteger() const;  // floats round half to even, as Delphi does
+  std::int64_t AsInteger() const;  // floats round half to even, as the host's runtime does
   bool AsBoolean() const;
   DateTime AsDateTime() const;
 
