@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <functional>
 #include <stdexcept>
-#include <thread>
 
 #include "raw_channel_fixture.h"
 
