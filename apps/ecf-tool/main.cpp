@@ -1,5 +1,6 @@
 // ecf-tool: shows the emulated fiscal printer's paper and state, resets it
 // and sets the faults a support person wants to reproduce.
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -14,6 +15,7 @@
 #include "platform/files.h"
 #include "platform/latin1.h"
 #include "platform/paths.h"
+#include "platform/numbers.h"
 
 namespace {
 
@@ -53,10 +55,9 @@ Examples:
 )";
 
 int number(const std::string& text) {
-  std::size_t used = 0;
-  int value = std::stoi(text, &used);
-  if (used != text.size()) throw std::invalid_argument("not a number: " + text);
-  return value;
+  const auto value = platform::parse_integer(text);
+  if (!value || *value < INT_MIN || *value > INT_MAX) throw std::invalid_argument("not a number: " + text);
+  return static_cast<int>(*value);
 }
 
 void print_latin1(const std::string& text) { std::cout << platform::latin1_to_utf8(text); }
@@ -83,7 +84,7 @@ void show_tape(const ecf_tool::EmulatorControl& printer, const std::vector<std::
 
 // Checks the answer of a control function.
 void expect_ok(int result, const std::string& what) {
-  if (result != 1) throw std::runtime_error(what + " was refused (result " + std::to_string(result) + ")");
+  if (result != 1) throw std::runtime_error(what + " was refused (result " + platform::to_text(result) + ")");
 }
 
 int run(const std::vector<std::string>& all) {
@@ -104,7 +105,7 @@ int run(const std::vector<std::string>& all) {
               std::string(key) + "=" + value);
   };
   auto need = [&](std::size_t count) {
-    if (rest.size() < count) throw std::invalid_argument("'" + command + "' needs " + std::to_string(count) + " argument(s)");
+    if (rest.size() < count) throw std::invalid_argument("'" + command + "' needs " + platform::to_text(count) + " argument(s)");
   };
   const std::map<std::string, std::string> paper{{"ok", "0"}, {"low", "1"}, {"out", "2"}};
 

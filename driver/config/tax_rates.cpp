@@ -1,6 +1,5 @@
 // The printer's tax rates as the rates dataset, and the exported ISS list.
 #include <algorithm>
-#include <cctype>
 #include <exception>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "datamodule/data_module.h"
 #include "hostrt/format.h"
 #include "kvr00102/kvr00102.h"
+#include "platform/ascii.h"
 
 namespace kvr {
 namespace {
@@ -36,7 +36,7 @@ RateLists ReadRateLists(const std::string& colour) {
 }
 
 bool AllDigits(const std::string& text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return platform::ascii::is_digit(c); });
 }
 
 void DefineRatesDataset(hostrt::ClientDataSet& rates) {

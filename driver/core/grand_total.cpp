@@ -1,6 +1,5 @@
 // The printer's grand total and the host's grand-total record ("Paliron.cds").
 #include <cmath>
-#include <cstdlib>
 #include <exception>
 
 #include "core/debug_log.h"
@@ -15,6 +14,7 @@
 #include "hostrt/params.h"
 #include "hostrt/text.h"
 #include "kvr00102/kvr00102.h"
+#include "platform/numbers.h"
 
 namespace kvr {
 namespace {
@@ -45,10 +45,10 @@ bool ParseStoredTotal(std::string text, double& value) {
       plain += text[i];
     }
   }
-  if (plain.empty()) return false;
-  char* end = nullptr;
-  value = std::strtod(plain.c_str(), &end);
-  return end && *end == '\0';
+  const auto parsed = platform::parse_decimal(plain);
+  if (!parsed) return false;
+  value = *parsed;
+  return true;
 }
 
 double Round2(double value) { return hostrt::RoundDec(value, 2); }
@@ -181,7 +181,7 @@ KVR_EXPORT double GetValue(const std::string& stValor) {
     throw hostrt::EConvertError("'" + stValor + "' is not a valid amount");
   if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
   digits.insert(digits.size() - 2, 1, '.');
-  const double value = std::strtod(digits.c_str(), nullptr);
+  const double value = platform::parse_decimal(digits).value_or(0.0);
   return negative ? -value : value;
 }
 

@@ -12,6 +12,7 @@
 #include "hostrt/clock.h"
 #include "hostrt/text.h"
 #include "kvr00102/kvr00102.h"
+#include "platform/numbers.h"
 
 namespace kvr {
 namespace {
@@ -71,8 +72,10 @@ int ClockDifference(hostrt::DateTime printer) {
   std::string text = hostrt::SubtDataHoraUlm(printer, hostrt::Now());
   if (!text.empty() && text.front() == '-') text.erase(0, 1);
   const std::size_t colon = text.find(':');
-  if (colon == std::string::npos) throw hostrt::EConvertError("bad time difference '" + text + "'");
-  return std::stoi(text.substr(0, colon)) * 100 + std::stoi(text.substr(colon + 1));
+  const auto hours = platform::parse_integer(std::string_view(text).substr(0, colon));
+  const auto minutes = colon == std::string::npos ? std::nullopt : platform::parse_integer(text.substr(colon + 1));
+  if (!hours || !minutes || *hours > 99'999'999) throw hostrt::EConvertError("bad time difference '" + text + "'");
+  return static_cast<int>(*hours * 100 + *minutes);
 }
 
 }  // namespace

@@ -15,10 +15,7 @@ int TwoDigits(std::string_view text, std::size_t pos) {
 int FullYear(int two_digit_year) {
   int year = 0, month = 0, day = 0;
   hostrt::DecodeDate(hostrt::Now(), year, month, day);
-  int full = year - year % 100 + two_digit_year;
-  if (full > year + 50) full -= 100;
-  if (full <= year - 50) full += 100;
-  return full;
+  return year - year % 100 + two_digit_year;
 }
 
 hostrt::DateTime PrinterDate(std::string_view ddmmyy) {

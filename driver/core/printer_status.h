@@ -13,5 +13,11 @@ struct StatusBytes {
 StatusBytes& LastStatus();
 
 inline constexpr int kNak = 21;
+// ST1 bit 1: a fiscal coupon is open.
+inline constexpr int kCouponOpenBit = 2;
+
+// How many open coupons the return analysis has cancelled in this process, so
+// that an operation can tell whether one was cancelled on its way.
+int CouponsCancelledByAnalysis();
 
 }  // namespace kvr

@@ -19,6 +19,17 @@ StatusBytes& LastStatus() {
 
 namespace {
 
+int& cancellations() {
+  static int count = 0;
+  return count;
+}
+
+}  // namespace
+
+int CouponsCancelledByAnalysis() { return cancellations(); }
+
+namespace {
+
 struct CodeRow {
   int code;
   const char* key;
@@ -119,6 +130,7 @@ bool ExamineStatus(Mode mode, const std::string& stEsquemaCor, bool boMsg, bool 
             code = 0;
           }
           Log("Bematech_FI_CancelaCupom");
+          ++cancellations();
           // With boFechaCupom false this cannot cancel again.
           AnalisaRetorno(stEsquemaCor, code, false, false, false);
         }

@@ -5,6 +5,7 @@
 #include "core/debug_log.h"
 #include "core/printer_call.h"
 #include "kvr00102/kvr00102.h"
+#include "platform/numbers.h"
 
 extern "C" {
 
@@ -26,7 +27,7 @@ KVR_EXPORT std::string Estado_Gaveta_Imp(const std::string& stEsquemaCor) {
   const bool accepted =
       kvr::CallPrinter(
           stEsquemaCor, kvr::Analysis{true, true, false}, Bematech_FI_VerificaEstadoGaveta,
-          [&] { return "Bematech_FI_VerificaEstadoGaveta: " + std::to_string(state); }, &state)
+          [&] { return "Bematech_FI_VerificaEstadoGaveta: " + platform::to_text(state); }, &state)
           .ok;
   if (!accepted) return "";
   return state == 1 ? "01" : "00";

@@ -6,6 +6,7 @@
 
 #include "core/debug_log.h"
 #include "core/printer_call.h"
+#include "core/printer_status.h"
 #include "coupon/closing_args.h"
 #include "coupon/closing_datasets.h"
 #include "coupon/coupon_footer.h"
@@ -15,6 +16,7 @@
 #include "datamodule/data_module.h"
 #include "hostrt/format.h"
 #include "kvr00102/kvr00102.h"
+#include "platform/latin1.h"
 
 namespace kvr {
 namespace {
@@ -65,6 +67,25 @@ class CouponClosing {
     } catch (const std::exception& error) {
       Log(std::string("ERRO!!! FechaCupom: ") + error.what());
     }
+  }
+
+  // Whether the printer has ended the coupon. An end accepted by the return
+  // analysis has; with no payment accepted no end was sent, so the coupon is
+  // still open; the slip footer's end is not analysed, so the printer is asked.
+  bool CouponEnded() {
+    if (end_ == End::kNotSent) {
+      Log(platform::L1("ERRO!!! FechaCupom: nenhum pagamento aceito; o cupom continua aberto"));
+      return false;
+    }
+    if (end_ == End::kAccepted) return true;
+    StatusBytes& status = LastStatus();
+    const CallResult read = CallPrinter(a_.stEsquemaCor, kSilent, Bematech_FI_VerificaEstadoImpresora,
+                                        "Bematech_FI_VerificaEstadoImpresora", &status.ack, &status.st1, &status.st2);
+    if (read.code == 1 && (LastStatus().st1 & kCouponOpenBit) != 0) {
+      Log(platform::L1("ERRO!!! FechaCupom: a impressora não encerrou o cupom"));
+      return false;
+    }
+    return true;
   }
 
   int inErro() const { return retry_.Retried() ? 1 : 0; }
@@ -138,6 +159,7 @@ class CouponClosing {
 
   bool EndCoupon() {
     if (step_.Value() != 3) return true;  // no payment was sent: the coupon stays as it is
+    end_ = End::kUnverified;
     const BalanceData balances{dm_.cdsSaldCred, dm_.cdsFamiliaSaldo, dm_.cdsEmprestimo};
     const FooterInput input{a_, slip_, stImpMesCom_, boConvenio_, doValorCons_};
     // The footer depends on the arguments alone, so a repeated call sends the
@@ -149,17 +171,22 @@ class CouponClosing {
       Log("Bematech_FI_TerminaFechamentoCupom");
       return true;
     }
-    return Attempt([&] {
+    const bool accepted = Attempt([&] {
       return CallPrinter(a_.stEsquemaCor, flags_, Bematech_FI_FinalizarCierreCupon,
                          "Bematech_FI_FinalizarCierreCupon", footer.text.c_str());
     });
+    if (accepted) end_ = End::kAccepted;
+    return accepted;
   }
+
+  enum class End { kNotSent, kUnverified, kAccepted };
 
   const ClosingArgs& a_;
   const std::vector<std::string>* slip_;
   const Analysis flags_;
   RetryQuestion retry_;
   ClosingStep step_;
+  End end_ = End::kNotSent;
   TdtmBematech12& dm_ = DataModule();
   std::string stImpMesCom_;
   bool boConvenio_ = false;
@@ -187,7 +214,15 @@ KVR_EXPORT bool FechaCupom(const hostrt::Variant* arParams, int arParams_High,
     args = kvr::ReadClosingArgs(arParams, arParams_High);
     closing = std::make_unique<kvr::CouponClosing>(args, stlCupomTef);
     if (!closing->Run()) return false;  // the coupon stays as far as it got
+    // A coupon still open is no success, and the receipt after it would be
+    // refused while its counter read cancelled the coupon.
+    if (!closing->CouponEnded()) return false;
+    const int cancelled_before = kvr::CouponsCancelledByAnalysis();
     closing->ReceiptAfterCoupon();
+    if (kvr::CouponsCancelledByAnalysis() != cancelled_before) {
+      kvr::Log("ERRO!!! FechaCupom: cupom cancelado pela leitura do contador");
+      return false;
+    }
     kvr::WriteClosingResult(oleRetorno, closing->inErro(), args.stNrCupom, closing->stNrGNF());
     return true;
   } catch (const std::exception& error) {

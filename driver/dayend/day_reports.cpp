@@ -29,7 +29,7 @@ KVR_EXPORT bool Leitura_X_Imp(const std::string& /*stParam1*/, const std::string
                               const std::string& /*stParam2*/) {
   try {
     return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_LecturaX, "Bematech_FI_LecturaX").ok;
-  } catch (const std::exception&) {
+  } catch (...) {
     return false;
   }
 }
@@ -47,7 +47,7 @@ KVR_EXPORT bool Reducao_Z_Imp(const std::string& /*stParam1*/, const std::string
     return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_ReduccionZ, log_text, sent.date.c_str(),
                             sent.time.c_str())
         .ok;
-  } catch (const std::exception&) {
+  } catch (...) {
     return false;
   }
 }

@@ -181,6 +181,8 @@ KVR_EXPORT bool ExportRedZ(const std::string& /*stParam*/, const std::string& st
     ExportReading(*dm, ctx, *return_file, reductions_folder);
   } catch (const std::exception& error) {
     LogError(error.what());
+  } catch (...) {
+    LogError("unknown exception");
   }
   if (parsing) {
     try {
@@ -190,6 +192,8 @@ KVR_EXPORT bool ExportRedZ(const std::string& /*stParam*/, const std::string& st
       cdsTotNFiscRedZAux.CopyFrom(dm->cdsTotNFiscRedZ);
     } catch (const std::exception& error) {
       LogError(error.what());
+    } catch (...) {
+      LogError("unknown exception");
     }
   }
   return true;

@@ -53,6 +53,8 @@ KVR_EXPORT void GravaDocumentosNaoFiscais(const std::string& stNrSerie, const st
     hostrt::Host().setDocNaoFiscaisECF(record);
   } catch (const std::exception& error) {
     kvr::Notice(error.what(), hostrt::kErrorOrRetry, stEsquemaCor);
+  } catch (...) {
+    kvr::Notice("Unknown exception", hostrt::kErrorOrRetry, stEsquemaCor);
   }
 }
 

@@ -1,7 +1,6 @@
 // The printer's counters, totals and identification values, each read into a
 // buffer of its own width and handed back as the printer wrote it.
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "core/debug_log.h"
@@ -10,6 +9,8 @@
 #include "hostrt/format.h"
 #include "hostrt/text.h"
 #include "kvr00102/kvr00102.h"
+#include "platform/ascii.h"
+#include "platform/numbers.h"
 
 namespace kvr {
 namespace {
@@ -18,6 +19,7 @@ namespace {
 // returns the verdict. No exception guard: a failure reaches the caller.
 bool ReadCounter(const std::string& colour, const Slot<int(char*)>& slot, std::size_t width, std::string& out,
                  Analysis flags = kCounterRead) {
+  out = std::string(width, ' ');  // what a call that raises leaves
   const ReplyResult reply = ReadReply(colour, flags, slot, slot.name, width);
   out = reply.value;
   return reply.ok;
@@ -28,9 +30,11 @@ bool ReadCounter(const std::string& colour, const Slot<int(char*)>& slot, std::s
 std::string NextReduction(const std::string& answer) {
   const std::string digits = hostrt::Trim(answer);
   if (digits.empty()) return hostrt::Ajusta("0", 4);
-  if (!std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c); }))
-    throw hostrt::EConvertError("'" + answer + "' is not a valid integer value");
-  return hostrt::Ajusta(hostrt::IntToStr(std::stoll(digits) + 1), 4);
+  const auto count = std::all_of(digits.begin(), digits.end(), [](char c) { return platform::ascii::is_digit(c); })
+                         ? platform::parse_integer(digits)
+                         : std::nullopt;
+  if (!count) throw hostrt::EConvertError("'" + answer + "' is not a valid integer value");
+  return hostrt::Ajusta(hostrt::IntToStr(*count + 1), 4);
 }
 
 }  // namespace

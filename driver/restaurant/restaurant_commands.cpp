@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "core/dialogs.h"
+#include "datamodule/data_module.h"
+#include "hostrt/services.h"
 #include "hostrt/text.h"
 #include "kvr00102/kvr00102.h"
 #include "restaurant/digit_fields.h"
@@ -13,8 +16,13 @@
 namespace kvr {
 namespace {
 
+// A command whose fields do not fit is refused before it is sent, and the
+// operator is told as for a command the printer refused.
 bool Send(const std::string& stEsquemaCor, const std::string& code, const CommandFields& fields, bool boMsg = true) {
-  if (!fields.Fits()) return false;
+  if (!fields.Fits()) {
+    if (boMsg) Notice(Msg("ErroComando"), hostrt::kErrorOrRetry, stEsquemaCor);
+    return false;
+  }
   return EnviaComando(stEsquemaCor, code, fields.Texts(), boMsg, false);
 }
 

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include "platform/numbers.h"
 
 namespace platform::detail {
 
@@ -34,8 +35,8 @@ AsideFile::AsideFile(std::string target) : target_(std::move(target)) {
   const std::string folder = cut == std::string::npos ? std::string() : target_.substr(0, cut + 1);
   const std::string name = cut == std::string::npos ? target_ : target_.substr(cut + 1);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    path_ = folder + "." + name + "." + std::to_string(::getpid()) + "." +
-            std::to_string(aside_sequence.fetch_add(1)) + ".tmp";
+    path_ = folder + "." + name + "." + platform::to_text(::getpid()) + "." +
+            platform::to_text(aside_sequence.fetch_add(1)) + ".tmp";
     fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ >= 0) return;
     if (errno != EEXIST) break;

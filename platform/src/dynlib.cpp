@@ -1,6 +1,5 @@
 #include "platform/dynlib.h"
 
-#include <cctype>
 
 #include "native_names.h"
 #include "platform/paths.h"
@@ -11,6 +10,8 @@
 #include <climits>
 #include <cstdlib>
 #include <dlfcn.h>
+#include "platform/numbers.h"
+#include "platform/ascii.h"
 #endif
 
 namespace platform {
@@ -34,7 +35,7 @@ std::string last_error_text() {
   char* text = nullptr;
   FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                  nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string out = text ? text : "error " + std::to_string(code);
+  std::string out = text ? text : "error " + platform::to_text(code);
   if (text) LocalFree(text);
   while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
   return out;
@@ -80,7 +81,7 @@ namespace {
 bool ends_with_ignoring_case(const std::string& text, const std::string& suffix) {
   if (text.size() < suffix.size()) return false;
   for (std::size_t i = 0; i < suffix.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(text[text.size() - suffix.size() + i])) != suffix[i]) return false;
+    if (platform::ascii::to_lower(text[text.size() - suffix.size() + i]) != suffix[i]) return false;
   return true;
 }
 

@@ -15,6 +15,7 @@
 #else
 #include <sys/stat.h>
 #include "aside_file.h"
+#include "platform/numbers.h"
 #endif
 
 namespace platform {
@@ -58,7 +59,7 @@ void write_file_atomic(const std::string& path, std::string_view contents) {
   const std::string folder = cut == std::string::npos ? std::string(".") : path.substr(0, cut + 1);
   char aside[MAX_PATH + 1] = {};
   if (GetTempFileNameA(folder.c_str(), "wr", 0, aside) == 0)
-    throw std::runtime_error("cannot write " + path + ": error " + std::to_string(GetLastError()));
+    throw std::runtime_error("cannot write " + path + ": error " + platform::to_text(GetLastError()));
   HANDLE file = CreateFileA(aside, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   bool written = file != INVALID_HANDLE_VALUE;
   while (written && !contents.empty()) {
@@ -76,7 +77,7 @@ void write_file_atomic(const std::string& path, std::string_view contents) {
   }
   if (!written) {
     DeleteFileA(aside);
-    throw std::runtime_error("cannot write " + path + ": error " + std::to_string(error));
+    throw std::runtime_error("cannot write " + path + ": error " + platform::to_text(error));
   }
 }
 

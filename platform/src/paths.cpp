@@ -1,7 +1,6 @@
 #include "platform/paths.h"
 
 #include <algorithm>
-#include <cctype>
 #include <stdexcept>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #else
 #include <climits>
 #include <unistd.h>
+#include "platform/ascii.h"
 #endif
 
 namespace platform {
@@ -28,9 +28,9 @@ constexpr const char* kSystemDirVariable = "FISCAL_SYSTEM_DIR";
 constexpr const char* kExeDirVariable = "FISCAL_EXE_DIR";
 
 std::string drive_variable(char drive) {
-  if (!std::isalpha(static_cast<unsigned char>(drive)))
+  if (!platform::ascii::is_alpha(drive))
     throw std::invalid_argument(std::string("not a drive letter: '") + drive + "'");
-  return std::string("FISCAL_DRIVE_") + static_cast<char>(std::toupper(static_cast<unsigned char>(drive)));
+  return std::string("FISCAL_DRIVE_") + static_cast<char>(platform::ascii::to_upper(drive));
 }
 
 }  // namespace
@@ -116,7 +116,7 @@ std::string drive_root(char drive) {
   const std::string variable = drive_variable(drive);
   std::string dir = environment_value(variable.c_str());
   if (!dir.empty()) return without_trailing_separator(dir);
-  return fiscal_data_home() + "/drive_" + static_cast<char>(std::tolower(static_cast<unsigned char>(drive)));
+  return fiscal_data_home() + "/drive_" + static_cast<char>(platform::ascii::to_lower(drive));
 }
 
 namespace {
@@ -156,7 +156,7 @@ std::string native_path(std::string_view windows_path) {
   std::string root;             // "" for a relative name
   std::string_view rest = windows_path;
   if (windows_path.size() >= 2 && windows_path[1] == ':' &&
-      std::isalpha(static_cast<unsigned char>(windows_path[0]))) {
+      platform::ascii::is_alpha(windows_path[0])) {
     root = drive_root(windows_path[0]);
     rest.remove_prefix(2);
   } else if (is_separator(windows_path[0])) {

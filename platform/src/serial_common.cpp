@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 #include "environment.h"
+#include "platform/numbers.h"
+#include "platform/ascii.h"
 
 namespace platform {
 
@@ -19,9 +20,9 @@ bool is_standard_baud(int baud) {
 }
 
 std::string unsupported_setting(const SerialSettings& settings) {
-  if (!is_standard_baud(settings.baud)) return "unsupported baud rate " + std::to_string(settings.baud);
+  if (!is_standard_baud(settings.baud)) return "unsupported baud rate " + platform::to_text(settings.baud);
   if (settings.data_bits < 5 || settings.data_bits > 8)
-    return "unsupported number of data bits " + std::to_string(settings.data_bits);
+    return "unsupported number of data bits " + platform::to_text(settings.data_bits);
   if (settings.stop_bits == StopBits::OnePointFive && settings.data_bits != 5)
     return "1.5 stop bits need 5 data bits";
   return {};
@@ -55,10 +56,10 @@ int com_number(std::string_view name) {
   if (!name.empty() && name.back() == ':') name.remove_suffix(1);
   if (name.size() < 4 || name.size() > 6) return 0;
   for (std::size_t i = 0; i < 3; ++i)
-    if (std::toupper(static_cast<unsigned char>(name[i])) != "COM"[i]) return 0;
+    if (platform::ascii::to_upper(name[i]) != "COM"[i]) return 0;
   int number = 0;
   for (const char c : name.substr(3)) {
-    if (!std::isdigit(static_cast<unsigned char>(c))) return 0;
+    if (!platform::ascii::is_digit(c)) return 0;
     number = number * 10 + (c - '0');
   }
   return number >= 1 && number <= 256 ? number : 0;
@@ -75,13 +76,13 @@ std::string serial_device_for(std::string_view port_name) {
 #endif
   const int number = com_number(port_name);
   if (number == 0) return {};
-  const std::string variable = "FISCAL_PORT_COM" + std::to_string(number);
+  const std::string variable = "FISCAL_PORT_COM" + platform::to_text(number);
   std::string device = detail::environment_value(variable.c_str());
   if (!device.empty()) return device;
 #ifdef _WIN32
-  return "\\\\.\\COM" + std::to_string(number);
+  return "\\\\.\\COM" + platform::to_text(number);
 #else
-  return "/dev/ttyS" + std::to_string(number - 1);
+  return "/dev/ttyS" + platform::to_text(number - 1);
 #endif
 }
 

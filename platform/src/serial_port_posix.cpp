@@ -11,6 +11,7 @@
 
 #include "platform/serial.h"
 #include "serial_common.h"
+#include "platform/numbers.h"
 
 namespace platform {
 
@@ -109,7 +110,7 @@ bool SerialPort::open(std::string_view port_name, const SerialSettings& settings
   const auto [name, device, refusal] = detail::examine_port_request(port_name, settings);
   if (!refusal.empty()) return fail(refusal);
   const speed_t speed = speed_for(settings.baud);
-  if (speed == B0) return fail(name + ": unsupported baud rate " + std::to_string(settings.baud));
+  if (speed == B0) return fail(name + ": unsupported baud rate " + platform::to_text(settings.baud));
 #ifndef CMSPAR
   if (settings.parity == Parity::Mark || settings.parity == Parity::Space)
     return fail(name + ": mark and space parity are not supported here");
@@ -157,7 +158,7 @@ bool SerialPort::open(std::string_view port_name, const SerialSettings& settings
   termios applied{};
   if (::tcgetattr(fd, &applied) != 0 || ::cfgetospeed(&applied) != speed) {
     errno = EINVAL;
-    return give_up("the device refused " + std::to_string(settings.baud) + " baud");
+    return give_up("the device refused " + platform::to_text(settings.baud) + " baud");
   }
   ::tcflush(fd, TCIOFLUSH);
 
@@ -186,7 +187,7 @@ std::size_t SerialPort::write(std::string_view bytes) {
       break;
     }
     if (!wait_for(fd, POLLOUT, deadline)) {
-      fail("write timed out after " + std::to_string(written) + " of " + std::to_string(bytes.size()) + " bytes");
+      fail("write timed out after " + platform::to_text(written) + " of " + platform::to_text(bytes.size()) + " bytes");
       break;
     }
   }

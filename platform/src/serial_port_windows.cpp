@@ -3,6 +3,7 @@
 
 #include "platform/serial.h"
 #include "serial_common.h"
+#include "platform/numbers.h"
 
 namespace platform {
 
@@ -10,7 +11,7 @@ namespace {
 
 HANDLE as_handle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
-std::string error_text(const std::string& what) { return what + ": error " + std::to_string(GetLastError()); }
+std::string error_text(const std::string& what) { return what + ": error " + platform::to_text(GetLastError()); }
 
 // A total timeout in the form the port takes: negative waits without limit,
 // 0 returns what is there.
@@ -97,7 +98,7 @@ std::size_t SerialPort::write(std::string_view bytes) {
   if (!WriteFile(as_handle(handle_), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
     fail(error_text("write failed"));
   else if (written < bytes.size())
-    fail("write timed out after " + std::to_string(written) + " of " + std::to_string(bytes.size()) + " bytes");
+    fail("write timed out after " + platform::to_text(written) + " of " + platform::to_text(bytes.size()) + " bytes");
   return written;
 }
 

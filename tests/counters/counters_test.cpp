@@ -82,6 +82,18 @@ TEST_F(CountersTest, ARefusedReadFailsSilentlyAndKeepsTheBlanks) {
   EXPECT_THAT(host->dialogs, IsEmpty());
 }
 
+// Without a guard the exception reaches the host; the out text already holds
+// the blanks, never the caller's old value.
+TEST_P(EachCounter, AReadThatRaisesLeavesBlanks) {
+  const Counter& counter = GetParam();
+  void* slot = driver.find(counter.entry_point);
+  ASSERT_NE(slot, nullptr);
+  static_cast<kvr::Slot<int(char*)>*>(slot)->Clear();
+  std::string out = "old value";
+  EXPECT_ANY_THROW(Read(counter.operation, out));
+  EXPECT_EQ(out, std::string(counter.width, ' '));
+}
+
 TEST_F(CountersTest, TheFirmwareVersionIsTheOneReadThatTellsTheOperator) {
   printer.script("Bematech_FI_VersaoFirmwareMFD", 0, 0, 0, 0);
   std::string out;

@@ -7,6 +7,7 @@
 namespace coupon_test {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 
 class AdjustmentTest : public CouponTest, public ::testing::WithParamInterface<char> {
@@ -109,14 +110,34 @@ TEST_F(PaymentsTest, OutsideTefModeEveryRowIsAPaymentOfItsOwn) {
   EXPECT_EQ(3u, Payments().size());
 }
 
-TEST_F(PaymentsTest, NoPaymentRowsMakeNoEndOfCouponAndTrue) {
+// With no payment the printer keeps the coupon open, so the closing is no
+// success: False, the result array untouched, the coupon left for the host.
+TEST_F(PaymentsTest, NoPaymentRowsMakeNoEndOfCouponAndFalse) {
   ClosingSlots slots;
   slots[13] = MovementData({});
-  EXPECT_TRUE(Close(slots));
+  oleRetorno[1] = "host";
+  EXPECT_FALSE(Close(slots));
   EXPECT_THAT(Commands(), ElementsAre("Bematech_FI_IniciaCierreCupon"));
-  EXPECT_EQ(0, oleRetorno[0].AsInteger());
-  EXPECT_EQ("000123", oleRetorno[1].AsString());
-  EXPECT_EQ("", oleRetorno[2].AsString());
+  EXPECT_EQ("host", oleRetorno[1].AsString());
+  EXPECT_EQ("cupom", printer.summary_value("Documento"));
+  EXPECT_THAT(LogEntries(), Contains(L1("ERRO!!! FechaCupom: nenhum pagamento aceito; o cupom continua aberto")));
+}
+
+// The receipt after the coupon would be refused while the coupon is open, and
+// the counter read after it would cancel the coupon: neither is attempted.
+TEST_F(PaymentsTest, NoPaymentRowsWithTheReceiptFlagNeitherCancelNorReportSuccess) {
+  ProgramTotalizer(1, "CONTRAVALE");
+  printer.clear_journal();
+  ClosingSlots slots;
+  slots[13] = MovementData({});
+  slots[0] = "CONTRAVALE";
+  slots[4] = true;
+  slots[7] = 2.5;
+  EXPECT_FALSE(Close(slots));
+  EXPECT_EQ("cupom", printer.summary_value("Documento"));
+  EXPECT_EQ(0u, CallCount("Bematech_FI_RecibimientoNoFiscal"));
+  EXPECT_EQ(0u, CallCount("Bematech_FI_CancelaCupom"));
+  EXPECT_EQ("0000", printer.summary_value("CuponsCancelados"));
 }
 
 TEST_F(PaymentsTest, TypeMissingFromTheTillIsPaidUnderTheRowsOwnName) {

@@ -195,6 +195,18 @@ TEST_F(TefSlipFooterTest, ShortSlipPrintsItsLinesAndEndsTheCoupon) {
   EXPECT_EQ("nenhum", printer.summary_value("Documento"));
 }
 
+// The slip footer's end is not analysed; when the printer did not end the
+// coupon, the printer's own state says so and the closing fails.
+TEST_F(TefSlipFooterTest, ASlipEndThePrinterRefusedLeavesTheCouponOpenAndFails) {
+  const std::vector<std::string> slip{"SO UMA\n"};
+  printer.script("Bematech_FI_TerminaFechamentoCupom", 1, 6, 0, 1);  // not executed
+  oleRetorno[1] = "host";
+  EXPECT_FALSE(Close(slots, &slip));
+  EXPECT_EQ("cupom", printer.summary_value("Documento"));
+  EXPECT_EQ("host", oleRetorno[1].AsString());
+  EXPECT_THAT(LogEntries(), ::testing::Contains(L1("ERRO!!! FechaCupom: a impressora não encerrou o cupom")));
+}
+
 TEST_F(TefSlipFooterTest, WithoutTheSlipListThePlainLayoutEndsTheCoupon) {
   ASSERT_TRUE(Close(slots, nullptr));
   EXPECT_EQ(0u, CallCount("Bematech_FI_TerminaFechamentoCupom"));

@@ -207,5 +207,22 @@ TEST_F(ZExportWithoutReadingTest, RefusedReadingIsToldToTheOperatorAndChangesNot
   ExpectUntouched();
 }
 
+// Run in the Brazilian process locale too, where the C library reads "50.49"
+// as 50: the export hands back the cents of every amount.
+TEST_F(DayEndTest, ZExportKeepsTheCentsOfTheDay) {
+  ASSERT_EQ(1, Call("Bematech_FI_AbreComprobanteDeVenta", "", ""));
+  ASSERT_EQ(1, Call("Bematech_FI_VendeArticuloDepartamento", "1", "PIZZA", "01", "50,490", "1,000", "00", "0000", "01",
+                    "UN"));
+  ASSERT_EQ(1, Call("Bematech_FI_IniciaCierreCupon", "d", "$", "0"));
+  ASSERT_EQ(1, Call("Bematech_FI_EfectuaFormaPago", "Dinheiro", "50,49"));
+  ASSERT_EQ(1, Call("Bematech_FI_FinalizarCierreCupon", ""));
+  ASSERT_TRUE(Export());
+  reduction.First();
+  EXPECT_DOUBLE_EQ(50.49, reduction.FieldByName("VRVENBRUREDZ").AsFloat());
+  EXPECT_DOUBLE_EQ(50.49, reduction.FieldByName("VRVENLIQREDZ").AsFloat());
+  forms.First();
+  EXPECT_DOUBLE_EQ(50.49, forms.FieldByName("VRFORMPGTORZ").AsFloat());
+}
+
 }  // namespace
 }  // namespace dayend_test

@@ -91,23 +91,31 @@ TEST_F(DocumentRegisterTest, AFailedCounterQueryStillRecordsTheDocument) {
   EXPECT_EQ(row.at("grg"), "000002");
 }
 
-// A host whose record service fails.
+// A host whose record service fails, with a standard exception or with
+// anything else a host's own code may throw.
 class FailingRecordsHost : public hostrt::ScriptedHost {
  public:
+  explicit FailingRecordsHost(bool standard) : standard_(standard) {}
   hostrt::Variant setDocNaoFiscaisECF(const hostrt::NonFiscalDocumentRecord&) override {
-    throw std::runtime_error("Banco de registros cheio");
+    if (standard_) throw std::runtime_error("Banco de registros cheio");
+    throw 42;
   }
+
+ private:
+  bool standard_;
 };
 
 TEST_F(DocumentRegisterTest, AFailureIsShownAndNothingIsRecorded) {
-  host = std::make_shared<FailingRecordsHost>();
-  hostrt::InstallHostServices(host);
-  EXPECT_NO_THROW(KVR(driver, GravaDocumentosNaoFiscais)("EMU0001", "007", "RG"));
-  ASSERT_THAT(host->dialogs, SizeIs(1));
-  EXPECT_EQ(host->dialogs[0].text, "Banco de registros cheio");
-  EXPECT_EQ(host->dialogs[0].kind, hostrt::kErrorOrRetry);
-  EXPECT_EQ(host->dialogs[0].colour_scheme, "007");
-  EXPECT_THAT(Rows("SELECT id FROM nonfiscal_documents"), IsEmpty());
+  for (const bool standard : {true, false}) {
+    host = std::make_shared<FailingRecordsHost>(standard);
+    hostrt::InstallHostServices(host);
+    EXPECT_NO_THROW(KVR(driver, GravaDocumentosNaoFiscais)("EMU0001", "007", "RG"));
+    ASSERT_THAT(host->dialogs, SizeIs(1));
+    EXPECT_EQ(host->dialogs[0].text, standard ? "Banco de registros cheio" : "Unknown exception");
+    EXPECT_EQ(host->dialogs[0].kind, hostrt::kErrorOrRetry);
+    EXPECT_EQ(host->dialogs[0].colour_scheme, "007");
+    EXPECT_THAT(Rows("SELECT id FROM nonfiscal_documents"), IsEmpty());
+  }
 }
 
 }  // namespace

@@ -17,11 +17,14 @@ class GrandTotalTest : public DriverTest {
  protected:
   void SetUp() override {
     ASSERT_TRUE(Start());
-    // A coupon sold and cancelled: the grand total counts it.
+    SellAndCancel("4,500", "2,000");
+  }
+  // A coupon sold and cancelled: the grand total counts it.
+  void SellAndCancel(const char* price, const char* quantity) {
     printer.entry<int(const char*, const char*)>("Bematech_FI_AbreComprobanteDeVenta")("", "");
     printer.entry<int(const char*, const char*, const char*, const char*, const char*, const char*, const char*,
                       const char*, const char*)>("Bematech_FI_VendeArticuloDepartamento")(
-        "1", "ITEM", "FF", "4,500", "2,000", "00", "0000", "01", "UN");
+        "1", "ITEM", "FF", price, quantity, "00", "0000", "01", "UN");
     printer.entry<int()>("Bematech_FI_AnulaCupon")();
     std::string total;
     ASSERT_TRUE(KVR(driver, BuscaTotGer)("001", total));
@@ -145,6 +148,30 @@ TEST_F(GrandTotalTest, AnUnreadablePrinterTotalNeverReplacesTheStoredOne) {
   EXPECT_EQ(ReadTotalRecord(Paliron())[0].total, "321,00");
   printer.script("Bematech_FI_GranTotal", -1, 6, 0, 0);
   EXPECT_FALSE(Check("S"));
+}
+
+// These run in the Brazilian process locale too, where the C library reads
+// "10.10" as 10: the cents must survive.
+TEST_F(GrandTotalTest, CentsOfTheTotalsSurviveEveryProcessLocale) {
+  SellAndCancel("1,100", "1,000");
+  ASSERT_EQ(printer_total, "10,1");
+  WriteTotalRecord(Paliron(), {Mine("10,10")});
+  EXPECT_TRUE(Check("S"));
+  EXPECT_EQ(ReadTotalRecord(Paliron())[0].total, "10,1") << "the row not taken yet takes the printer's total";
+  EXPECT_TRUE(Check("S")) << "10,1 stored against the printer's 10,10";
+  WriteTotalRecord(Paliron(), {Mine("10,11")});
+  EXPECT_FALSE(Check("S")) << "one cent apart";
+  EXPECT_THAT(DialogTexts(), ElementsAre(Invalid(Paliron())));
+}
+
+TEST_F(GrandTotalTest, TheUnvalidatedRefreshStoresTheCents) {
+  // A new printer, whose total is then 4,55.
+  printer.reset();
+  ASSERT_TRUE(Start());
+  SellAndCancel("4,550", "1,000");
+  WriteTotalRecord(Paliron(), {Mine("1,00")});
+  EXPECT_TRUE(Check("N"));
+  EXPECT_EQ(ReadTotalRecord(Paliron())[0].total, "4,55");
 }
 
 TEST(GetValueTest, SeparatorsAreIgnoredAndTheLastTwoDigitsAreCents) {

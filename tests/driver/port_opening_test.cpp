@@ -63,6 +63,11 @@ TEST_F(PortOpeningTest, ClockCheckWithGivenTexts) {
   EXPECT_FALSE(KVR(driver, VerificaData)("001", date, "99xx09142100", "310299", false));
   EXPECT_EQ(date, hostrt::EncodeDate(2009, 3, 9));  // no such date: today
   EXPECT_THAT(DialogTexts(), ElementsAre(clock_text, clock_text));
+  // A two-digit year is in the century of the current year, however far off.
+  EXPECT_TRUE(KVR(driver, VerificaData)("001", date, "", "311299", false));
+  EXPECT_EQ(date, hostrt::EncodeDate(2099, 12, 31));
+  EXPECT_TRUE(KVR(driver, VerificaData)("001", date, "", "010100", false));
+  EXPECT_EQ(date, hostrt::EncodeDate(2000, 1, 1));
 }
 
 TEST_F(PortOpeningTest, APrinterThatIsOffFailsTheOpening) {

@@ -128,16 +128,22 @@ std::vector<Oversized> OversizedValues() {
   };
 }
 
-TEST_F(RawChannelTest, ValuesTooLargeForTheirFieldsAreRefusedWithALogLine) {
+// Refused before anything is sent, and told to the operator as a refused
+// command is.
+TEST_F(RawChannelTest, ValuesTooLargeForTheirFieldsAreRefusedWithALogLineAndTheMessage) {
   for (const Oversized& value : OversizedValues()) {
     std::remove(LogPath().c_str());
     printer.clear_journal();
+    host->dialogs.clear();
     EXPECT_FALSE(value.call(driver)) << value.what;
     EXPECT_THAT(AllFrames(), IsEmpty()) << value.what;
     EXPECT_THAT(LogEntries(), ElementsAre(value.log)) << value.what;
+    ASSERT_EQ(host->dialogs.size(), 1u) << value.what;
+    EXPECT_EQ(host->dialogs[0].text, "Erro ao enviar comando para a impressora.") << value.what;
+    EXPECT_EQ(host->dialogs[0].kind, hostrt::kErrorOrRetry);
+    EXPECT_EQ(host->dialogs[0].colour_scheme, "007");
     EXPECT_FALSE(Busy());
   }
-  EXPECT_THAT(host->dialogs, IsEmpty());
 }
 
 TEST_F(RawChannelTest, LargestValuesThatFitAreSent) {
@@ -171,6 +177,14 @@ TEST_F(RawChannelTest, TableServedThroughThePrintersMemory) {
   EXPECT_EQ(printer.summary_value("ItensCupom"), "3");
   EXPECT_THAT(printer.calls_of("Bematech_FI_CancelaCupom"), IsEmpty());
   EXPECT_EQ(printer.summary_value("MesasAbertas"), "0");
+}
+
+// The raw coupon opening's own status check must not cancel what it opened.
+TEST_F(RawChannelTest, RawCouponOpeningLeavesTheCouponOpen) {
+  EXPECT_TRUE(KVR(driver, EnviaComando)("007", "00", {""}, true, false));
+  EXPECT_EQ(printer.summary_value("Documento"), "cupom");
+  EXPECT_THAT(printer.calls_of("Bematech_FI_CancelaCupom"), IsEmpty());
+  EXPECT_EQ(printer.summary_value("CuponsCancelados"), "0000");
 }
 
 TEST_F(RawChannelTest, CancelledItemLeavesTheTable) {

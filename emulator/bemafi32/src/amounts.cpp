@@ -1,6 +1,7 @@
 #include "amounts.h"
 
-#include <cctype>
+#include "platform/numbers.h"
+#include "platform/ascii.h"
 
 namespace emu {
 
@@ -17,7 +18,7 @@ std::string upper(std::string_view text) {
     auto u = static_cast<unsigned char>(c);
     // Latin-1 lower-case letters à..þ (except ÷) map 32 below.
     if (u < 128)
-      c = static_cast<char>(std::toupper(u));
+      c = static_cast<char>(platform::ascii::to_upper(u));
     else if (u >= 0xE0 && u != 0xF7 && u != 0xFF)
       c = static_cast<char>(u - 32);
   }
@@ -39,11 +40,11 @@ std::optional<std::int64_t> parse_decimal(std::string_view raw, int decimals) {
   std::string integer_digits;
   for (char c : whole) {
     if (c == ',' || c == '.') continue;
-    if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
+    if (!platform::ascii::is_digit(c)) return std::nullopt;
     integer_digits += c;
   }
   for (char c : fraction)
-    if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
+    if (!platform::ascii::is_digit(c)) return std::nullopt;
   if (integer_digits.empty() && fraction.empty()) return std::nullopt;
   if (integer_digits.size() > 15) return std::nullopt;
   std::int64_t value = 0;
@@ -59,7 +60,7 @@ std::optional<std::int64_t> parse_scaled_digits(std::string_view raw) {
   int count = 0;
   for (char c : text) {
     if (c == ',' || c == '.') continue;
-    if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
+    if (!platform::ascii::is_digit(c)) return std::nullopt;
     if (++count > 18) return std::nullopt;
     value = value * 10 + (c - '0');
   }
@@ -72,7 +73,7 @@ std::optional<long long> parse_integer(std::string_view raw) {
   if (text.empty() || text.size() > 18) return std::nullopt;
   long long value = 0;
   for (char c : text) {
-    if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
+    if (!platform::ascii::is_digit(c)) return std::nullopt;
     value = value * 10 + (c - '0');
   }
   return value;
@@ -80,7 +81,7 @@ std::optional<long long> parse_integer(std::string_view raw) {
 
 std::string digits(std::int64_t value, int width) {
   if (value < 0) value = 0;
-  std::string text = std::to_string(value);
+  std::string text = platform::to_text(value);
   auto w = static_cast<std::size_t>(width);
   if (text.size() > w) return text.substr(text.size() - w);
   return std::string(w - text.size(), '0') + text;
@@ -89,22 +90,22 @@ std::string digits(std::int64_t value, int width) {
 std::string money_text(Cents cents) {
   bool negative = cents < 0;
   std::uint64_t value = negative ? static_cast<std::uint64_t>(-cents) : static_cast<std::uint64_t>(cents);
-  std::string whole = std::to_string(value / 100);
+  std::string whole = platform::to_text(value / 100);
   std::string grouped;
   for (std::size_t i = 0; i < whole.size(); ++i) {
     if (i > 0 && (whole.size() - i) % 3 == 0) grouped += '.';
     grouped += whole[i];
   }
-  std::string fraction = std::to_string(value % 100);
+  std::string fraction = platform::to_text(value % 100);
   if (fraction.size() < 2) fraction.insert(0, "0");
   return (negative ? "-" : "") + grouped + "," + fraction;
 }
 
 std::string quantity_text(std::int64_t thousandths) {
-  if (thousandths % 1000 == 0) return std::to_string(thousandths / 1000);
-  std::string fraction = std::to_string(thousandths % 1000);
+  if (thousandths % 1000 == 0) return platform::to_text(thousandths / 1000);
+  std::string fraction = platform::to_text(thousandths % 1000);
   fraction.insert(0, 3 - fraction.size(), '0');
-  return std::to_string(thousandths / 1000) + "," + fraction;
+  return platform::to_text(thousandths / 1000) + "," + fraction;
 }
 
 std::string left(std::string_view text, std::size_t width) {

@@ -1,7 +1,7 @@
 #include "clock.h"
 
-#include <cctype>
 #include <ctime>
+#include "platform/ascii.h"
 
 namespace emu {
 namespace {
@@ -22,7 +22,7 @@ std::string two(int value) {
 
 bool all_digits(std::string_view text) {
   for (char c : text)
-    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    if (!platform::ascii::is_digit(c)) return false;
   return !text.empty();
 }
 

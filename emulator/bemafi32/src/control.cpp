@@ -4,6 +4,7 @@
 
 #include "bemafi32/emu_control.h"
 #include "printer.h"
+#include "platform/numbers.h"
 
 using namespace emu;
 
@@ -54,19 +55,19 @@ extern "C" {
 EMU_API int EMU_CALL Emu_Reset(void) { return control([](Printer& p) { return p.reset(); }); }
 EMU_API int EMU_CALL Emu_Reload(void) { return control([](Printer& p) { return p.load(); }); }
 
-EMU_API int EMU_CALL Emu_SetPaper(int paper_state) { return setting("Papel", std::to_string(paper_state)); }
+EMU_API int EMU_CALL Emu_SetPaper(int paper_state) { return setting("Papel", platform::to_text(paper_state)); }
 EMU_API int EMU_CALL Emu_SetPaperEndsAfterItems(int items) {
-  return setting("PapelAcabaAposItens", std::to_string(items));
+  return setting("PapelAcabaAposItens", platform::to_text(items));
 }
 EMU_API int EMU_CALL Emu_SetPower(int on) { return setting("Ligada", on ? "1" : "0"); }
 EMU_API int EMU_CALL Emu_SetPortRefused(int refused) { return setting("PortaRecusada", refused ? "1" : "0"); }
-EMU_API int EMU_CALL Emu_SetClockOffset(long long seconds) { return setting("Deslocamento", std::to_string(seconds)); }
+EMU_API int EMU_CALL Emu_SetClockOffset(long long seconds) { return setting("Deslocamento", platform::to_text(seconds)); }
 EMU_API int EMU_CALL Emu_SetClock(const char* text) { return setting("Relogio", text ? text : ""); }
 EMU_API int EMU_CALL Emu_SetStatusBits(int st1, int st2) {
-  int result = setting("StatusST1", std::to_string(st1));
-  return result == kOk ? setting("StatusST2", std::to_string(st2)) : result;
+  int result = setting("StatusST1", platform::to_text(st1));
+  return result == kOk ? setting("StatusST2", platform::to_text(st2)) : result;
 }
-EMU_API int EMU_CALL Emu_SetBaudRate(int baud) { return setting("Baud", std::to_string(baud)); }
+EMU_API int EMU_CALL Emu_SetBaudRate(int baud) { return setting("Baud", platform::to_text(baud)); }
 EMU_API int EMU_CALL Emu_Configure(const char* key, const char* value) {
   if (!key || !value) return kInvalidParameter;
   return setting(key, value);
@@ -152,7 +153,7 @@ EMU_API int EMU_CALL Emu_JournalExport(int from, char* buffer, int size) {
       const JournalEntry& e = journal[i];
       text += e.name;
       for (int value : {e.result, e.status.ack, e.status.st1, e.status.st2, static_cast<int>(e.given.size())})
-        field(text, std::to_string(value));
+        field(text, platform::to_text(value));
       for (std::size_t a = 0; a < e.given.size(); ++a) {
         field(text, e.given[a]);
         field(text, e.returned[a]);

@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "platform/latin1.h"
 #include "printer.h"
+#include "platform/numbers.h"
 
 namespace emu {
 namespace {
@@ -188,7 +189,7 @@ int Printer::cancel_last_item() {
   Coupon& coupon = state_.coupon;
   if (state_.document != Document::Coupon || coupon.phase != CouponPhase::Items) return not_executed();
   if (coupon.items.empty() || coupon.items.back().cancelled) return refuse(0, kCancelNotAllowed);
-  return cancel_item(std::to_string(coupon.items.back().number).c_str());
+  return cancel_item(platform::to_text(coupon.items.back().number).c_str());
 }
 
 int Printer::cancel_coupon() {

@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "printer.h"
+#include "platform/numbers.h"
 
 namespace emu {
 namespace {
@@ -81,7 +82,7 @@ mfd::Download stored_documents(const std::string& path, mfd::Download head) {
   std::string records = platform::file_exists(path) ? platform::read_file(path) : std::string();
   std::string text = mfd::serialize(head);
   std::size_t end_line = text.rfind("END|");
-  text = text.substr(0, end_line) + records + "END|" + std::to_string(count_documents(records)) + "\r\n";
+  text = text.substr(0, end_line) + records + "END|" + platform::to_text(count_documents(records)) + "\r\n";
   return mfd::parse(text);
 }
 
@@ -137,7 +138,7 @@ int Printer::format_mfd(const char* source, const char* target, const char* form
                      "\r\n";
   for (const auto& doc : download.documents) {
     text += std::string(48, '=') + "\r\n";
-    text += columns(two(doc.date.day) + "/" + two(doc.date.month) + "/" + std::to_string(doc.date.year) + " " +
+    text += columns(two(doc.date.day) + "/" + two(doc.date.month) + "/" + platform::to_text(doc.date.year) + " " +
                         two(doc.time.hour) + ":" + two(doc.time.minute) + ":" + two(doc.time.second),
                     "COO:" + digits(doc.coo, 6)) +
             "\r\n";

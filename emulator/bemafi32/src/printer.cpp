@@ -11,6 +11,7 @@
 #include "platform/latin1.h"
 #include "platform/paths.h"
 #include "state_file.h"
+#include "platform/numbers.h"
 
 namespace emu {
 namespace {
@@ -21,8 +22,8 @@ std::string argument_text(const Arg& arg) {
   switch (arg.kind) {
     case Arg::Text: return arg.text ? arg.text : "(null)";
     case Arg::Buffer: return arg.buffer ? arg.buffer : "(null)";
-    case Arg::IntOut: return arg.integer ? std::to_string(*arg.integer) : "(null)";
-    case Arg::IntIn: return std::to_string(arg.value);
+    case Arg::IntOut: return arg.integer ? platform::to_text(*arg.integer) : "(null)";
+    case Arg::IntIn: return platform::to_text(arg.value);
   }
   return {};
 }

@@ -8,6 +8,7 @@
 #include "clock.h"
 #include "platform/latin1.h"
 #include "printer.h"
+#include "platform/numbers.h"
 
 namespace emu {
 namespace {
@@ -187,7 +188,7 @@ int Printer::table_command(const std::string& code, const std::vector<std::strin
     std::map<std::string, TableItem> menu;
     for (const auto& [table, items] : tables) {
       if (code == "80|54")
-        print_text(columns("MESA " + table + " (" + std::to_string(items.size()) + " itens)",
+        print_text(columns("MESA " + table + " (" + platform::to_text(items.size()) + " itens)",
                            money_text(table_total(items)))
                        .c_str());
       for (const auto& item : items) menu.emplace(item.code, item);

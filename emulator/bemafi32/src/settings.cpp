@@ -1,10 +1,10 @@
 // The printer's configurable settings (control interface and the [Emulador]
 // section of BemaFI32.ini), the new-printer defaults and the state summary.
-#include <sstream>
 #include <stdexcept>
 
 #include "clock.h"
 #include "printer.h"
+#include "platform/text_builder.h"
 
 namespace emu {
 namespace {
@@ -146,7 +146,7 @@ void Printer::apply_setting(const std::string& raw_key, const std::string& value
 
 std::string Printer::summary() const {
   const State& s = state_;
-  std::ostringstream out;
+  platform::TextBuilder out;
   std::string day = "sem movimento";
   if (s.movement_date != "000000") {
     auto open_day = parse_short_date(s.movement_date);

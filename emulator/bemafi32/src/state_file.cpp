@@ -2,8 +2,9 @@
 
 #include <cstdio>
 #include <functional>
-#include <sstream>
 #include <vector>
+#include "platform/numbers.h"
+#include "platform/text_builder.h"
 
 namespace emu {
 namespace {
@@ -16,11 +17,7 @@ std::uint64_t checksum(std::string_view text) {
   return hash;
 }
 
-std::string hex(std::uint64_t value) {
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
-  return text;
-}
+std::string hex(std::uint64_t value) { return platform::hex_text(value, 16, false); }
 
 std::string escape(std::string_view text) {
   std::string out;
@@ -62,15 +59,9 @@ std::vector<std::string> split(std::string_view text, char separator) {
 }
 
 std::int64_t to_number(const std::string& text, std::string_view what) {
-  std::size_t used = 0;
-  long long value = 0;
-  try {
-    value = std::stoll(text, &used);
-  } catch (const std::exception&) {
-    used = 0;
-  }
-  if (used == 0 || used != text.size()) throw DamagedStateFile("bad number in " + std::string(what) + ": " + text);
-  return value;
+  const auto value = platform::parse_integer(text);
+  if (!value) throw DamagedStateFile("bad number in " + std::string(what) + ": " + text);
+  return *value;
 }
 
 // The fields of one list record, written or read in the same order.
@@ -78,17 +69,17 @@ class RecordWriter {
  public:
   void operator()(const std::string& v) { add(escape(v)); }
   void operator()(bool v) { add(v ? "1" : "0"); }
-  void operator()(int v) { add(std::to_string(v)); }
-  void operator()(std::int64_t v) { add(std::to_string(v)); }
+  void operator()(int v) { add(platform::to_text(v)); }
+  void operator()(std::int64_t v) { add(platform::to_text(v)); }
   void operator()(std::vector<Cents>& v) {
     std::string joined;
-    for (std::size_t i = 0; i < v.size(); ++i) joined += (i ? "," : "") + std::to_string(v[i]);
+    for (std::size_t i = 0; i < v.size(); ++i) joined += (i ? "," : "") + platform::to_text(v[i]);
     add(joined);
   }
   template <class E>
     requires std::is_enum_v<E>
   void operator()(E& v) {
-    add(std::to_string(static_cast<int>(v)));
+    add(platform::to_text(static_cast<int>(v)));
   }
   std::string text;
 
@@ -149,7 +140,7 @@ class Writer {
   std::string text() const { return out_.str(); }
 
  private:
-  std::ostringstream out_;
+  platform::TextBuilder out_;
 };
 
 class Reader {

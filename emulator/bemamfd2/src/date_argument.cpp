@@ -1,6 +1,7 @@
 #include "date_argument.h"
 
 #include <string>
+#include "platform/numbers.h"
 
 namespace bemamfd2 {
 
@@ -22,7 +23,9 @@ std::optional<mfd::Date> parse_date_argument(std::string_view text) {
   }
   for (char c : digits)
     if (c < '0' || c > '9') return std::nullopt;
-  mfd::Date date{std::stoi(digits.substr(4)), std::stoi(digits.substr(2, 2)), std::stoi(digits.substr(0, 2))};
+  // Only digits here, so each part reads as a number.
+  auto part = [&](std::size_t at, std::size_t size) { return static_cast<int>(*platform::parse_integer(digits.substr(at, size))); };
+  mfd::Date date{part(4, std::string::npos), part(2, 2), part(0, 2)};
   if (digits.size() == 6) date.year += 2000;
   if (!mfd::is_valid(date)) return std::nullopt;
   return date;

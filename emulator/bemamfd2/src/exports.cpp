@@ -9,6 +9,7 @@
 #include "mfd_format/mfd_format.h"
 #include "mfd_format/mirror_text.h"
 #include "type_e_file.h"
+#include "platform/numbers.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ int with_download(const char* mfd_file, Body&& body) {
 }
 
 std::string zero_filled(int coo) {
-  std::string digits = std::to_string(coo);
+  std::string digits = platform::to_text(coo);
   return std::string(digits.size() < 6 ? 6 - digits.size() : 0, '0') + digits;
 }
 

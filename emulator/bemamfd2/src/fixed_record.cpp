@@ -1,4 +1,5 @@
 #include "fixed_record.h"
+#include "platform/numbers.h"
 
 namespace bemamfd2 {
 namespace {
@@ -37,9 +38,9 @@ FixedRecord& FixedRecord::text(std::string_view value, std::size_t width) {
 }
 
 FixedRecord& FixedRecord::number(std::int64_t value, std::size_t width) {
-  std::string digits = std::to_string(value);
+  std::string digits = platform::to_text(value);
   if (value < 0 || digits.size() > width)
-    throw FieldOverflow("value " + digits + " does not fit a " + std::to_string(width) + "-digit field of record " +
+    throw FieldOverflow("value " + digits + " does not fit a " + platform::to_text(width) + "-digit field of record " +
                         line_.substr(0, 3));
   line_.append(width - digits.size(), '0');
   line_ += digits;
@@ -51,7 +52,7 @@ FixedRecord& FixedRecord::digits(std::string_view value, std::size_t width) {
   for (char c : value)
     if (c >= '0' && c <= '9') only_digits += c;
   if (only_digits.size() > width)
-    throw FieldOverflow("\"" + only_digits + "\" does not fit a " + std::to_string(width) + "-digit field of record " +
+    throw FieldOverflow("\"" + only_digits + "\" does not fit a " + platform::to_text(width) + "-digit field of record " +
                         line_.substr(0, 3));
   line_.append(width - only_digits.size(), '0');
   line_ += only_digits;

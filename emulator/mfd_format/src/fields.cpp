@@ -1,7 +1,6 @@
 #include "fields.h"
 
-#include <charconv>
-#include <cstdio>
+#include "platform/numbers.h"
 
 namespace mfd::detail {
 
@@ -26,14 +25,14 @@ std::vector<std::string> split_fields(std::string_view line, std::size_t line_nu
       fields.emplace_back();
     } else if (c == '\\') {
       if (++i == line.size())
-        throw FormatError("download file line " + std::to_string(line_number) + ": escape at end of line");
+        throw FormatError("download file line " + platform::to_text(line_number) + ": escape at end of line");
       switch (line[i]) {
         case '|': fields.back() += '|'; break;
         case '\\': fields.back() += '\\'; break;
         case 'n': fields.back() += '\n'; break;
         case 'r': fields.back() += '\r'; break;
         default:
-          throw FormatError("download file line " + std::to_string(line_number) + ": unknown escape");
+          throw FormatError("download file line " + platform::to_text(line_number) + ": unknown escape");
       }
     } else {
       fields.back() += c;
@@ -43,35 +42,33 @@ std::vector<std::string> split_fields(std::string_view line, std::size_t line_nu
 }
 
 std::string date_text(const Date& date) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%04d%02d%02d", date.year % 10000, date.month % 100, date.day % 100);
-  return buffer;
+  return platform::zero_padded(date.year % 10000, 4) + platform::zero_padded(date.month % 100, 2) +
+         platform::zero_padded(date.day % 100, 2);
 }
 
 std::string time_text(const Time& time) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%02d%02d%02d", time.hour % 100, time.minute % 100, time.second % 100);
-  return buffer;
+  return platform::zero_padded(time.hour % 100, 2) + platform::zero_padded(time.minute % 100, 2) +
+         platform::zero_padded(time.second % 100, 2);
 }
 
 FieldReader::FieldReader(std::vector<std::string> fields, std::size_t line_number)
     : fields_(std::move(fields)), line_number_(line_number) {}
 
 void FieldReader::fail(const std::string& what) const {
-  throw FormatError("download file line " + std::to_string(line_number_) + ": " + what);
+  throw FormatError("download file line " + platform::to_text(line_number_) + ": " + what);
 }
 
 const std::string& FieldReader::text(std::size_t index) const {
-  if (index >= fields_.size()) fail("field " + std::to_string(index) + " missing");
+  if (index >= fields_.size()) fail("field " + platform::to_text(index) + " missing");
   return fields_[index];
 }
 
 std::int64_t FieldReader::integer(std::size_t index, std::int64_t min, std::int64_t max) const {
   const std::string& field = text(index);
-  std::int64_t value = 0;
-  auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-  if (field.empty() || error != std::errc() || end != field.data() + field.size() || value < min || value > max)
-    fail("field " + std::to_string(index) + " is not a valid number: \"" + field + "\"");
+  const auto parsed = platform::parse_integer(field);
+  const std::int64_t value = parsed.value_or(0);
+  if (!parsed || field.front() == '+' || value < min || value > max)
+    fail("field " + platform::to_text(index) + " is not a valid number: \"" + field + "\"");
   return value;
 }
 
@@ -89,13 +86,13 @@ bool FieldReader::flag(std::size_t index) const {
   const std::string& field = text(index);
   if (field == "S") return true;
   if (field == "N") return false;
-  fail("field " + std::to_string(index) + " is not S or N: \"" + field + "\"");
+  fail("field " + platform::to_text(index) + " is not S or N: \"" + field + "\"");
 }
 
 char FieldReader::letter(std::size_t index, std::string_view allowed) const {
   const std::string& field = text(index);
   if (field.size() != 1 || allowed.find(field[0]) == std::string_view::npos)
-    fail("field " + std::to_string(index) + " is not one of \"" + std::string(allowed) + "\": \"" + field + "\"");
+    fail("field " + platform::to_text(index) + " is not one of \"" + std::string(allowed) + "\": \"" + field + "\"");
   return field[0];
 }
 
@@ -107,7 +104,7 @@ Date FieldReader::date(std::size_t index) const {
               static_cast<int>(integer(index, 0, 99999999) % 100)};
     if (is_valid(date)) return date;
   }
-  fail("field " + std::to_string(index) + " is not a date AAAAMMDD: \"" + field + "\"");
+  fail("field " + platform::to_text(index) + " is not a date AAAAMMDD: \"" + field + "\"");
 }
 
 Time FieldReader::time(std::size_t index) const {
@@ -117,7 +114,7 @@ Time FieldReader::time(std::size_t index) const {
     Time time{static_cast<int>(value / 10000), static_cast<int>(value / 100 % 100), static_cast<int>(value % 100)};
     if (is_valid(time)) return time;
   }
-  fail("field " + std::to_string(index) + " is not a time HHMMSS: \"" + field + "\"");
+  fail("field " + platform::to_text(index) + " is not a time HHMMSS: \"" + field + "\"");
 }
 
 }  // namespace mfd::detail

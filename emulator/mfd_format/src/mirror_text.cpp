@@ -1,7 +1,7 @@
 #include "mfd_format/mirror_text.h"
 
-#include <cstdio>
 #include <cstdlib>
+#include "platform/numbers.h"
 
 namespace mfd {
 namespace {
@@ -9,29 +9,29 @@ namespace {
 constexpr std::size_t kWidth = 48;
 const std::string kRule(kWidth, '-');
 
-std::string zero_filled(long long value, int width) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%0*lld", width, value);
-  return buffer;
-}
+std::string zero_filled(long long value, int width) { return platform::zero_padded(value, width); }
 
 // An integer count of 1/10^decimals units as "1234,56".
 std::string decimal(std::int64_t value, int decimals) {
   std::int64_t divisor = 1;
   for (int i = 0; i < decimals; ++i) divisor *= 10;
   const std::int64_t magnitude = std::llabs(value);
-  std::string text = (value < 0 ? "-" : "") + std::to_string(magnitude / divisor);
+  std::string text = (value < 0 ? "-" : "") + platform::to_text(magnitude / divisor);
   if (decimals > 0) text += ',' + zero_filled(magnitude % divisor, decimals);
   return text;
 }
 
 std::string money(std::int64_t cents) { return decimal(cents, 2); }
 
+// "dd/mm/yyyy"
+std::string slashed_date(const Date& date) {
+  return zero_filled(date.day % 100, 2) + "/" + zero_filled(date.month % 100, 2) + "/" +
+         zero_filled(date.year % 10000, 4);
+}
+
 std::string date_time(const Document& doc) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %02d:%02d:%02d", doc.date.day % 100, doc.date.month % 100,
-                doc.date.year % 10000, doc.time.hour % 100, doc.time.minute % 100, doc.time.second % 100);
-  return buffer;
+  return slashed_date(doc.date) + " " + zero_filled(doc.time.hour % 100, 2) + ":" +
+         zero_filled(doc.time.minute % 100, 2) + ":" + zero_filled(doc.time.second % 100, 2);
 }
 
 class Lines {
@@ -115,10 +115,7 @@ void add_totals(const Document& doc, Lines& lines) {
 
 void add_reduction(const Reduction& z, Lines& lines) {
   lines.add("CRZ:" + zero_filled(z.crz, 6) + "  CRO:" + zero_filled(z.cro, 6) + "  COO:" + zero_filled(z.coo, 6));
-  char movement[16];
-  std::snprintf(movement, sizeof movement, "%02d/%02d/%04d", z.movement_date.day % 100, z.movement_date.month % 100,
-                z.movement_date.year % 10000);
-  lines.add(std::string("MOVIMENTO DO DIA: ") + movement);
+  lines.add("MOVIMENTO DO DIA: " + slashed_date(z.movement_date));
   lines.pair("GRANDE TOTAL", money(z.grand_total));
   lines.pair("VENDA BRUTA DIARIA", money(z.gross_sales));
   lines.pair("CANCELAMENTOS", money(z.cancellations));
@@ -154,7 +151,7 @@ std::string mirror_text(const Identification& ecf, std::string_view range_line,
   lines.blank();
   for (const Document* doc : documents) add_document(*doc, lines);
   lines.add("Ultimo documento : " + date_time(*documents.back()));
-  lines.add("Documentos no espelho: " + std::to_string(documents.size()));
+  lines.add("Documentos no espelho: " + platform::to_text(documents.size()));
   return lines.text();
 }
 

@@ -1,5 +1,6 @@
 // Reads the text file described in mfd_format.h, refusing any damage.
 #include "fields.h"
+#include "platform/numbers.h"
 
 namespace mfd {
 namespace {
@@ -12,8 +13,8 @@ FieldReader record(std::string_view line, std::size_t line_number, std::string_v
   FieldReader reader(detail::split_fields(line, line_number), line_number);
   if (reader.text(0) != tag) reader.fail("expected a " + std::string(tag) + " record, found \"" + reader.text(0) + "\"");
   if (reader.size() != fields)
-    reader.fail(std::string(tag) + " record has " + std::to_string(reader.size()) + " fields, expected " +
-                std::to_string(fields));
+    reader.fail(std::string(tag) + " record has " + platform::to_text(reader.size()) + " fields, expected " +
+                platform::to_text(fields));
   return reader;
 }
 
@@ -121,7 +122,7 @@ std::vector<std::string_view> split_lines(std::string_view text) {
 Download parse(std::string_view text) {
   std::vector<std::string_view> lines = split_lines(text);
   if (lines.size() < 4) throw FormatError("download file is too short to be a download (" +
-                                          std::to_string(lines.size()) + " lines)");
+                                          platform::to_text(lines.size()) + " lines)");
   {
     FieldReader version = record(lines[0], 1, "MFD", 2);
     if (version.integer(1, 0, 1'000'000) != kFormatVersion)
@@ -144,13 +145,13 @@ Download parse(std::string_view text) {
       if (t == tag) expected = count;
     if (expected == 0) fields.fail("unknown record \"" + tag + "\"");
     if (fields.size() != expected)
-      fields.fail(tag + " record has " + std::to_string(fields.size()) + " fields, expected " + std::to_string(expected));
+      fields.fail(tag + " record has " + platform::to_text(fields.size()) + " fields, expected " + platform::to_text(expected));
 
     if (tag == "END") {
       if (fields.integer(1, 0, 1'000'000'000) != static_cast<std::int64_t>(download.documents.size()))
         fields.fail("END counts " + fields.text(1) + " documents, the file holds " +
-                    std::to_string(download.documents.size()));
-      if (i + 1 != lines.size()) throw FormatError("download file line " + std::to_string(number + 1) + ": text after END");
+                    platform::to_text(download.documents.size()));
+      if (i + 1 != lines.size()) throw FormatError("download file line " + platform::to_text(number + 1) + ": text after END");
       return download;
     }
     if (tag == "DOC") {

@@ -1,5 +1,6 @@
 // Writes a download as the text file described in mfd_format.h.
 #include "fields.h"
+#include "platform/numbers.h"
 
 namespace mfd {
 namespace {
@@ -11,7 +12,7 @@ class Record {
  public:
   explicit Record(std::string_view tag) { append_field(line_, tag, true); }
   Record& text(std::string_view value) { append_field(line_, value); return *this; }
-  Record& number(std::int64_t value) { return text(std::to_string(value)); }
+  Record& number(std::int64_t value) { return text(platform::to_text(value)); }
   Record& flag(bool value) { return text(value ? "S" : "N"); }
   Record& letter(char value) { return text(std::string_view(&value, 1)); }
   Record& date(const Date& value) { return text(detail::date_text(value)); }

@@ -1,10 +1,10 @@
 #include "printer_port.h"
 
-#include <cctype>
 #include <cstdio>
 
 #include <platform/paths.h>
 #include <platform/serial.h>
+#include "platform/ascii.h"
 
 namespace mp2032 {
 namespace {
@@ -13,7 +13,7 @@ bool ends_with_ignoring_case(std::string_view text, std::string_view end) {
   if (text.size() < end.size()) return false;
   text = text.substr(text.size() - end.size());
   for (std::size_t i = 0; i < end.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(text[i])) != end[i]) return false;
+    if (platform::ascii::to_lower(text[i]) != end[i]) return false;
   return true;
 }
 

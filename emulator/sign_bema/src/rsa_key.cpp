@@ -1,11 +1,11 @@
 #include "rsa_key.h"
 
-#include <cctype>
 #include <stdexcept>
 
 #include <openssl/core_names.h>
 #include <openssl/evp.h>
 #include <openssl/rsa.h>
+#include "platform/ascii.h"
 
 namespace sign_bema {
 namespace {
@@ -28,7 +28,7 @@ Bignum key_parameter(const EVP_PKEY* key, const char* name) {
 std::optional<Bignum> parse_hex_number(std::string_view text) {
   if (text.size() != kKeyDigits) return std::nullopt;
   for (char c : text)
-    if (!std::isxdigit(static_cast<unsigned char>(c))) return std::nullopt;
+    if (!platform::ascii::is_xdigit(c)) return std::nullopt;
   BIGNUM* number = nullptr;
   const std::string digits(text);
   if (BN_hex2bn(&number, digits.c_str()) != static_cast<int>(kKeyDigits)) {

@@ -1,8 +1,8 @@
 #include "cell.h"
 
 #include <array>
-#include <charconv>
 #include <cstring>
+#include "platform/numbers.h"
 
 namespace hostrt::dataset_detail {
 namespace {
@@ -106,8 +106,10 @@ bool ParseNumber(std::string_view text, double& out) {
     }
     buf[n++] = c;
   }
-  const auto [end, ec] = std::from_chars(buf, buf + n, out);
-  return ec == std::errc() && end == buf + n;
+  const auto value = platform::parse_decimal(std::string_view(buf, n));
+  if (!value) return false;
+  out = *value;
+  return true;
 }
 
 }  // namespace hostrt::dataset_detail

@@ -4,6 +4,7 @@
 #include "dataset_impl.h"
 #include "platform/files.h"
 #include "packet.h"
+#include "platform/numbers.h"
 
 namespace hostrt {
 
@@ -200,7 +201,7 @@ int ClientDataSet::FieldCount() const { return static_cast<int>(impl_->active ? 
 Field& ClientDataSet::Fields(int index) {
   impl_->RequireActive();
   if (index < 0 || index >= static_cast<int>(impl_->fields.size()))
-    throw DataSetError("Field index " + std::to_string(index) + " out of range");
+    throw DataSetError("Field index " + platform::to_text(index) + " out of range");
   return *impl_->fields[static_cast<std::size_t>(index)];
 }
 
@@ -266,7 +267,7 @@ int ClientDataSet::RecNo() const {
 void ClientDataSet::SetRecNo(int recno) {
   impl_->CheckBrowseMode(*this);
   if (recno < 1 || recno > static_cast<int>(impl_->view.size()))
-    throw DataSetError("Record number " + std::to_string(recno) + " out of range");
+    throw DataSetError("Record number " + platform::to_text(recno) + " out of range");
   impl_->SetCursor(static_cast<std::size_t>(recno - 1));
   impl_->bof = impl_->eof = false;
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "hostrt/format.h"
+#include "platform/numbers.h"
 
 namespace hostrt::dataset_detail {
 namespace {
@@ -28,7 +29,7 @@ class Lexer {
 
   [[noreturn]] void Fail(std::size_t pos, const std::string& what) const {
     throw DataSetError("Invalid filter '" + std::string(text_) + "': " + what + " at position " +
-                       std::to_string(pos));
+                       platform::to_text(pos));
   }
 
   Token Next() {

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "dataset_impl.h"
+#include "platform/numbers.h"
 
 namespace hostrt {
 namespace {
@@ -100,8 +101,8 @@ bool ClientDataSet::Locate(std::string_view key_fields, const Variant& key_value
     values.push_back(key_values);
   }
   if (values.size() != key.fields.size())
-    throw DataSetError("Locate on '" + std::string(key_fields) + "' needs " + std::to_string(key.fields.size()) +
-                       " values, got " + std::to_string(values.size()));
+    throw DataSetError("Locate on '" + std::string(key_fields) + "' needs " + platform::to_text(key.fields.size()) +
+                       " values, got " + platform::to_text(values.size()));
   key.cells.resize(values.size());
   for (std::size_t i = 0; i < values.size(); ++i)
     if (!ToKeyCell(values[i], d.defs[static_cast<std::size_t>(key.fields[i])].type, key.cells[i])) return false;

@@ -21,6 +21,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include "platform/numbers.h"
 
 namespace hostrt::dataset_detail {
 namespace {
@@ -68,7 +69,7 @@ class Reader {
  public:
   explicit Reader(std::string_view in) : in_(in) {}
   [[noreturn]] void Fail(const std::string& what) const {
-    throw DataSetError("Damaged data packet: " + what + " (at byte " + std::to_string(at_) + ")");
+    throw DataSetError("Damaged data packet: " + what + " (at byte " + platform::to_text(at_) + ")");
   }
   std::size_t Left() const { return in_.size() - at_; }
   std::uint8_t U8() {
@@ -97,7 +98,7 @@ class Reader {
   // A count of items that take at least min_bytes each.
   std::uint32_t Count(std::size_t min_bytes, const char* what) {
     const std::uint32_t n = U32();
-    if (min_bytes > 0 && n > Left() / min_bytes) Fail(std::string(what) + " count " + std::to_string(n) + " exceeds the data");
+    if (min_bytes > 0 && n > Left() / min_bytes) Fail(std::string(what) + " count " + platform::to_text(n) + " exceeds the data");
     return n;
   }
 
@@ -184,7 +185,7 @@ TableContent DecodePacket(std::string_view bytes) {
     throw DataSetError("Damaged data packet: not a dataset packet");
   if (static_cast<std::uint8_t>(bytes[4]) != kVersion)
     throw DataSetError("Damaged data packet: unsupported version " +
-                       std::to_string(static_cast<unsigned>(static_cast<std::uint8_t>(bytes[4]))));
+                       platform::to_text(static_cast<unsigned>(static_cast<std::uint8_t>(bytes[4]))));
   const std::string_view body = bytes.substr(0, bytes.size() - 4);
   Reader tail(bytes.substr(bytes.size() - 4));
   if (tail.U32() != Crc32(body)) throw DataSetError("Damaged data packet: checksum mismatch (damaged or truncated)");

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "datetime/day_split.h"
+#include "platform/numbers.h"
 
 namespace hostrt {
 
@@ -44,7 +45,7 @@ namespace detail {
 DaySplit SplitDateTime(DateTime dt) {
   // From 0001-01-01 to 9999-12-31, with a day of margin for rounding.
   if (!(dt.value >= -693595.0 && dt.value <= 2958467.0)) {
-    throw EConvertError("Invalid date-time value: " + std::to_string(dt.value));
+    throw EConvertError("Invalid date-time value: " + platform::shortest_text(dt.value));
   }
   DaySplit s;
   const double whole = std::trunc(dt.value);
@@ -72,16 +73,16 @@ bool TryEncodeDate(int year, int month, int day, DateTime& out) {
 DateTime EncodeDate(int year, int month, int day) {
   DateTime dt;
   if (!TryEncodeDate(year, month, day, dt)) {
-    throw EConvertError("Invalid argument to date encode: " + std::to_string(year) + "-" + std::to_string(month) +
-                        "-" + std::to_string(day));
+    throw EConvertError("Invalid argument to date encode: " + platform::to_text(year) + "-" + platform::to_text(month) +
+                        "-" + platform::to_text(day));
   }
   return dt;
 }
 
 DateTime EncodeTime(int hour, int minute, int second, int msec) {
   if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || msec < 0 || msec > 999) {
-    throw EConvertError("Invalid argument to time encode: " + std::to_string(hour) + ":" + std::to_string(minute) +
-                        ":" + std::to_string(second) + "." + std::to_string(msec));
+    throw EConvertError("Invalid argument to time encode: " + platform::to_text(hour) + ":" + platform::to_text(minute) +
+                        ":" + platform::to_text(second) + "." + platform::to_text(msec));
   }
   const long long total = ((hour * 60LL + minute) * 60 + second) * 1000 + msec;
   return DateTime{static_cast<double>(total) / detail::kMSecsPerDay};

@@ -1,9 +1,9 @@
 #include "format/decimal.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include "platform/numbers.h"
 
 namespace hostrt::detail {
 
@@ -56,20 +56,19 @@ void TruncateDecimal(Decimal& d, int decimals) {
 Decimal DecimalOf(double value, int significant, int decimals) {
   Decimal d;
   if (value == 0.0 || !std::isfinite(value)) return d;
-  char buf[64];
   // "-d.ddddddddddddddddde+XX": the exact binary value rounded to 18 digits.
-  const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, kExtendedDigits - 1);
-  const char* p = buf;
-  if (*p == '-') {
+  const std::string text = platform::scientific_text(value, kExtendedDigits - 1);
+  std::size_t p = 0;
+  if (text[p] == '-') {
     d.negative = true;
     ++p;
   }
-  for (; p < res.ptr && *p != 'e'; ++p) {
-    if (*p != '.') d.digits.push_back(*p);
+  for (; p < text.size() && text[p] != 'e'; ++p) {
+    if (text[p] != '.') d.digits.push_back(text[p]);
   }
-  int exp10 = 0;
-  if (p < res.ptr) std::from_chars(p[1] == '+' ? p + 2 : p + 1, res.ptr, exp10);
-  d.exponent = exp10 + 1;
+  long long exp10 = 0;
+  if (p < text.size()) exp10 = platform::parse_integer(std::string_view(text).substr(p + 1)).value_or(0);
+  d.exponent = static_cast<int>(exp10) + 1;
   StripTrailingZeros(d);
   RoundDecimal(d, significant, decimals);
   return d;
@@ -80,10 +79,8 @@ double ToDouble(const Decimal& d) {
   std::string text = d.negative ? "-0." : "0.";
   text += d.digits;
   text += 'e';
-  text += std::to_string(d.exponent);
-  double out = 0.0;
-  std::from_chars(text.data(), text.data() + text.size(), out);
-  return out;
+  text += platform::to_text(d.exponent);
+  return platform::parse_decimal(text).value_or(0.0);
 }
 
 const char* SpecialText(double value) {

@@ -1,11 +1,12 @@
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <string>
 
 #include "format/number_text.h"
 #include "hostrt/format.h"
+#include "platform/numbers.h"
+#include "platform/ascii.h"
 
 namespace hostrt {
 
@@ -59,7 +60,7 @@ class Formatter {
       if (!ReadNumber(precision)) BadFormat(f_, "precision expected");
     }
     if (pos_ >= f_.size()) BadFormat(f_, "missing conversion type");
-    const char type = static_cast<char>(std::tolower(static_cast<unsigned char>(f_[pos_++])));
+    const char type = static_cast<char>(platform::ascii::to_lower(f_[pos_++]));
     std::string text = Convert(type, precision);
     if (width > static_cast<int>(text.size())) {
       const std::size_t pad = static_cast<std::size_t>(width) - text.size();
@@ -82,15 +83,13 @@ class Formatter {
         case 'u': {
           if (arg.Type() == VarType::Float) BadFormat(f_, "%d needs an integer");
           const std::int64_t v = arg.AsInteger();
-          std::string digits = std::to_string(v < 0 ? -(v + 1) + 1ULL : static_cast<unsigned long long>(v));
+          std::string digits = platform::to_text(v < 0 ? -(v + 1) + 1ULL : static_cast<unsigned long long>(v));
           if (precision > static_cast<int>(digits.size())) digits.insert(0, static_cast<std::size_t>(precision) - digits.size(), '0');
           return v < 0 ? "-" + digits : digits;
         }
         case 'x': {
           if (arg.Type() == VarType::Float) BadFormat(f_, "%x needs an integer");
-          char buf[32];
-          std::snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(arg.AsInteger()));
-          std::string digits = buf;
+          std::string digits = platform::hex_text(static_cast<unsigned long long>(arg.AsInteger()));
           if (precision > static_cast<int>(digits.size())) digits.insert(0, static_cast<std::size_t>(precision) - digits.size(), '0');
           return digits;
         }
@@ -110,7 +109,7 @@ class Formatter {
 
   const Variant& NextArg() {
     if (next_arg_ < 0 || next_arg_ >= static_cast<int>(args_.size())) {
-      BadFormat(f_, "argument " + std::to_string(next_arg_) + " missing");
+      BadFormat(f_, "argument " + platform::to_text(next_arg_) + " missing");
     }
     return args_[static_cast<std::size_t>(next_arg_++)];
   }
@@ -128,9 +127,9 @@ class Formatter {
       }
       return true;
     }
-    if (!std::isdigit(static_cast<unsigned char>(Peek()))) return false;
+    if (!platform::ascii::is_digit(Peek())) return false;
     value = 0;
-    while (std::isdigit(static_cast<unsigned char>(Peek()))) {
+    while (platform::ascii::is_digit(Peek())) {
       value = std::min(value * 10 + (f_[pos_++] - '0'), 100000);
     }
     return true;

@@ -3,6 +3,7 @@
 
 #include "format/number_text.h"
 #include "hostrt/format.h"
+#include "platform/numbers.h"
 
 namespace hostrt {
 
@@ -31,7 +32,7 @@ std::string FloatToStrF(double value, FloatFormat format, int precision, int dig
       out.push_back(fs.DecimalSeparator);
       for (int i = 1; i < precision; ++i) out.push_back(d.DigitAt(i));
       const int e = d.IsZero() ? 0 : d.exponent - 1;
-      std::string exponent = std::to_string(std::abs(e));
+      std::string exponent = platform::to_text(std::abs(e));
       const auto min_digits = static_cast<std::size_t>(std::clamp(digits, 0, 4));
       if (exponent.size() < min_digits) exponent.insert(0, min_digits - exponent.size(), '0');
       return out + "E" + (e < 0 ? "-" : "+") + exponent;
@@ -53,6 +54,6 @@ std::string CurrToStr(double value) {
   return FloatToStr(detail::ToDouble(DecimalOf(value, detail::kExtendedDigits, 4)));
 }
 
-std::string IntToStr(std::int64_t value) { return std::to_string(value); }
+std::string IntToStr(std::int64_t value) { return platform::to_text(value); }
 
 }  // namespace hostrt

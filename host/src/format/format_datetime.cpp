@@ -1,8 +1,9 @@
-#include <cctype>
 #include <string>
 
 #include "datetime/day_split.h"
 #include "hostrt/format.h"
+#include "platform/numbers.h"
+#include "platform/ascii.h"
 
 namespace hostrt {
 
@@ -23,7 +24,7 @@ Parts Decode(DateTime dt) {
 }
 
 void AppendNumber(std::string& out, int value, int width) {
-  const std::string digits = std::to_string(value);
+  const std::string digits = platform::to_text(value);
   if (static_cast<int>(digits.size()) < width) out.append(static_cast<std::size_t>(width) - digits.size(), '0');
   out += digits;
 }
@@ -36,7 +37,7 @@ const std::string& NameOf(const std::vector<std::string>& names, int index) {
 bool StartsWithNoCase(std::string_view s, std::size_t pos, std::string_view what) {
   if (s.size() - pos < what.size()) return false;
   for (std::size_t i = 0; i < what.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(s[pos + i])) != std::toupper(static_cast<unsigned char>(what[i]))) {
+    if (platform::ascii::to_upper(s[pos + i]) != platform::ascii::to_upper(what[i])) {
       return false;
     }
   }
@@ -69,7 +70,7 @@ class DateTimeWriter {
     std::size_t i = 0;
     while (i < f.size()) {
       const char c = f[i];
-      char token = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      char token = static_cast<char>(platform::ascii::to_upper(c));
       if (token >= 'A' && token <= 'Z') {
         if (token == 'M' && last == 'H') token = 'N';  // "m" right after an hour means minutes
         last = token;
@@ -146,9 +147,9 @@ class DateTimeWriter {
 
  private:
   static std::size_t RunLength(std::string_view f, std::size_t i, char c) {
-    const int upper = std::toupper(static_cast<unsigned char>(c));
+    const int upper = platform::ascii::to_upper(c);
     std::size_t n = 0;
-    while (i + n < f.size() && std::toupper(static_cast<unsigned char>(f[i + n])) == upper) ++n;
+    while (i + n < f.size() && platform::ascii::to_upper(f[i + n]) == upper) ++n;
     return n;
   }
 

@@ -4,6 +4,7 @@
 
 #include "format/number_text.h"
 #include "hostrt/format.h"
+#include "platform/numbers.h"
 
 namespace hostrt {
 
@@ -140,7 +141,7 @@ class Renderer {
     for (int i = 0; i < l_.frac_count; ++i) frac_.push_back(d.DigitAt(int_digits + i));
     TrimFraction();
     const int e = d.IsZero() ? 0 : d.exponent - int_digits;
-    std::string digits = std::to_string(std::abs(e));
+    std::string digits = platform::to_text(std::abs(e));
     if (static_cast<int>(digits.size()) < l_.exp_digits) {
       digits.insert(0, static_cast<std::size_t>(l_.exp_digits) - digits.size(), '0');
     }

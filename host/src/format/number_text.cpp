@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include "platform/numbers.h"
 
 namespace hostrt::detail {
 
@@ -37,7 +38,7 @@ std::string GeneralText(double value, int precision, int exp_digits, const Forma
       out.append(d.digits, 1);
     }
     const int e = d.exponent - 1;
-    std::string exponent = std::to_string(std::abs(e));
+    std::string exponent = platform::to_text(std::abs(e));
     if (static_cast<int>(exponent.size()) < exp_digits) exponent.insert(0, static_cast<std::size_t>(exp_digits) - exponent.size(), '0');
     out += 'E';
     if (e < 0) out += '-';

@@ -1,8 +1,8 @@
-#include <cctype>
 #include <string>
 
 #include "hostrt/clock.h"
 #include "hostrt/format.h"
+#include "platform/ascii.h"
 
 namespace hostrt {
 
@@ -92,7 +92,7 @@ class Scanner {
     SkipBlanks();
     value = 0;
     digits = 0;
-    while (pos_ < s_.size() && std::isdigit(static_cast<unsigned char>(s_[pos_])) && digits < 9) {
+    while (pos_ < s_.size() && platform::ascii::is_digit(s_[pos_]) && digits < 9) {
       value = value * 10 + (s_[pos_++] - '0');
       ++digits;
     }
@@ -114,7 +114,7 @@ class Scanner {
     const auto match = [&](std::string_view word) {
       if (word.empty() || rest.size() < word.size()) return false;
       for (std::size_t i = 0; i < word.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(rest[i])) != std::toupper(static_cast<unsigned char>(word[i]))) {
+        if (platform::ascii::to_upper(rest[i]) != platform::ascii::to_upper(word[i])) {
           return false;
         }
       }
@@ -129,7 +129,7 @@ class Scanner {
   // 'D', 'M' or 'Y': the field that comes first in the short date format.
   char DateOrder() const {
     for (const char c : fs_.ShortDateFormat) {
-      const char u = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      const char u = static_cast<char>(platform::ascii::to_upper(c));
       if (u == 'D' || u == 'M' || u == 'Y') return u;
     }
     return 'D';

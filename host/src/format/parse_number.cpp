@@ -1,9 +1,9 @@
-#include <cctype>
-#include <charconv>
 #include <cmath>
 #include <string>
 
 #include "hostrt/format.h"
+#include "platform/ascii.h"
+#include "platform/numbers.h"
 
 namespace hostrt {
 
@@ -45,16 +45,15 @@ bool ParseFloat(std::string_view text, char separator, double& out) {
     if (exponent_digits == 0) return false;
   }
   if (i != s.size()) return false;
-  double value = 0.0;
-  const auto res = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-  if (res.ec != std::errc() || res.ptr != plain.data() + plain.size() || !std::isfinite(value)) return false;
-  out = value;
+  const auto value = platform::parse_decimal(plain);
+  if (!value || !std::isfinite(*value)) return false;
+  out = *value;
   return true;
 }
 
 int HexValue(char c) {
   if (IsDigit(c)) return c - '0';
-  const int lower = std::tolower(static_cast<unsigned char>(c));
+  const char lower = platform::ascii::to_lower(c);
   return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/latin1.h"
 #include "services/host_common.h"
+#include "platform/numbers.h"
 
 namespace hostrt {
 
@@ -106,7 +107,7 @@ class SqliteRecordStore : public RecordStore {
     Statement s(db_, "INSERT INTO cer_documents (branch, till, date, date_text) VALUES (?, ?, ?, ?)");
     s.Text(platform::latin1_to_utf8(r.branch)).Text(platform::latin1_to_utf8(r.till));
     s.Real(r.date.value).Text(detail::IsoDateTime(r.date).substr(0, 10));
-    return std::to_string(s.Insert());
+    return platform::to_text(s.Insert());
   }
 
  private:

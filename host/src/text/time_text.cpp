@@ -6,6 +6,7 @@
 #include "datetime/day_split.h"
 #include "hostrt/services.h"
 #include "hostrt/text.h"
+#include "platform/numbers.h"
 
 namespace hostrt {
 
@@ -13,15 +14,15 @@ std::string SubtDataHoraUlm(DateTime a, DateTime b) {
   // Rounded to the millisecond first, so binary noise in the date-times never
   // costs a minute; then whole minutes (seconds are dropped).
   const double days = a.value - b.value;
-  if (!(std::fabs(days) < 1e7)) throw EConvertError("Invalid date-time difference: " + std::to_string(days));
+  if (!(std::fabs(days) < 1e7)) throw EConvertError("Invalid date-time difference: " + platform::shortest_text(days));
   const long long msec = std::llround(days * detail::kMSecsPerDay);
   const long long minutes = std::llabs(msec) / 60000;
-  std::string hours = std::to_string(minutes / 60);
+  std::string hours = platform::to_text(minutes / 60);
   if (hours.size() < 2) hours.insert(0, "0");
   std::string out = msec < 0 && minutes > 0 ? "-" : "";
   out += hours + ":";
   if (minutes % 60 < 10) out += "0";
-  return out + std::to_string(minutes % 60);
+  return out + platform::to_text(minutes % 60);
 }
 
 void Delay(int milliseconds) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "hostrt/text.h"
+#include "platform/numbers.h"
 
 namespace hostrt {
 
@@ -16,7 +17,7 @@ namespace {
 const Variant& PairAt(const Variant& record, int index) {
   const Variant& pair = record[index];
   if (!pair.IsArray() || pair.Count() < 2) {
-    NotARecord("element " + std::to_string(index) + " is a " + pair.TypeName() + ", not a [name, value] pair");
+    NotARecord("element " + platform::to_text(index) + " is a " + pair.TypeName() + ", not a [name, value] pair");
   }
   return pair;
 }

@@ -6,6 +6,7 @@
 
 #include "hostrt/format.h"
 #include "hostrt/text.h"
+#include "platform/numbers.h"
 
 namespace hostrt {
 
@@ -58,8 +59,8 @@ Variant Variant::Null() {
 }
 
 Variant Variant::Array(int low, int high) {
-  if (high < low - 1) throw VariantError("Invalid variant array bounds [" + std::to_string(low) + ".." +
-                                         std::to_string(high) + "]");
+  if (high < low - 1) throw VariantError("Invalid variant array bounds [" + platform::to_text(low) + ".." +
+                                         platform::to_text(high) + "]");
   Variant v(VarType::Array);
   v.impl_->low = low;
   v.impl_->items.resize(static_cast<std::size_t>(high - low + 1));
@@ -228,15 +229,15 @@ const Variant& Variant::operator[](int index) const {
   if (!IsArray()) NotAnArray(*this);
   const long long pos = static_cast<long long>(index) - impl_->low;
   if (pos < 0 || pos >= static_cast<long long>(impl_->items.size())) {
-    throw VariantError("Variant array index out of bounds: " + std::to_string(index) + " not in [" +
-                       std::to_string(impl_->low) + ".." + std::to_string(HighBound()) + "]");
+    throw VariantError("Variant array index out of bounds: " + platform::to_text(index) + " not in [" +
+                       platform::to_text(impl_->low) + ".." + platform::to_text(HighBound()) + "]");
   }
   return impl_->items[static_cast<std::size_t>(pos)];
 }
 
 void Variant::Redim(int high) {
   if (!IsArray()) NotAnArray(*this);
-  if (high < impl_->low - 1) throw VariantError("Invalid variant array bound " + std::to_string(high));
+  if (high < impl_->low - 1) throw VariantError("Invalid variant array bound " + platform::to_text(high));
   impl_->items.resize(static_cast<std::size_t>(high - impl_->low + 1));
 }
 
