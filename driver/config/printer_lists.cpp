@@ -8,6 +8,21 @@ namespace {
 constexpr std::size_t kRateEntryWidth = 5;
 constexpr std::size_t kRateDigits = 4;
 constexpr std::size_t kFormNameWidth = 16;
+constexpr std::size_t kFormTotalWidth = 20;
+
+// Calls visit(entry) for each comma-separated entry of a payment-form list
+// until it returns true.
+template <typename Visit>
+void ForEachFormEntry(std::string_view list, Visit&& visit) {
+  std::size_t start = 0;
+  while (start < list.size()) {
+    std::size_t end = list.find(',', start);
+    if (end == std::string_view::npos) end = list.size();
+    if (visit(list.substr(start, end - start))) return;
+    start = end + 1;
+  }
+}
+
 }  // namespace
 
 std::vector<std::string> RateEntries(std::string_view list) {
@@ -23,17 +38,26 @@ std::vector<std::string> RateEntries(std::string_view list) {
 
 std::vector<std::string> FormNames(std::string_view list) {
   std::vector<std::string> forms;
-  std::size_t start = 0;
-  while (start < list.size()) {
-    std::size_t end = list.find(',', start);
-    if (end == std::string_view::npos) end = list.size();
-    const std::string_view entry = list.substr(start, end - start);
+  ForEachFormEntry(list, [&](std::string_view entry) {
     std::string name = hostrt::Trim(entry.substr(0, kFormNameWidth));
     if (!name.empty()) forms.push_back(std::move(name));
-    start = end + 1;
-  }
+    return false;
+  });
   return forms;
 }
+
+std::optional<std::string> FormDayTotalText(std::string_view list, std::string_view name) {
+  const std::string wanted = hostrt::Trim(name);
+  std::optional<std::string> total;
+  ForEachFormEntry(list, [&](std::string_view entry) {
+    if (entry.size() < kFormNameWidth + kFormTotalWidth) return false;
+    if (!hostrt::SameText(hostrt::Trim(entry.substr(0, kFormNameWidth)), wanted)) return false;
+    total = std::string(entry.substr(kFormNameWidth, kFormTotalWidth));
+    return true;
+  });
+  return total;
+}
+
 
 const std::string* FindName(const std::vector<std::string>& names, std::string_view name) {
   const std::string wanted = hostrt::Trim(name);

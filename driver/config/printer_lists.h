@@ -1,6 +1,7 @@
 // Reading the lists that the printer writes into blank-filled buffers.
 #pragma once
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,11 @@ std::vector<std::string> RateEntries(std::string_view list);
 // The names in the printer's payment-form list: the first 16 characters of
 // each comma-separated entry, trimmed; blank entries are left out.
 std::vector<std::string> FormNames(std::string_view list);
+
+// The day-total text of the named form in the payment-form list (each entry:
+// name 16, day total 20, last document 20, linked flag 1), or nothing when the
+// list has no such form.
+std::optional<std::string> FormDayTotalText(std::string_view list, std::string_view name);
 
 // The name in `names` equal to `name` as a whole (both trimmed, letter case
 // ignored), or nullptr. A name never matches a piece of a longer one.

@@ -26,10 +26,15 @@ inline constexpr Analysis kCounterRead{false, true, false};   // counter and tot
 inline constexpr Analysis kCouponOpening{true, false, true};  // opening a coupon
 
 struct CallResult {
-  int code = 0;      // the entry point's result code
-  bool ok = false;   // the verdict of the analysis
+  int code = 0;          // the entry point's result code
+  bool ok = false;       // the verdict of the analysis
+  bool unclear = false;  // refused in a way the printer may still have executed it
   explicit operator bool() const { return ok; }
 };
+
+// A refusal that does not prove the command was not executed: the answer was
+// lost (result 0), the status could not be read, or the paper ran out on it.
+bool AnswerUnclear(int code);
 
 // A buffer of `width` blanks that the library overwrites with a value.
 class Reply {
@@ -55,6 +60,7 @@ CallResult CallPrinter(const std::string& stEsquemaCor, Analysis flags, const Sl
   else
     Log(log_text);
   result.ok = AnalisaRetorno(stEsquemaCor, result.code, flags.msg, flags.fecha_cupom, flags.abre_cupom);
+  result.unclear = !result.ok && AnswerUnclear(result.code);
   return result;
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/debug_log.h"
 #include "core/dialogs.h"
+#include "core/printer_call.h"
 #include "core/printer_status.h"
 #include "datamodule/data_module.h"
 #include "hostrt/services.h"
@@ -27,6 +28,11 @@ int& cancellations() {
 }  // namespace
 
 int CouponsCancelledByAnalysis() { return cancellations(); }
+
+bool AnswerUnclear(int code) {
+  const StatusBytes& status = LastStatus();
+  return code == 0 || !status.read || (status.st1 & kPaperOutBit) != 0;
+}
 
 namespace {
 
@@ -95,6 +101,7 @@ bool ExamineStatus(Mode mode, const std::string& stEsquemaCor, bool boMsg, bool 
   } catch (const std::exception&) {
     readable = false;  // the entry point is not bound
   }
+  status.read = readable;
   if (!readable) {
     Log("ERRO!!! Ret recebido");
     if (boMsg) Notice(Msg("ImpErro"), hostrt::kPrinterNotice, stEsquemaCor);

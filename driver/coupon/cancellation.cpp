@@ -3,6 +3,10 @@
 #include <exception>
 
 #include "core/debug_log.h"
+#include "core/effect_checks.h"
+#include "core/printer_figures.h"
+#include "core/printer_status.h"
+#include "platform/numbers.h"
 #include "core/printer_call.h"
 #include "coupon/coupon_number.h"
 #include "coupon/positional_args.h"
@@ -10,6 +14,30 @@
 #include "hostrt/params.h"
 #include "hostrt/text.h"
 #include "kvr00102/kvr00102.h"
+
+namespace kvr {
+namespace {
+
+// Whether the cancellation took effect, told from the number read just before
+// it, so no further read is needed: an open coupon is no longer open, and the
+// cancellation of the last coupon is a document of its own with the next COO.
+EffectCheck CancellationSeen(const std::string& colour, const std::string& number_before) {
+  const bool was_open = (LastStatus().st1 & kCouponOpenBit) != 0;
+  const std::optional<long long> before = platform::parse_integer(hostrt::Trim(number_before));
+  return {{}, [colour, was_open, before] {
+            if (was_open) {
+              const std::optional<int> flags = ReadFiscalFlags(colour);
+              if (!flags) return Effect::kUnknown;
+              return (*flags & kFlagCouponOpen) ? Effect::kNotExecuted : Effect::kExecuted;
+            }
+            const std::optional<long long> after = ReadCouponCounter(colour);
+            if (!before || !after) return Effect::kUnknown;
+            return *after > *before ? Effect::kExecuted : Effect::kNotExecuted;
+          }};
+}
+
+}  // namespace
+}  // namespace kvr
 
 extern "C" {
 
@@ -21,8 +49,10 @@ KVR_EXPORT bool Cancela_ItGenerico(const std::string& stEsquemaCor, const std::s
   try {
     // The host keeps five digits (00012); the printer takes the last four.
     const std::string item = stNrSeq.size() > 1 ? stNrSeq.substr(1, 4) : std::string();
-    return kvr::CallPrinter(stEsquemaCor, kvr::kSilent, Bematech_FI_AnulaArticuloGenerico,
-                            "Bematech_FI_AnulaArticuloGenerico : " + item, item.c_str())
+    return kvr::VerifiedCall(kvr::ItemCancelled(stEsquemaCor), Bematech_FI_AnulaArticuloGenerico, [&] {
+             return kvr::CallPrinter(stEsquemaCor, kvr::kSilent, Bematech_FI_AnulaArticuloGenerico,
+                                     "Bematech_FI_AnulaArticuloGenerico : " + item, item.c_str());
+           })
         .ok;
   } catch (const std::exception& error) {
     kvr::Log(std::string("ERRO!!! Cancela_ItGenerico: ") + error.what());
@@ -32,8 +62,10 @@ KVR_EXPORT bool Cancela_ItGenerico(const std::string& stEsquemaCor, const std::s
 
 KVR_EXPORT bool Cancela_UltimoItem(const std::string& stEsquemaCor) {
   try {
-    return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_AnulaArticuloAnterior,
-                            "TBematech_FI_AnulaArticuloAnterior")
+    return kvr::VerifiedCall(kvr::ItemCancelled(stEsquemaCor), Bematech_FI_AnulaArticuloAnterior, [&] {
+             return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_AnulaArticuloAnterior,
+                                     "TBematech_FI_AnulaArticuloAnterior");
+           })
         .ok;
   } catch (const std::exception& error) {
     kvr::Log(std::string("ERRO!!! Cancela_UltimoItem: ") + error.what());
@@ -58,7 +90,9 @@ KVR_EXPORT bool Cancela_Cupom_Imp(const hostrt::Variant* arParams, int arParams_
     const std::string number = kvr::ReadCouponNumber(stEsquemaCor, kvr::kSilent);
     if (hostrt::UpperCase(number) != "ERRO") {
       stNrCupom = hostrt::Ajusta(hostrt::IntToStr(hostrt::StrToInt(hostrt::Trim(number))), 6);
-      result = kvr::CallPrinter(stEsquemaCor, flags, Bematech_FI_AnulaCupon, "Bematech_FI_AnulaCupon").ok;
+      result = kvr::VerifiedCall(kvr::CancellationSeen(stEsquemaCor, number), Bematech_FI_AnulaCupon, [&] {
+                 return kvr::CallPrinter(stEsquemaCor, flags, Bematech_FI_AnulaCupon, "Bematech_FI_AnulaCupon");
+               }).ok;
     }
     kvr::SetResultElement(oleRetorno, 0, stNrCupom);
     Atu_TotGeral(hostrt::MakeParams({{"CDFILIAL", stCdFilial},

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/debug_log.h"
+#include "core/effect_checks.h"
 #include "core/printer_call.h"
 #include "core/printer_status.h"
 #include "coupon/closing_args.h"
@@ -72,7 +73,7 @@ class CouponClosing {
   // Whether the printer has ended the coupon. An end accepted by the return
   // analysis has; with no payment accepted no end was sent, so the coupon is
   // still open; the slip footer's end is not analysed, so the printer is asked.
-  bool CouponEnded() {
+  bool EndConfirmed() {
     if (end_ == End::kNotSent) {
       Log(platform::L1("ERRO!!! FechaCupom: nenhum pagamento aceito; o cupom continua aberto"));
       return false;
@@ -92,10 +93,11 @@ class CouponClosing {
   const std::string& stNrGNF() const { return stNrGNF_; }
 
  private:
-  // One call under the retry rule: in TEF mode the operator may repeat it.
-  template <typename Call>
-  bool Attempt(Call&& call) {
-    return retry_.Repeat([&] { return call().ok; }) == RetryOutcome::kAccepted;
+  // One call under the retry rule: in TEF mode the operator may repeat it. A
+  // call the printer executed without answering is never repeated.
+  template <typename Signature, typename Call>
+  bool Attempt(const EffectCheck& check, const Slot<Signature>& slot, Call&& call) {
+    return retry_.Repeat(check, slot, call) == RetryOutcome::kAccepted;
   }
 
   bool CheckPrinter() {
@@ -113,7 +115,7 @@ class CouponClosing {
     } else {
       amount = hostrt::FloatToStr(a_.vrDesconto);
     }
-    const bool accepted = Attempt([&] {
+    const bool accepted = Attempt(ClosingBegun(a_.stEsquemaCor), Bematech_FI_IniciaCierreCupon, [&] {
       return CallPrinter(a_.stEsquemaCor, flags_, Bematech_FI_IniciaCierreCupon,
                          "Bematech_FI_IniciaCierreCupon : " + kind + " - $ - " + amount, kind.c_str(), "$",
                          amount.c_str());
@@ -146,7 +148,7 @@ class CouponClosing {
       if (type.kind == "9" || type.kind == "A") doValorCons_ += value;
       const std::string name = type.name.substr(0, 16);
       const std::string amount = PaymentAmountText(value);
-      const bool accepted = Attempt([&] {
+      const bool accepted = Attempt(PaymentTaken(a_.stEsquemaCor, name), Bematech_FI_EfectuaFormaPago, [&] {
         return CallPrinter(a_.stEsquemaCor, flags_, Bematech_FI_EfectuaFormaPago,
                            "Bematech_FI_EfectuaFormaPago : " + name + " - " + amount, name.c_str(), amount.c_str());
       });
@@ -171,7 +173,7 @@ class CouponClosing {
       Log("Bematech_FI_TerminaFechamentoCupom");
       return true;
     }
-    const bool accepted = Attempt([&] {
+    const bool accepted = Attempt(kvr::CouponEnded(a_.stEsquemaCor), Bematech_FI_FinalizarCierreCupon, [&] {
       return CallPrinter(a_.stEsquemaCor, flags_, Bematech_FI_FinalizarCierreCupon,
                          "Bematech_FI_FinalizarCierreCupon", footer.text.c_str());
     });
@@ -216,7 +218,7 @@ KVR_EXPORT bool FechaCupom(const hostrt::Variant* arParams, int arParams_High,
     if (!closing->Run()) return false;  // the coupon stays as far as it got
     // A coupon still open is no success, and the receipt after it would be
     // refused while its counter read cancelled the coupon.
-    if (!closing->CouponEnded()) return false;
+    if (!closing->EndConfirmed()) return false;
     const int cancelled_before = kvr::CouponsCancelledByAnalysis();
     closing->ReceiptAfterCoupon();
     if (kvr::CouponsCancelledByAnalysis() != cancelled_before) {

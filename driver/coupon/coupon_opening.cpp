@@ -1,4 +1,5 @@
 // Opening a fiscal coupon.
+#include "core/effect_checks.h"
 #include "core/params.h"
 #include "core/printer_call.h"
 #include "coupon/retry_question.h"
@@ -23,11 +24,11 @@ KVR_EXPORT bool AbreCupom(hostrt::Variant& Params) {
   // Only a TEF sale asks the operator to try again; any other refusal ends here.
   kvr::RetryQuestion retry(stEsquemaCor);
   if (kvr::IsTefMode(stIdUtilTef, boUtilTef)) retry.SetQuestion(kvr::PrinterNotRespondingQuestion());
-  const kvr::RetryOutcome outcome = retry.Repeat([&] {
-    return kvr::CallPrinter(stEsquemaCor, kvr::kCouponOpening, Bematech_FI_AbreComprobanteDeVenta,
-                            "Bematech_FI_AbreComprobanteDeVenta", "", "")
-        .ok;
-  });
+  const kvr::RetryOutcome outcome =
+      retry.Repeat(kvr::CouponIsOpen(stEsquemaCor), Bematech_FI_AbreComprobanteDeVenta, [&] {
+        return kvr::CallPrinter(stEsquemaCor, kvr::kCouponOpening, Bematech_FI_AbreComprobanteDeVenta,
+                                "Bematech_FI_AbreComprobanteDeVenta", "", "");
+      });
   if (outcome == kvr::RetryOutcome::kDeclined) return false;
   if (retry.Retried()) inTefErro = 1;
 

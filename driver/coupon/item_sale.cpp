@@ -1,6 +1,7 @@
 // Registering one item in the open coupon.
 #include <exception>
 
+#include "core/effect_checks.h"
 #include "core/params.h"
 #include "core/printer_call.h"
 #include "coupon/retry_question.h"
@@ -55,12 +56,16 @@ KVR_EXPORT bool VendaItem(hostrt::Variant& Params) {
                                     hostrt::RecebeParams(Params, "UTILTEF").AsBoolean());
     kvr::RetryQuestion retry(stEsquemaCor,
                              tef ? kvr::PrinterNotRespondingQuestion() : kvr::ItemErrorQuestion(item));
-    return retry.Repeat([&] {
+    // An item sold adds its value to the grand total; an item of no value
+    // leaves no trace to tell it by.
+    const double value = hostrt::RecebeParams(Params, "VALOR").AsFloat() * hostrt::RecebeParams(Params, "QTDE").AsFloat() -
+                         hostrt::RecebeParams(Params, "DESCONT").AsFloat();
+    const kvr::EffectCheck sold = value >= 0.01 ? kvr::GrandTotalGrows(stEsquemaCor) : kvr::EffectCheck{};
+    return retry.Repeat(sold, Bematech_FI_VendeArticuloDepartamento, [&] {
       return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_VendeArticuloDepartamento,
                               item.LogLine(), item.code.c_str(), item.description.c_str(), item.rate.c_str(),
                               item.price.c_str(), item.quantity.c_str(), item.surcharge.c_str(),
-                              item.discount.c_str(), item.department.c_str(), item.unit.c_str())
-          .ok;
+                              item.discount.c_str(), item.department.c_str(), item.unit.c_str());
     }) == kvr::RetryOutcome::kAccepted;
   } catch (const std::exception& error) {
     kvr::Log(std::string("ERRO!!! VendaItem: ") + error.what());

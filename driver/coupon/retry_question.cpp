@@ -8,6 +8,9 @@ namespace kvr {
 
 std::string PrinterNotRespondingQuestion() { return Msg("Imp_N_Resp"); }
 
-bool RetryQuestion::AskOperator() const { return Ask(question_, hostrt::kErrorOrRetry, stEsquemaCor_); }
+bool RetryQuestion::AskOperator(bool check_the_paper) const {
+  return Ask(check_the_paper ? question_ + "\r\n" + Msg("ConferePapel") : question_, hostrt::kErrorOrRetry,
+             stEsquemaCor_);
+}
 
 }  // namespace kvr

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <utility>
 
+#include "core/verified_call.h"
+
 namespace kvr {
 
 // A sale paid through TEF: its TEF use indicator is "S" or "T" and TEF is in
@@ -36,10 +38,25 @@ class RetryQuestion {
   RetryOutcome Repeat(Attempt&& attempt) {
     while (!attempt()) {
       if (question_.empty()) return RetryOutcome::kRefused;
-      if (!AskOperator()) return RetryOutcome::kDeclined;
+      if (!AskOperator(false)) return RetryOutcome::kDeclined;
       retried_ = true;
     }
     return RetryOutcome::kAccepted;
+  }
+
+  // The same for a printer command (attempt() gives its CallResult): a command
+  // the printer executed without answering is never repeated and counts as
+  // accepted; when the printer's figures cannot tell, the question also asks
+  // the operator to look at the paper before answering.
+  template <typename Signature, typename Attempt>
+  RetryOutcome Repeat(const EffectCheck& check, const Slot<Signature>& slot, Attempt&& attempt) {
+    for (;;) {
+      const VerifiedResult result = VerifiedCall(check, slot, attempt);
+      if (result.ok) return RetryOutcome::kAccepted;
+      if (question_.empty()) return RetryOutcome::kRefused;
+      if (!AskOperator(result.unknown)) return RetryOutcome::kDeclined;
+      retried_ = true;
+    }
   }
 
   void SetQuestion(std::string question) { question_ = std::move(question); }
@@ -47,7 +64,7 @@ class RetryQuestion {
   bool Retried() const { return retried_; }
 
  private:
-  bool AskOperator() const;
+  bool AskOperator(bool check_the_paper) const;
 
   std::string stEsquemaCor_;
   std::string question_;

@@ -73,6 +73,7 @@ const std::vector<std::string>& MsgPadraoLines() {
       L1("Imp_N_Resp|Impressora não responde. Imprimir novamente?"),
       L1("ErroItem|Erro ao imprimir o item: "),
       L1("Deseja|Deseja imprimir novamente?"),
+      L1("ConferePapel|Não foi possível saber se a impressora executou o comando. Confira o papel antes de responder."),
       L1("Dinheiro|Dinheiro"),
       L1("Comanda|Comanda"),
       L1("Mesa|Mesa"),

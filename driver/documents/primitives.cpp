@@ -4,6 +4,7 @@
 // with no message and no log line.
 #include <string>
 
+#include "core/effect_checks.h"
 #include "core/printer_call.h"
 #include "hostrt/services.h"
 #include "kvr00102/kvr00102.h"
@@ -31,9 +32,10 @@ extern "C" {
 KVR_EXPORT bool Relatorio_Gerencial_Imp(const std::string& stEsquemaCor, const std::string& stCdFilial,
                                         const std::string& stCdCaixa, const std::string& /*stTexto*/) {
   return kvr::FalseOnException([&] {
-    const bool opened = kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_InformeGerencial,
-                                         "Bematech_FI_InformeGerencial", " ")
-                            .ok;
+    const bool opened = kvr::VerifiedCall(kvr::NonFiscalDocumentIsOpen(stEsquemaCor), Bematech_FI_InformeGerencial, [&] {
+                          return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_InformeGerencial,
+                                                  "Bematech_FI_InformeGerencial", " ");
+                        }).ok;
     if (opened) hostrt::Host().GravaCER({stCdFilial, stCdCaixa, DataMoviFiscal(stEsquemaCor)});
     return opened;
   });
@@ -42,8 +44,10 @@ KVR_EXPORT bool Relatorio_Gerencial_Imp(const std::string& stEsquemaCor, const s
 // Closes the open management report or linked receipt.
 KVR_EXPORT bool FechRelatGerenc(const std::string& stEsquemaCor, bool boParam1, bool boParam2) {
   return kvr::FalseOnException([&] {
-    return kvr::CallPrinter(stEsquemaCor, kvr::Analysis{boParam1, boParam2, false},
-                            Bematech_FI_CierraInformeGerencial, "Bematech_FI_CierraInformeGerencial")
+    return kvr::VerifiedCall(kvr::DocumentClosed(stEsquemaCor), Bematech_FI_CierraInformeGerencial, [&] {
+             return kvr::CallPrinter(stEsquemaCor, kvr::Analysis{boParam1, boParam2, false},
+                                     Bematech_FI_CierraInformeGerencial, "Bematech_FI_CierraInformeGerencial");
+           })
         .ok;
   });
 }
@@ -62,9 +66,11 @@ KVR_EXPORT bool Usa_CompNFis(const std::string& stEsquemaCor, const std::string&
 KVR_EXPORT bool Abre_Comp_NFiscalVinc(const std::string& stEsquemaCor, const std::string& stParam1,
                                       const std::string& stParam2, const std::string& stParam3) {
   return kvr::FalseOnException([&] {
-    return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_AbreComprobanteNoFiscalVinculado,
-                            "Bematech_FI_AbreComprobanteNoFiscalVinculado : " + stParam1 + " - " + " - ",
-                            stParam1.c_str(), stParam2.c_str(), stParam3.c_str())
+    return kvr::VerifiedCall(kvr::NonFiscalDocumentIsOpen(stEsquemaCor), Bematech_FI_AbreComprobanteNoFiscalVinculado, [&] {
+             return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_AbreComprobanteNoFiscalVinculado,
+                                     "Bematech_FI_AbreComprobanteNoFiscalVinculado : " + stParam1 + " - " + " - ",
+                                     stParam1.c_str(), stParam2.c_str(), stParam3.c_str());
+           })
         .ok;
   });
 }
@@ -73,9 +79,12 @@ KVR_EXPORT bool Abre_Comp_NFiscalVinc(const std::string& stEsquemaCor, const std
 KVR_EXPORT bool Cupom_NFiscNVinc(const std::string& stEsquemaCor, const std::string& stParam1,
                                  const std::string& stParam2, const std::string& stParam3) {
   return kvr::FalseOnException([&] {
-    return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_RecibimientoNoFiscal,
-                            "Bematech_FI_RecibimientoNoFiscal : " + stParam1 + " - " + stParam2 + " - " + stParam3,
-                            stParam1.c_str(), stParam2.c_str(), stParam3.c_str())
+    return kvr::VerifiedCall(kvr::DocumentIssued(stEsquemaCor), Bematech_FI_RecibimientoNoFiscal, [&] {
+             return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_RecibimientoNoFiscal,
+                                     "Bematech_FI_RecibimientoNoFiscal : " + stParam1 + " - " + stParam2 + " - " +
+                                         stParam3,
+                                     stParam1.c_str(), stParam2.c_str(), stParam3.c_str());
+           })
         .ok;
   });
 }

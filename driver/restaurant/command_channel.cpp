@@ -4,6 +4,7 @@
 #include "restaurant/command_channel.h"
 
 #include "core/debug_log.h"
+#include "core/effect_checks.h"
 #include "core/dialogs.h"
 #include "datamodule/data_module.h"
 #include "kvr00102/kvr00102.h"
@@ -36,6 +37,23 @@ RawStatus RequestStatus() {
 // Commands that leave a fiscal coupon open on purpose: the analysis of their
 // status must not cancel the coupon they have just opened.
 bool OpensCoupon(const std::string& code) { return code == "00" || code == "80|52"; }
+
+// A send that failed with no word of the port, the configuration or the
+// power may have reached the printer.
+bool RawSendUnclear(int code) { return code != 0 && code != -4 && code != -5 && code != -6; }
+
+// What tells whether a command went through when its send got no answer:
+// documents raise the COO, a cancellation the count of cancelled coupons. The
+// table memory and the reports leave no figure to tell them by.
+EffectCheck RawCommandCheck(const std::string& code, const std::string& colour) {
+  if (OpensCoupon(code)) return CouponIsOpen(colour);
+  if (code == "66") return NonFiscalDocumentIsOpen(colour);
+  if (code == "10" || code == "74") return DocumentIssued(colour);
+  if (code == "14") return CouponCancelled(colour);
+  // A read changes nothing: a send without an answer is a plain failure.
+  if (code == "27" || code == "35") return {{}, [] { return Effect::kNotExecuted; }};
+  return {};
+}
 
 // Sets boComando for its lifetime.
 class CommandInProgress {
@@ -84,8 +102,15 @@ KVR_EXPORT bool EnviaComando(const std::string& stEsquemaCor, const std::string&
     status = kvr::RequestStatus();
   }
 
+  const kvr::EffectCheck check = kvr::RawCommandCheck(Comando, stEsquemaCor);
+  if (check.before) check.before();
   kvr::Log("Comando : " + frame);
-  const bool accepted = BemaFormataTX(frame.c_str()) == 0;
+  const int sent = BemaFormataTX(frame.c_str());
+  // A send without an answer may still have reached the printer: it is never
+  // repeated, and it counts as accepted when the printer's figures show it.
+  const kvr::VerifiedResult verified =
+      kvr::JudgeAttempt(kvr::CallResult{sent, sent == 0, kvr::RawSendUnclear(sent)}, check, "Comando : " + frame);
+  const bool accepted = verified.ok;
   if (accepted) {
     // The command's own status first; a busy printer is asked again.
     for (status = kvr::ReadStatus(); status.st2 & kvr::kPrinterBusy;) status = kvr::RequestStatus();
@@ -95,7 +120,8 @@ KVR_EXPORT bool EnviaComando(const std::string& stEsquemaCor, const std::string&
 
   kvr::Log("ERRO!!! Comando : " + frame);
   if (ImpressoraOK(stEsquemaCor, true, false, false))
-    kvr::Notice(kvr::Msg("ErroComando"), hostrt::kErrorOrRetry, stEsquemaCor);
+    kvr::Notice(verified.unknown ? kvr::Msg("ErroComando") + "\r\n" + kvr::Msg("ConferePapel") : kvr::Msg("ErroComando"),
+                hostrt::kErrorOrRetry, stEsquemaCor);
   return false;
 }
 
