@@ -1,6 +1,7 @@
 #include "core/effect_checks.h"
 
 #include "core/printer_figures.h"
+#include "hostrt/text.h"
 
 namespace kvr {
 namespace {
@@ -15,49 +16,45 @@ EffectCheck StateAfter(Read read, Done done) {
           }};
 }
 
+bool CouponOpen(int flags) { return (flags & kFlagCouponOpen) != 0; }
+
+// Forms are told apart as the printer tells them: trimmed, whatever the case.
+std::string FormKey(const std::string& form) { return hostrt::UpperCase(hostrt::Trim(form)); }
+
 }  // namespace
 
-EffectCheck DocumentIssued(const std::string& colour) {
-  return FigureGrows([colour] { return ReadCouponCounter(colour); });
+EffectCheck DocumentIssued() { return FigureGrows(ReadCouponCounter); }
+EffectCheck CouponIsOpen() { return StateAfter(ReadFiscalFlags, CouponOpen); }
+EffectCheck NonFiscalDocumentIsOpen() { return StateAfter(NonFiscalDocumentOpen, [](bool open) { return open; }); }
+EffectCheck GrandTotalGrows() { return FigureGrows(ReadGrandTotalCents); }
+EffectCheck ItemCancelled() { return FigureGrows(ReadCancellationsCents); }
+EffectCheck CouponCancelled() { return FigureGrows(ReadCancelledCoupons); }
+
+EffectCheck ClosingBegun() {
+  return StateAfter(ReadFiscalFlags, [](int flags) { return CouponOpen(flags) && (flags & kFlagClosingBegun); });
 }
 
-EffectCheck CouponIsOpen(const std::string& colour) {
-  return StateAfter([colour] { return ReadFiscalFlags(colour); },
-                    [](int flags) { return (flags & kFlagCouponOpen) != 0; });
+EffectCheck CouponEnded() { return StateAfter(ReadFiscalFlags, [](int flags) { return !CouponOpen(flags); }); }
+EffectCheck DocumentClosed() { return StateAfter(NonFiscalDocumentOpen, [](bool open) { return !open; }); }
+
+EffectCheck PaymentTally::Payment(const std::string& form) {
+  return {[this] {
+            if (read_) return;
+            list_ = ReadFormList();
+            read_ = true;
+          },
+          [this, form] {
+            if (!list_) return Effect::kUnknown;
+            const std::optional<long long> first = FormDayTotal(*list_, form);
+            const std::optional<std::string> now = ReadFormList();
+            const std::optional<long long> after = now ? FormDayTotal(*now, form) : std::nullopt;
+            if (!first || !after) return Effect::kUnknown;
+            const long long before = *first + taken_[FormKey(form)];
+            if (*after > before) return Effect::kExecuted;
+            return *after == before ? Effect::kNotExecuted : Effect::kUnknown;
+          }};
 }
 
-EffectCheck NonFiscalDocumentIsOpen(const std::string& colour) {
-  return StateAfter([colour] { return NonFiscalDocumentOpen(colour); }, [](bool open) { return open; });
-}
-
-EffectCheck GrandTotalGrows(const std::string& colour) {
-  return FigureGrows([colour] { return ReadGrandTotalCents(colour); });
-}
-
-EffectCheck ItemCancelled(const std::string& colour) {
-  return FigureGrows([colour] { return ReadCancellationsCents(colour); });
-}
-
-EffectCheck CouponCancelled(const std::string& colour) {
-  return FigureGrows([colour] { return ReadCancelledCoupons(colour); });
-}
-
-EffectCheck ClosingBegun(const std::string& colour) {
-  return StateAfter([colour] { return ReadFiscalFlags(colour); },
-                    [](int flags) { return (flags & kFlagCouponOpen) && (flags & kFlagClosingBegun); });
-}
-
-EffectCheck PaymentTaken(const std::string& colour, const std::string& form) {
-  return FigureGrows([colour, form] { return ReadFormDayTotal(colour, form); });
-}
-
-EffectCheck CouponEnded(const std::string& colour) {
-  return StateAfter([colour] { return ReadFiscalFlags(colour); },
-                    [](int flags) { return (flags & kFlagCouponOpen) == 0; });
-}
-
-EffectCheck DocumentClosed(const std::string& colour) {
-  return StateAfter([colour] { return NonFiscalDocumentOpen(colour); }, [](bool open) { return !open; });
-}
+void PaymentTally::Taken(const std::string& form, long long cents) { taken_[FormKey(form)] += cents; }
 
 }  // namespace kvr

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "config/printer_lists.h"
+#include "core/debug_log.h"
 #include "core/printer_call.h"
 #include "hostrt/text.h"
 #include "platform/ascii.h"
@@ -13,6 +14,7 @@ namespace {
 
 constexpr std::size_t kFormListWidth = 3016;
 constexpr int kExtendedNonFiscalOpen = 4;
+constexpr int kAnswered = 1;
 
 // The digits of a figure as a number; separators are ignored.
 std::optional<long long> DigitsValue(std::string_view text) {
@@ -26,73 +28,62 @@ std::optional<long long> DigitsValue(std::string_view text) {
   return platform::parse_integer(digits);
 }
 
-std::optional<int> ReadIntFigure(const std::string& colour, const Slot<int(int*)>& slot) {
+// A read of which only the answer is needed: called through its slot and
+// logged like any printer call, but not handed to the return analysis, whose
+// status read would double the read's cost and whose verdict (paper out, a
+// coupon open) says nothing of the figure. Nothing when the library lacks the
+// entry point or the printer does not answer.
+std::optional<std::string> ReadText(const Slot<int(char*)>& slot, std::size_t width) {
+  try {
+    Reply reply(width);
+    const int code = slot(reply.data());
+    Log(ReplyLine(slot.name, reply.Text()));
+    if (code != kAnswered) return std::nullopt;
+    return reply.Text();
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<int> ReadInt(const Slot<int(int*)>& slot) {
   try {
     int value = 0;
-    const CallResult read = CallPrinter(
-        colour, kSilent, slot, [&] { return ReplyLine(slot.name, platform::to_text(value)); }, &value);
-    if (!read.ok) return std::nullopt;
+    const int code = slot(&value);
+    Log(ReplyLine(slot.name, platform::to_text(value)));
+    if (code != kAnswered) return std::nullopt;
     return value;
   } catch (const std::exception&) {
-    return std::nullopt;  // the library lacks the entry point
+    return std::nullopt;
   }
 }
 
 }  // namespace
 
-std::optional<long long> ReadFigure(const std::string& colour, const Slot<int(char*)>& slot, std::size_t width) {
-  try {
-    const ReplyResult reply = ReadReply(colour, kSilent, slot, slot.name, width);
-    if (!reply.ok) return std::nullopt;
-    return DigitsValue(reply.value);
-  } catch (const std::exception&) {
-    return std::nullopt;
-  }
+std::optional<long long> ReadFigure(const Slot<int(char*)>& slot, std::size_t width) {
+  const std::optional<std::string> text = ReadText(slot, width);
+  if (!text) return std::nullopt;
+  return DigitsValue(*text);
 }
 
-std::optional<long long> ReadGrandTotalCents(const std::string& colour) {
-  return ReadFigure(colour, Bematech_FI_GrandeTotal, 18);
-}
-std::optional<long long> ReadCouponCounter(const std::string& colour) {
-  return ReadFigure(colour, Bematech_FI_NumeroCupon, 6);
-}
-std::optional<long long> ReadCancellationsCents(const std::string& colour) {
-  return ReadFigure(colour, Bematech_FI_Cancelamentos, 14);
-}
-std::optional<long long> ReadCancelledCoupons(const std::string& colour) {
-  return ReadFigure(colour, Bematech_FI_NumeroCuponsCancelados, 4);
-}
-std::optional<long long> ReadReportCounter(const std::string& colour) {
-  return ReadFigure(colour, Bematech_FI_ContadorRelatoriosGerenciaisMFD, 6);
-}
-std::optional<long long> ReadLinkedReceiptCounter(const std::string& colour) {
-  return ReadFigure(colour, Bematech_FI_ContadorComprovantesCreditoMFD, 6);
-}
-std::optional<long long> ReadNonFiscalCounter(const std::string& colour) {
-  return ReadFigure(colour, Bematech_FI_NumeroOperacoesNaoFiscais, 6);
-}
+std::optional<long long> ReadGrandTotalCents() { return ReadFigure(Bematech_FI_GrandeTotal, 18); }
+std::optional<long long> ReadCouponCounter() { return ReadFigure(Bematech_FI_NumeroCupon, 6); }
+std::optional<long long> ReadCancellationsCents() { return ReadFigure(Bematech_FI_Cancelamentos, 14); }
+std::optional<long long> ReadCancelledCoupons() { return ReadFigure(Bematech_FI_NumeroCuponsCancelados, 4); }
 
-std::optional<int> ReadFiscalFlags(const std::string& colour) {
-  return ReadIntFigure(colour, Bematech_FI_FlagsFiscais);
-}
+std::optional<int> ReadFiscalFlags() { return ReadInt(Bematech_FI_FlagsFiscais); }
 
-std::optional<bool> NonFiscalDocumentOpen(const std::string& colour) {
-  const std::optional<int> status = ReadIntFigure(colour, Bematech_FI_StatusEstendidoMFD);
+std::optional<bool> NonFiscalDocumentOpen() {
+  const std::optional<int> status = ReadInt(Bematech_FI_StatusEstendidoMFD);
   if (!status) return std::nullopt;
   return (*status & kExtendedNonFiscalOpen) != 0;
 }
 
-std::optional<long long> ReadFormDayTotal(const std::string& colour, std::string_view form) {
-  try {
-    const ReplyResult list =
-        ReadReply(colour, kSilent, Bematech_FI_VerificaFormasPago, "Bematech_FI_VerificaFormasPago", kFormListWidth);
-    if (!list.ok) return std::nullopt;
-    const std::optional<std::string> total = FormDayTotalText(list.value, form);
-    if (!total) return std::nullopt;
-    return DigitsValue(*total);
-  } catch (const std::exception&) {
-    return std::nullopt;
-  }
+std::optional<std::string> ReadFormList() { return ReadText(Bematech_FI_VerificaFormasPago, kFormListWidth); }
+
+std::optional<long long> FormDayTotal(std::string_view list, std::string_view form) {
+  const std::optional<std::string> total = FormDayTotalText(list, form);
+  if (!total) return std::nullopt;
+  return DigitsValue(*total);
 }
 
 }  // namespace kvr

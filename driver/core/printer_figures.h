@@ -1,7 +1,6 @@
 // The printer's own figures, read to tell whether a command whose answer was
-// lost took effect. Every read goes through the one printer call, silently
-// (no dialog, no coupon cancelled) and logged like any other; a read that
-// fails gives nothing.
+// lost took effect. Each read is logged like any printer call and gives
+// nothing when it fails.
 #pragma once
 #include <optional>
 #include <string>
@@ -13,25 +12,24 @@ namespace kvr {
 
 // A figure the printer writes as digits into a buffer of `width` blanks: a
 // counter, or an amount in cents.
-std::optional<long long> ReadFigure(const std::string& colour, const Slot<int(char*)>& slot, std::size_t width);
+std::optional<long long> ReadFigure(const Slot<int(char*)>& slot, std::size_t width);
 
-std::optional<long long> ReadGrandTotalCents(const std::string& colour);
-std::optional<long long> ReadCouponCounter(const std::string& colour);      // COO
-std::optional<long long> ReadCancellationsCents(const std::string& colour);  // the day's cancelled amounts
-std::optional<long long> ReadCancelledCoupons(const std::string& colour);
-std::optional<long long> ReadReportCounter(const std::string& colour);       // GRG
-std::optional<long long> ReadLinkedReceiptCounter(const std::string& colour);  // CDC
-std::optional<long long> ReadNonFiscalCounter(const std::string& colour);    // GNF
+std::optional<long long> ReadGrandTotalCents();
+std::optional<long long> ReadCouponCounter();       // COO
+std::optional<long long> ReadCancellationsCents();  // the day's cancelled amounts
+std::optional<long long> ReadCancelledCoupons();
 
 // The fiscal flags: 1 a coupon is open, 2 its closing has begun.
 inline constexpr int kFlagCouponOpen = 1;
 inline constexpr int kFlagClosingBegun = 2;
-std::optional<int> ReadFiscalFlags(const std::string& colour);
+std::optional<int> ReadFiscalFlags();
 
 // Whether a non-fiscal document (report, linked receipt) is open.
-std::optional<bool> NonFiscalDocumentOpen(const std::string& colour);
+std::optional<bool> NonFiscalDocumentOpen();
 
-// The day total of one payment form, in cents, by its printer name.
-std::optional<long long> ReadFormDayTotal(const std::string& colour, std::string_view form);
+// The payment-form list, and the day total in cents of one form in it, by the
+// form's printer name.
+std::optional<std::string> ReadFormList();
+std::optional<long long> FormDayTotal(std::string_view list, std::string_view form);
 
 }  // namespace kvr

@@ -21,16 +21,16 @@ namespace {
 // Whether the cancellation took effect, told from the number read just before
 // it, so no further read is needed: an open coupon is no longer open, and the
 // cancellation of the last coupon is a document of its own with the next COO.
-EffectCheck CancellationSeen(const std::string& colour, const std::string& number_before) {
+EffectCheck CancellationSeen(const std::string& number_before) {
   const bool was_open = (LastStatus().st1 & kCouponOpenBit) != 0;
   const std::optional<long long> before = platform::parse_integer(hostrt::Trim(number_before));
-  return {{}, [colour, was_open, before] {
+  return {{}, [was_open, before] {
             if (was_open) {
-              const std::optional<int> flags = ReadFiscalFlags(colour);
+              const std::optional<int> flags = ReadFiscalFlags();
               if (!flags) return Effect::kUnknown;
               return (*flags & kFlagCouponOpen) ? Effect::kNotExecuted : Effect::kExecuted;
             }
-            const std::optional<long long> after = ReadCouponCounter(colour);
+            const std::optional<long long> after = ReadCouponCounter();
             if (!before || !after) return Effect::kUnknown;
             return *after > *before ? Effect::kExecuted : Effect::kNotExecuted;
           }};
@@ -49,7 +49,7 @@ KVR_EXPORT bool Cancela_ItGenerico(const std::string& stEsquemaCor, const std::s
   try {
     // The host keeps five digits (00012); the printer takes the last four.
     const std::string item = stNrSeq.size() > 1 ? stNrSeq.substr(1, 4) : std::string();
-    return kvr::VerifiedCall(kvr::ItemCancelled(stEsquemaCor), Bematech_FI_AnulaArticuloGenerico, [&] {
+    return kvr::VerifiedCall(kvr::ItemCancelled(), Bematech_FI_AnulaArticuloGenerico, [&] {
              return kvr::CallPrinter(stEsquemaCor, kvr::kSilent, Bematech_FI_AnulaArticuloGenerico,
                                      "Bematech_FI_AnulaArticuloGenerico : " + item, item.c_str());
            })
@@ -62,7 +62,7 @@ KVR_EXPORT bool Cancela_ItGenerico(const std::string& stEsquemaCor, const std::s
 
 KVR_EXPORT bool Cancela_UltimoItem(const std::string& stEsquemaCor) {
   try {
-    return kvr::VerifiedCall(kvr::ItemCancelled(stEsquemaCor), Bematech_FI_AnulaArticuloAnterior, [&] {
+    return kvr::VerifiedCall(kvr::ItemCancelled(), Bematech_FI_AnulaArticuloAnterior, [&] {
              return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_AnulaArticuloAnterior,
                                      "TBematech_FI_AnulaArticuloAnterior");
            })
@@ -90,7 +90,7 @@ KVR_EXPORT bool Cancela_Cupom_Imp(const hostrt::Variant* arParams, int arParams_
     const std::string number = kvr::ReadCouponNumber(stEsquemaCor, kvr::kSilent);
     if (hostrt::UpperCase(number) != "ERRO") {
       stNrCupom = hostrt::Ajusta(hostrt::IntToStr(hostrt::StrToInt(hostrt::Trim(number))), 6);
-      result = kvr::VerifiedCall(kvr::CancellationSeen(stEsquemaCor, number), Bematech_FI_AnulaCupon, [&] {
+      result = kvr::VerifiedCall(kvr::CancellationSeen(number), Bematech_FI_AnulaCupon, [&] {
                  return kvr::CallPrinter(stEsquemaCor, flags, Bematech_FI_AnulaCupon, "Bematech_FI_AnulaCupon");
                }).ok;
     }

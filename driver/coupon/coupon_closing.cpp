@@ -1,6 +1,7 @@
 // Closing the fiscal coupon: discount or surcharge, the sale's payments
 // oldest first, the footer that ends the coupon, and a non-fiscal receipt
 // after it on request.
+#include <cmath>
 #include <exception>
 #include <memory>
 
@@ -16,6 +17,7 @@
 #include "coupon/text_forms.h"
 #include "datamodule/data_module.h"
 #include "hostrt/format.h"
+#include "hostrt/text.h"
 #include "kvr00102/kvr00102.h"
 #include "platform/latin1.h"
 
@@ -115,7 +117,7 @@ class CouponClosing {
     } else {
       amount = hostrt::FloatToStr(a_.vrDesconto);
     }
-    const bool accepted = Attempt(ClosingBegun(a_.stEsquemaCor), Bematech_FI_IniciaCierreCupon, [&] {
+    const bool accepted = Attempt(ClosingBegun(), Bematech_FI_IniciaCierreCupon, [&] {
       return CallPrinter(a_.stEsquemaCor, flags_, Bematech_FI_IniciaCierreCupon,
                          "Bematech_FI_IniciaCierreCupon : " + kind + " - $ - " + amount, kind.c_str(), "$",
                          amount.c_str());
@@ -148,11 +150,12 @@ class CouponClosing {
       if (type.kind == "9" || type.kind == "A") doValorCons_ += value;
       const std::string name = type.name.substr(0, 16);
       const std::string amount = PaymentAmountText(value);
-      const bool accepted = Attempt(PaymentTaken(a_.stEsquemaCor, name), Bematech_FI_EfectuaFormaPago, [&] {
+      const bool accepted = Attempt(tally_.Payment(name), Bematech_FI_EfectuaFormaPago, [&] {
         return CallPrinter(a_.stEsquemaCor, flags_, Bematech_FI_EfectuaFormaPago,
                            "Bematech_FI_EfectuaFormaPago : " + name + " - " + amount, name.c_str(), amount.c_str());
       });
       if (!accepted) return false;
+      tally_.Taken(name, std::llround(hostrt::RoundDec(value, 2) * 100));
       step_.AdvanceTo(3);
     }
     rows.SetIndexName(kIdxNrOrdTroco);
@@ -173,7 +176,7 @@ class CouponClosing {
       Log("Bematech_FI_TerminaFechamentoCupom");
       return true;
     }
-    const bool accepted = Attempt(kvr::CouponEnded(a_.stEsquemaCor), Bematech_FI_FinalizarCierreCupon, [&] {
+    const bool accepted = Attempt(kvr::CouponEnded(), Bematech_FI_FinalizarCierreCupon, [&] {
       return CallPrinter(a_.stEsquemaCor, flags_, Bematech_FI_FinalizarCierreCupon,
                          "Bematech_FI_FinalizarCierreCupon", footer.text.c_str());
     });
@@ -188,6 +191,7 @@ class CouponClosing {
   const Analysis flags_;
   RetryQuestion retry_;
   ClosingStep step_;
+  PaymentTally tally_;
   End end_ = End::kNotSent;
   TdtmBematech12& dm_ = DataModule();
   std::string stImpMesCom_;

@@ -25,7 +25,7 @@ KVR_EXPORT bool AbreCupom(hostrt::Variant& Params) {
   kvr::RetryQuestion retry(stEsquemaCor);
   if (kvr::IsTefMode(stIdUtilTef, boUtilTef)) retry.SetQuestion(kvr::PrinterNotRespondingQuestion());
   const kvr::RetryOutcome outcome =
-      retry.Repeat(kvr::CouponIsOpen(stEsquemaCor), Bematech_FI_AbreComprobanteDeVenta, [&] {
+      retry.Repeat(kvr::CouponIsOpen(), Bematech_FI_AbreComprobanteDeVenta, [&] {
         return kvr::CallPrinter(stEsquemaCor, kvr::kCouponOpening, Bematech_FI_AbreComprobanteDeVenta,
                                 "Bematech_FI_AbreComprobanteDeVenta", "", "");
       });

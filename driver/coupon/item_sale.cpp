@@ -60,7 +60,7 @@ KVR_EXPORT bool VendaItem(hostrt::Variant& Params) {
     // leaves no trace to tell it by.
     const double value = hostrt::RecebeParams(Params, "VALOR").AsFloat() * hostrt::RecebeParams(Params, "QTDE").AsFloat() -
                          hostrt::RecebeParams(Params, "DESCONT").AsFloat();
-    const kvr::EffectCheck sold = value >= 0.01 ? kvr::GrandTotalGrows(stEsquemaCor) : kvr::EffectCheck{};
+    const kvr::EffectCheck sold = value >= 0.01 ? kvr::GrandTotalGrows() : kvr::EffectCheck{};
     return retry.Repeat(sold, Bematech_FI_VendeArticuloDepartamento, [&] {
       return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_VendeArticuloDepartamento,
                               item.LogLine(), item.code.c_str(), item.description.c_str(), item.rate.c_str(),

@@ -32,7 +32,7 @@ extern "C" {
 KVR_EXPORT bool Relatorio_Gerencial_Imp(const std::string& stEsquemaCor, const std::string& stCdFilial,
                                         const std::string& stCdCaixa, const std::string& /*stTexto*/) {
   return kvr::FalseOnException([&] {
-    const bool opened = kvr::VerifiedCall(kvr::NonFiscalDocumentIsOpen(stEsquemaCor), Bematech_FI_InformeGerencial, [&] {
+    const bool opened = kvr::VerifiedCall(kvr::NonFiscalDocumentIsOpen(), Bematech_FI_InformeGerencial, [&] {
                           return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_InformeGerencial,
                                                   "Bematech_FI_InformeGerencial", " ");
                         }).ok;
@@ -44,7 +44,7 @@ KVR_EXPORT bool Relatorio_Gerencial_Imp(const std::string& stEsquemaCor, const s
 // Closes the open management report or linked receipt.
 KVR_EXPORT bool FechRelatGerenc(const std::string& stEsquemaCor, bool boParam1, bool boParam2) {
   return kvr::FalseOnException([&] {
-    return kvr::VerifiedCall(kvr::DocumentClosed(stEsquemaCor), Bematech_FI_CierraInformeGerencial, [&] {
+    return kvr::VerifiedCall(kvr::DocumentClosed(), Bematech_FI_CierraInformeGerencial, [&] {
              return kvr::CallPrinter(stEsquemaCor, kvr::Analysis{boParam1, boParam2, false},
                                      Bematech_FI_CierraInformeGerencial, "Bematech_FI_CierraInformeGerencial");
            })
@@ -66,7 +66,7 @@ KVR_EXPORT bool Usa_CompNFis(const std::string& stEsquemaCor, const std::string&
 KVR_EXPORT bool Abre_Comp_NFiscalVinc(const std::string& stEsquemaCor, const std::string& stParam1,
                                       const std::string& stParam2, const std::string& stParam3) {
   return kvr::FalseOnException([&] {
-    return kvr::VerifiedCall(kvr::NonFiscalDocumentIsOpen(stEsquemaCor), Bematech_FI_AbreComprobanteNoFiscalVinculado, [&] {
+    return kvr::VerifiedCall(kvr::NonFiscalDocumentIsOpen(), Bematech_FI_AbreComprobanteNoFiscalVinculado, [&] {
              return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_AbreComprobanteNoFiscalVinculado,
                                      "Bematech_FI_AbreComprobanteNoFiscalVinculado : " + stParam1 + " - " + " - ",
                                      stParam1.c_str(), stParam2.c_str(), stParam3.c_str());
@@ -79,7 +79,7 @@ KVR_EXPORT bool Abre_Comp_NFiscalVinc(const std::string& stEsquemaCor, const std
 KVR_EXPORT bool Cupom_NFiscNVinc(const std::string& stEsquemaCor, const std::string& stParam1,
                                  const std::string& stParam2, const std::string& stParam3) {
   return kvr::FalseOnException([&] {
-    return kvr::VerifiedCall(kvr::DocumentIssued(stEsquemaCor), Bematech_FI_RecibimientoNoFiscal, [&] {
+    return kvr::VerifiedCall(kvr::DocumentIssued(), Bematech_FI_RecibimientoNoFiscal, [&] {
              return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_RecibimientoNoFiscal,
                                      "Bematech_FI_RecibimientoNoFiscal : " + stParam1 + " - " + stParam2 + " - " +
                                          stParam3,

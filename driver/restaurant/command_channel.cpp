@@ -45,11 +45,11 @@ bool RawSendUnclear(int code) { return code != 0 && code != -4 && code != -5 && 
 // What tells whether a command went through when its send got no answer:
 // documents raise the COO, a cancellation the count of cancelled coupons. The
 // table memory and the reports leave no figure to tell them by.
-EffectCheck RawCommandCheck(const std::string& code, const std::string& colour) {
-  if (OpensCoupon(code)) return CouponIsOpen(colour);
-  if (code == "66") return NonFiscalDocumentIsOpen(colour);
-  if (code == "10" || code == "74") return DocumentIssued(colour);
-  if (code == "14") return CouponCancelled(colour);
+EffectCheck RawCommandCheck(const std::string& code) {
+  if (OpensCoupon(code)) return CouponIsOpen();
+  if (code == "66") return NonFiscalDocumentIsOpen();
+  if (code == "10" || code == "74") return DocumentIssued();
+  if (code == "14") return CouponCancelled();
   // A read changes nothing: a send without an answer is a plain failure.
   if (code == "27" || code == "35") return {{}, [] { return Effect::kNotExecuted; }};
   return {};
@@ -102,7 +102,7 @@ KVR_EXPORT bool EnviaComando(const std::string& stEsquemaCor, const std::string&
     status = kvr::RequestStatus();
   }
 
-  const kvr::EffectCheck check = kvr::RawCommandCheck(Comando, stEsquemaCor);
+  const kvr::EffectCheck check = kvr::RawCommandCheck(Comando);
   if (check.before) check.before();
   kvr::Log("Comando : " + frame);
   const int sent = BemaFormataTX(frame.c_str());

@@ -165,12 +165,11 @@ TEST_F(RetryRuleTest, RefusedPaymentIsRepeatedAloneAndElementZeroBecomesOne) {
   Refuse("Bematech_FI_EfectuaFormaPago");
   host->SetDefaultAnswer(true);
   ASSERT_TRUE(Close(slots));
-  // Each payment attempt reads its form's day total first, to tell a payment
-  // taken without an answer from one refused.
+  // The forms' day totals are read once before the first payment, to tell a
+  // payment taken without an answer from one refused.
   EXPECT_THAT(Commands(), ElementsAre("Bematech_FI_VerificaEstadoImpresora", "Bematech_FI_IniciaCierreCupon",
                                       "Bematech_FI_VerificaFormasPago", "Bematech_FI_EfectuaFormaPago",
-                                      "Bematech_FI_VerificaFormasPago", "Bematech_FI_EfectuaFormaPago",
-                                      "Bematech_FI_VerificaFormasPago", "Bematech_FI_EfectuaFormaPago",
+                                      "Bematech_FI_EfectuaFormaPago", "Bematech_FI_EfectuaFormaPago",
                                       "Bematech_FI_FinalizarCierreCupon"));
   EXPECT_EQ(Given("Bematech_FI_EfectuaFormaPago", 0), Given("Bematech_FI_EfectuaFormaPago", 1));
   EXPECT_EQ("Cartao Credito", Given("Bematech_FI_EfectuaFormaPago", 2).at(0));

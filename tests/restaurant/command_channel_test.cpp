@@ -125,6 +125,41 @@ TEST_F(CommandChannelTest, RefusedSendIsLoggedAndExplained) {
   EXPECT_FALSE(Busy());
 }
 
+// The status request goes out as usual; the command is executed and its send
+// answers as if it had been lost.
+void LoseTheAnswerOfTheCommand(test_support::EmulatedPrinter& printer) {
+  printer.script("BemaFormataTX", 0, 6, 0, 0, 1, EMU_SCRIPT_EXECUTE);
+  printer.script("BemaFormataTX", 1, 0, 0, 0, 1, EMU_SCRIPT_EXECUTE);
+}
+
+// A table item leaves no figure to tell it by: it is not sent again, and the
+// operator is told to check before sending it again.
+TEST_F(CommandChannelTest, ATableItemWhoseAnswerWasLostIsNotSentTwice) {
+  LoseTheAnswerOfTheCommand(printer);
+  EXPECT_FALSE(KVR(driver, Registra_Item_imp)("007", "12", "D", "101", "REFRIGERANTE", "01", 5.5, 1, 0));
+  const std::string frame = Frame({"80", "48", "12", "00000550", "D", "00000000", "001000", "00000000000101",
+                                   "REFRIGERANTE", "01"});
+  const auto commands = Commands();
+  EXPECT_EQ(1, std::count(commands.begin(), commands.end(), frame));
+  EXPECT_EQ(printer.summary_value("MesasAbertas"), "1") << "the printer holds the item once";
+  EXPECT_THAT(DialogTexts(), Contains(L1("Erro ao enviar comando para a impressora.\r\nNão foi possível saber se a "
+                                         "impressora executou o comando. Confira o papel antes de responder.")));
+  EXPECT_FALSE(Busy());
+}
+
+TEST_F(CommandChannelTest, ATableCouponOpenedWithoutAnAnswerCountsAsOpened) {
+  ASSERT_TRUE(KVR(driver, Registra_Item_imp)("007", "12", "D", "101", "REFRIGERANTE", "01", 5.5, 1, 0));
+  LoseTheAnswerOfTheCommand(printer);
+  printer.clear_journal();
+  EXPECT_TRUE(KVR(driver, AbreCupomRes)("007", "12", ""));
+  EXPECT_EQ(printer.summary_value("Documento"), "cupom");
+  EXPECT_EQ(printer.summary_value("ItensCupom"), "1");
+  const auto commands = Commands();
+  EXPECT_EQ(1, std::count(commands.begin(), commands.end(), Frame({"80", "52", "12", ""})));
+  EXPECT_THAT(LogEntries(), Contains(L1("ERRO!!! Comando : ") + Frame({"80", "52", "12", ""}) +
+                                     L1(": a impressora executou o comando sem responder")));
+}
+
 TEST_F(CommandChannelTest, PrinterRefusalInTheStatusFailsTheCommand) {
   // A rate that is not programmed: the frame goes out, the status says no.
   EXPECT_FALSE(KVR(driver, Registra_Item_imp)("007", "12", "D", "101", "REFRIGERANTE", "09", 5.0, 1.0, 0.0));
