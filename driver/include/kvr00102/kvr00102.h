@@ -180,6 +180,14 @@ KVR_EXPORT bool CodigoBarra(const std::string& stParam1, const std::string& stPa
 // printer's counters through the host's setDocNaoFiscaisECF.
 KVR_EXPORT void GravaDocumentosNaoFiscais(const std::string& stNrSerie, const std::string& stEsquemaCor,
                                           const std::string& stTipoDocumento);
+// The card slips of a TEF payment: first and second copies, in a receipt
+// linked to the card payment or in a management report; never lost silently.
+KVR_EXPORT bool ImprimeTef(const std::string& stNrSerie, const std::string& stCdFilial, const std::string& stCdCaixa,
+                           const std::string& stEsquemaCor, const std::vector<std::string>* stlPrimeira,
+                           const std::vector<std::string>* stlSegunda, const std::vector<std::string>* stlData,
+                           const std::vector<std::string>* stlHora, const std::string& stCupom,
+                           const std::string& stDescricao, const std::string& stTipo, double doTotal,
+                           double doTotRec, int inErro, const std::string& stIdUtilCupTefRed);
 // Withdrawal and supply; exceptions reach the caller.
 KVR_EXPORT bool Sangria(const std::string& stParam, const std::string& stEsquemaCor, double doValor);
 KVR_EXPORT bool Suprimento(const std::string& stParam, const std::string& stEsquemaCor, double doValor);

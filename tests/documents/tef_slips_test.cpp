@@ -1,0 +1,264 @@
+// TEF card slips: what reaches the printer piece by piece, the document they
+// go in, the register rows, and every failure path, checked on the tape and in
+// the record store.
+#include <gmock/gmock.h>
+
+#include <random>
+
+#include "documents_fixture.h"
+
+namespace documents_test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using Lines = std::vector<std::string>;
+
+const std::string kQuestion = L1("Impressora não responde. Imprimir novamente?");
+
+class TefSlipsTest : public DocumentsTest {
+ protected:
+  void SetUp() override {
+    DocumentsTest::SetUp();
+    Call("Bematech_FI_ProgramaFormaPagamentoMFD", "Cartao Credito Visa", "1");
+    // A coupon of 25.00 paid by card: the slips belong to that payment.
+    Call("Bematech_FI_AbreComprobanteDeVenta", "", "");
+    Call("Bematech_FI_VendeArticuloDepartamento", "1", "PIZZA", "01", "25,000", "1,000", "00", "0000", "01", "UN");
+    Call("Bematech_FI_IniciaCierreCupon", "d", "$", "0");
+    Call("Bematech_FI_EfectuaFormaPago", "Cartao Credito Visa", "25,00");
+    Call("Bematech_FI_FinalizarCierreCupon", "");
+    coo = printer.summary_value("COO");
+    printer.clear_journal();
+    tape_before = printer.tape().size();
+  }
+
+  template <class... Args>
+  void Call(const char* name, Args... args) {
+    ASSERT_EQ(1, printer.entry<int(Args...)>(name)(args...)) << name;
+  }
+
+  bool Print(const Lines& first, const Lines& second, int inErro = 0, const std::string& reduced = "N",
+             const std::string& coupon = "") {
+    return KVR(driver, ImprimeTef)("EMU0001", "001", "002", "007", &first, &second, nullptr, nullptr, coupon,
+                                   "Cartao Credito Visa", "", 25.0, 25.0, inErro, reduced);
+  }
+  // The n-th call of the entry point (1 for the next) is refused, the ones
+  // before it go through.
+  void FailCall(const char* entry_point, int nth) {
+    if (nth > 1) printer.script(entry_point, 1, 6, 0, 0, nth - 1, EMU_SCRIPT_EXECUTE);
+    printer.script(entry_point, -1, 6, 0, 0);
+  }
+  Lines Pieces() const {
+    Lines pieces;
+    for (const auto& args : ArgumentsOf("Bematech_FI_ImprimeComprobanteNoFiscalVinculado")) pieces.push_back(args.at(0));
+    return pieces;
+  }
+  std::string NewTape() const { return printer.tape().substr(tape_before); }
+  std::vector<std::string> RegisterTypes() const {
+    std::vector<std::string> types;
+    for (const auto& row : Rows("SELECT document_type FROM nonfiscal_documents ORDER BY id")) types.push_back(row.at("document_type"));
+    return types;
+  }
+  std::vector<std::string> Questions() const {
+    std::vector<std::string> texts;
+    for (const auto& dialog : host->dialogs)
+      if (dialog.form == "S") texts.push_back(dialog.text);
+    return texts;
+  }
+
+  static std::string NumberedLines(const std::string& prefix, int count) {
+    std::string text;
+    for (int i = 1; i <= count; ++i) text += prefix + " LINHA " + std::to_string(i) + "\n";
+    return text;
+  }
+
+  std::string coo;
+  std::size_t tape_before = 0;
+};
+
+TEST_F(TefSlipsTest, ASlipOfNineLinesGoesInPiecesOfFourFourAndOneInAReceiptLinkedToTheCardPayment) {
+  const std::string slip = NumberedLines("VIA CLIENTE", 9);
+  EXPECT_TRUE(Print({slip}, {}));
+  EXPECT_THAT(Pieces(), ElementsAre(NumberedLines("VIA CLIENTE", 4),
+                                    slip.substr(NumberedLines("VIA CLIENTE", 4).size(),
+                                                NumberedLines("VIA CLIENTE", 8).size() -
+                                                    NumberedLines("VIA CLIENTE", 4).size()),
+                                    "VIA CLIENTE LINHA 9\n"));
+  EXPECT_THAT(ArgumentsOf("Bematech_FI_AbreComprobanteNoFiscalVinculado"),
+              ElementsAre(ElementsAre("Cartao Credito V", "00000000002500", coo)));
+  const std::string tape = NewTape();
+  EXPECT_NE(tape.find(L1("COMPROVANTE CRÉDITO OU DÉBITO")), std::string::npos);
+  EXPECT_NE(tape.find("VIA CLIENTE LINHA 9"), std::string::npos);
+  EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
+  EXPECT_THAT(RegisterTypes(), ElementsAre("CN"));
+}
+
+TEST_F(TefSlipsTest, BothCopiesOfEachSlipAndSecondCopiesOnlyWhereTheListHasThem) {
+  EXPECT_TRUE(Print({"CLIENTE 1\n", "CLIENTE 2\n"}, {"LOJA 1\n"}));
+  EXPECT_THAT(Pieces(), ElementsAre("CLIENTE 1\n", "LOJA 1\n", "CLIENTE 2\n"));
+}
+
+TEST_F(TefSlipsTest, ReducedTefCouponPrintsOnlySecondCopiesInAManagementReport) {
+  EXPECT_TRUE(Print({"CLIENTE 1\n", "CLIENTE 2\n"}, {"LOJA 1\n", "LOJA 2\n"}, 0, "S"));
+  EXPECT_THAT(Pieces(), ElementsAre("LOJA 1\n", "LOJA 2\n"));
+  EXPECT_THAT(ArgumentsOf("Bematech_FI_AbreComprobanteNoFiscalVinculado"), IsEmpty());
+  EXPECT_EQ(1u, ArgumentsOf("Bematech_FI_InformeGerencial").size());
+  EXPECT_THAT(RegisterTypes(), ElementsAre("CN"));
+}
+
+TEST_F(TefSlipsTest, ErrorTwoPrintsInAManagementReportAfterClosingAnyLeftOpen) {
+  EXPECT_TRUE(Print({"CLIENTE\n"}, {"LOJA\n"}, 2, "N", "000123"));
+  const auto journal = printer.journal();
+  std::vector<std::string> names;
+  for (const auto& call : journal)
+    if (call.name != "Bematech_FI_RetornoImpresora" && call.name != "Bematech_FI_VerificaEstadoImpresora")
+      names.push_back(call.name);
+  ASSERT_GE(names.size(), 3u);
+  EXPECT_EQ(names[0], "Bematech_FI_CierraInformeGerencial");
+  EXPECT_EQ(names[1], "Bematech_FI_StatusEstendidoMFD");
+  EXPECT_EQ(names[2], "Bematech_FI_InformeGerencial");
+  EXPECT_THAT(Pieces(), ElementsAre("CLIENTE\n", "LOJA\n"));
+  EXPECT_THAT(RegisterTypes(), ElementsAre("RG"));
+  // Without a coupon number the slips print, and the answer stays False.
+  EXPECT_FALSE(Print({"CLIENTE\n"}, {}, 2, "N", " "));
+  EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
+}
+
+TEST_F(TefSlipsTest, AFailureInASlipBeforeTheLastIsNotReported) {
+  FailCall("Bematech_FI_ImprimeComprobanteNoFiscalVinculado", 1);
+  EXPECT_TRUE(Print({"PRIMEIRO\n", "SEGUNDO\n"}, {}));
+  EXPECT_THAT(Questions(), IsEmpty());
+  EXPECT_THAT(Pieces(), ElementsAre("PRIMEIRO\n", "SEGUNDO\n"));
+  EXPECT_EQ(NewTape().find("PRIMEIRO"), std::string::npos) << "refused by the printer";
+}
+
+TEST_F(TefSlipsTest, AFailureInTheLastSlipReprintsEverySlipInANewReportOnYes) {
+  const Lines first{"CLIENTE A1\nCLIENTE A2\n", "CLIENTE B1\nCLIENTE B2\nCLIENTE B3\nCLIENTE B4\nCLIENTE B5\n"};
+  const Lines second{"LOJA A\n", "LOJA B\n"};
+  FailCall("Bematech_FI_ImprimeComprobanteNoFiscalVinculado", 4);  // the second piece of slip B
+  host->QueueAnswer(true);
+  EXPECT_TRUE(Print(first, second));
+  EXPECT_THAT(Questions(), ElementsAre(kQuestion));
+  // The receipt is closed and a new report reprints all slips, whole.
+  const std::string tape = NewTape();
+  const std::size_t report = tape.find(L1("RELATÓRIO GERENCIAL"));
+  ASSERT_NE(report, std::string::npos);
+  std::size_t at = report;
+  for (const char* line : {"CLIENTE A1", "CLIENTE A2", "LOJA A", "CLIENTE B1", "CLIENTE B2", "CLIENTE B3",
+                                  "CLIENTE B4", "CLIENTE B5", "LOJA B"}) {
+    at = tape.find(line, at);
+    ASSERT_NE(at, std::string::npos) << line << " after the reprint";
+  }
+  EXPECT_THAT(RegisterTypes(), ElementsAre("CN", "RG"));
+  EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
+}
+
+TEST_F(TefSlipsTest, NoToTheQuestionReturnsFalseAndLeavesThePrinterReady) {
+  FailCall("Bematech_FI_ImprimeComprobanteNoFiscalVinculado", 1);
+  host->QueueAnswer(false);
+  EXPECT_FALSE(Print({"CLIENTE\n"}, {}));
+  EXPECT_THAT(Questions(), ElementsAre(kQuestion));
+  EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
+}
+
+TEST_F(TefSlipsTest, AFailedCloseReprintsInANewReport) {
+  FailCall("Bematech_FI_CierraInformeGerencial", 1);
+  host->QueueAnswer(true);
+  EXPECT_TRUE(Print({"CLIENTE\n"}, {}));
+  EXPECT_THAT(Questions(), ElementsAre(kQuestion));
+  EXPECT_EQ(2u, Pieces().size()) << "printed, and printed again";
+  EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
+}
+
+TEST_F(TefSlipsTest, AFailedOpeningSwitchesToAManagementReport) {
+  FailCall("Bematech_FI_AbreComprobanteNoFiscalVinculado", 1);
+  host->QueueAnswer(true);
+  EXPECT_TRUE(Print({"CLIENTE\n"}, {}));
+  EXPECT_EQ(1u, ArgumentsOf("Bematech_FI_InformeGerencial").size());
+  EXPECT_THAT(RegisterTypes(), ElementsAre("RG"));
+  EXPECT_NE(NewTape().find("CLIENTE"), std::string::npos);
+}
+
+TEST_F(TefSlipsTest, AnEmptyFirstCopyListPrintsNothing) {
+  EXPECT_FALSE(Print({}, {"LOJA\n"}));
+  EXPECT_EQ(1u, printer.calls_of("Bematech_FI_VerificaEstadoImpresora").size()) << "after the printer check";
+  EXPECT_THAT(Pieces(), IsEmpty());
+  EXPECT_THAT(RegisterTypes(), IsEmpty());
+}
+
+TEST_F(TefSlipsTest, APrinterThatAnswersOnlyAfterTheQuestionPrintsButRegistersNothing) {
+  printer.script("Bematech_FI_VerificaEstadoImpresora", 0, 0, 0, 0);
+  host->QueueAnswer(true);
+  EXPECT_TRUE(Print({"CLIENTE\n"}, {}));
+  EXPECT_THAT(Questions(), ElementsAre(kQuestion));
+  EXPECT_THAT(RegisterTypes(), IsEmpty()) << "the first check was not positive";
+  // Declined, nothing is sent at all.
+  printer.clear_journal();
+  printer.script("Bematech_FI_VerificaEstadoImpresora", 0, 0, 0, 0);
+  host->QueueAnswer(false);
+  EXPECT_FALSE(Print({"CLIENTE\n"}, {}));
+  EXPECT_THAT(Pieces(), IsEmpty());
+}
+
+TEST_F(TefSlipsTest, TextsWithoutAFinalLineFeedOrWithOnlyLineFeedsEnd) {
+  EXPECT_TRUE(Print({"A\nB\nC\nD\nE\nSEM FIM", "\n\n\n\n\n", ""}, {}));
+  EXPECT_THAT(Pieces(), ElementsAre("A\nB\nC\nD\n", "E\nSEM FIM", "\n\n\n\n", "\n"));
+  EXPECT_NE(NewTape().find("SEM FIM"), std::string::npos);
+}
+
+// Random slips and a random failing piece or close: whenever the answer is
+// True, every slip's text is on the tape whole, in order, in a closed document.
+TEST_F(TefSlipsTest, TrueAlwaysMeansEverySlipWholeOnTheTape) {
+  std::mt19937 random(20261208);
+  int printed_rounds = 0, reprinted_rounds = 0;
+  for (int round = 0; round < 60; ++round) {
+    SCOPED_TRACE(round);
+    Lines first;
+    const int slips = 1 + static_cast<int>(random() % 3);
+    for (int s = 0; s < slips; ++s) {
+      std::string text;
+      const int lines = static_cast<int>(random() % 7);
+      for (int l = 0; l < lines; ++l)
+        text += random() % 5 == 0 ? std::string("\n") : "R" + std::to_string(round) + "S" + std::to_string(s) + "L" + std::to_string(l) + "\n";
+      if (random() % 3 == 0) text += "R" + std::to_string(round) + "S" + std::to_string(s) + "FIM";
+      first.push_back(text);
+    }
+    printer.clear_scripts();
+    host->dialogs.clear();
+    const int failure = static_cast<int>(random() % 4);
+    if (failure == 1) FailCall("Bematech_FI_ImprimeComprobanteNoFiscalVinculado", 1 + static_cast<int>(random() % 6));
+    if (failure == 2) FailCall("Bematech_FI_CierraInformeGerencial", 1 + static_cast<int>(random() % 2));
+    if (failure == 3) FailCall("Bematech_FI_AbreComprobanteNoFiscalVinculado", 1);
+    host->SetDefaultAnswer(random() % 4 != 0);
+    const std::size_t before = printer.tape().size();
+    const bool printed = KVR(driver, ImprimeTef)("EMU0001", "001", "002", "007", &first, nullptr, nullptr, nullptr,
+                                                 "000123", "Cartao Credito", "", 25.0, 25.0, 2, "N");
+    EXPECT_EQ(printer.summary_value("Documento"), "nenhum") << "the printer is left ready";
+    if (!printed) continue;
+    ++printed_rounds;
+    if (!Questions().empty()) ++reprinted_rounds;
+    // The last document on the tape holds every line of every slip, in order.
+    const std::string tape = printer.tape().substr(before);
+    const std::size_t last_report = tape.rfind(L1("RELATÓRIO GERENCIAL"));
+    ASSERT_NE(last_report, std::string::npos);
+    std::size_t at = last_report;
+    for (const std::string& text : first) {
+      std::size_t start = 0;
+      while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (line.empty()) continue;
+        at = tape.find(line, at);
+        ASSERT_NE(at, std::string::npos) << line;
+      }
+    }
+    EXPECT_NE(tape.find(std::string(48, '~'), at), std::string::npos) << "the document was closed";
+  }
+  EXPECT_GE(printed_rounds, 20);
+  EXPECT_GE(reprinted_rounds, 3) << "some of them after a reprint";
+}
+
+}  // namespace
+}  // namespace documents_test
