@@ -36,12 +36,6 @@ class LostAnswerTest : public CouponTest {
     for (std::size_t at = tape.find(text); at != std::string::npos; at = tape.find(text, at + 1)) ++count;
     return count;
   }
-  std::vector<std::string> Questions() const {
-    std::vector<std::string> texts;
-    for (const auto& dialog : host->dialogs)
-      if (dialog.form == "S") texts.push_back(dialog.text);
-    return texts;
-  }
   hostrt::Variant Espresso() { return ItemParams("7", "CAFE EXPRESSO", 4.5); }
   std::string ItemQuestion() const {
     return L1("Erro ao imprimir o item: ") + "\r\n" + "7 - CAFE EXPRESSO" + "\r\n" + "Deseja imprimir novamente?";
@@ -64,7 +58,7 @@ TEST_F(LostAnswerTest, AnItemExecutedWithoutAnAnswerIsSoldOnceAndTheSaleClosesWi
   host->SetDefaultAnswer(true);  // a question would be answered yes: there must be none
   hostrt::Variant item = Espresso();
   EXPECT_TRUE(KVR(driver, VendaItem)(item));
-  EXPECT_THAT(Questions(), IsEmpty());
+  EXPECT_THAT(QuestionTexts(), IsEmpty());
   EXPECT_EQ(1u, CallCount("Bematech_FI_VendeArticuloDepartamento"));
   EXPECT_EQ(1u, TapeCount("CAFE EXPRESSO"));
   EXPECT_EQ("1", printer.summary_value("ItensCupom"));
@@ -81,7 +75,7 @@ TEST_F(LostAnswerTest, AnItemLostOnItsWayIsAskedAboutAndSentOnceMore) {
   host->QueueAnswer(true);
   hostrt::Variant item = Espresso();
   EXPECT_TRUE(KVR(driver, VendaItem)(item));
-  EXPECT_THAT(Questions(), ::testing::ElementsAre(ItemQuestion()));
+  EXPECT_THAT(QuestionTexts(), ::testing::ElementsAre(ItemQuestion()));
   EXPECT_EQ(2u, CallCount("Bematech_FI_VendeArticuloDepartamento"));
   EXPECT_EQ(1u, TapeCount("CAFE EXPRESSO"));
   EXPECT_EQ("1", printer.summary_value("ItensCupom"));
@@ -94,7 +88,7 @@ TEST_F(LostAnswerTest, PaperRunningOutOnAnItemNeverSellsItTwice) {
   ASSERT_EQ(1, printer.set_paper_ends_after_items(1));
   hostrt::Variant first = Espresso();
   EXPECT_TRUE(KVR(driver, VendaItem)(first)) << "the printer holds the item";
-  EXPECT_THAT(Questions(), IsEmpty());
+  EXPECT_THAT(QuestionTexts(), IsEmpty());
   EXPECT_THAT(DialogTexts(), Contains(L1("Impressora fiscal sem papel.")));
 
   host->QueueAnswer(false);  // the paper is not in yet
@@ -117,7 +111,7 @@ TEST_F(LostAnswerTest, WhenTheFiguresCannotTellTheQuestionAsksToCheckThePaper) {
   host->QueueAnswer(false);
   hostrt::Variant free_item = ItemParams("7", "CAFE EXPRESSO", 0);
   EXPECT_FALSE(KVR(driver, VendaItem)(free_item));
-  EXPECT_THAT(Questions(), ::testing::ElementsAre(ItemQuestion() + "\r\n" + kCheckPaper));
+  EXPECT_THAT(QuestionTexts(), ::testing::ElementsAre(ItemQuestion() + "\r\n" + kCheckPaper));
   EXPECT_EQ(1u, CallCount("Bematech_FI_VendeArticuloDepartamento"));
 }
 
@@ -132,7 +126,7 @@ TEST_F(LostAnswerTest, ACouponOpeningExecutedWithoutAnAnswerIsNotRepeated) {
     EXPECT_TRUE(KVR(driver, AbreCupom)(params));
     EXPECT_EQ(1u, CallCount("Bematech_FI_AbreComprobanteDeVenta"));
     EXPECT_EQ("cupom", printer.summary_value("Documento"));
-    EXPECT_THAT(Questions(), IsEmpty());
+    EXPECT_THAT(QuestionTexts(), IsEmpty());
     hostrt::Variant item = Espresso();
     ASSERT_TRUE(KVR(driver, VendaItem)(item));
     ASSERT_TRUE(PayInCash(4.5, tef));
@@ -151,7 +145,7 @@ TEST_F(LostAnswerTest, APaymentAndAFooterExecutedWithoutAnAnswerAreNotRepeated) 
       EXPECT_TRUE(PayInCash(10, tef));
       EXPECT_EQ(1u, CallCount(step));
       EXPECT_EQ("nenhum", printer.summary_value("Documento")) << "the coupon is closed";
-      EXPECT_THAT(Questions(), IsEmpty());
+      EXPECT_THAT(QuestionTexts(), IsEmpty());
       EXPECT_EQ(0, oleRetorno[0].AsInteger()) << "no retry was accepted";
       EXPECT_THAT(LogEntries(), Contains("ERRO!!! " + std::string(step) + kExecuted));
     }
@@ -165,7 +159,7 @@ TEST_F(LostAnswerTest, APaymentLostOnItsWayIsAskedAboutInTefModeAndSentOnce) {
   host->QueueAnswer(true);
   EXPECT_TRUE(PayInCash(10, true));
   EXPECT_EQ(2u, CallCount("Bematech_FI_EfectuaFormaPago"));
-  EXPECT_THAT(Questions(), ::testing::ElementsAre(L1("Impressora não responde. Imprimir novamente?")));
+  EXPECT_THAT(QuestionTexts(), ::testing::ElementsAre(L1("Impressora não responde. Imprimir novamente?")));
   EXPECT_EQ(1, oleRetorno[0].AsInteger());
   EXPECT_EQ(0u, TapeCount("TROCO")) << "paid once: no change";
 }

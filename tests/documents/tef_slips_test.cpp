@@ -59,12 +59,6 @@ class TefSlipsTest : public DocumentsTest {
     for (const auto& row : Rows("SELECT document_type FROM nonfiscal_documents ORDER BY id")) types.push_back(row.at("document_type"));
     return types;
   }
-  std::vector<std::string> Questions() const {
-    std::vector<std::string> texts;
-    for (const auto& dialog : host->dialogs)
-      if (dialog.form == "S") texts.push_back(dialog.text);
-    return texts;
-  }
 
   static std::string NumberedLines(const std::string& prefix, int count) {
     std::string text;
@@ -127,7 +121,7 @@ TEST_F(TefSlipsTest, ErrorTwoPrintsInAManagementReportAfterClosingAnyLeftOpen) {
 TEST_F(TefSlipsTest, AFailureInASlipBeforeTheLastIsNotReported) {
   FailCall("Bematech_FI_ImprimeComprobanteNoFiscalVinculado", 1);
   EXPECT_TRUE(Print({"PRIMEIRO\n", "SEGUNDO\n"}, {}));
-  EXPECT_THAT(Questions(), IsEmpty());
+  EXPECT_THAT(QuestionTexts(), IsEmpty());
   EXPECT_THAT(Pieces(), ElementsAre("PRIMEIRO\n", "SEGUNDO\n"));
   EXPECT_EQ(NewTape().find("PRIMEIRO"), std::string::npos) << "refused by the printer";
 }
@@ -138,7 +132,7 @@ TEST_F(TefSlipsTest, AFailureInTheLastSlipReprintsEverySlipInANewReportOnYes) {
   FailCall("Bematech_FI_ImprimeComprobanteNoFiscalVinculado", 4);  // the second piece of slip B
   host->QueueAnswer(true);
   EXPECT_TRUE(Print(first, second));
-  EXPECT_THAT(Questions(), ElementsAre(kQuestion));
+  EXPECT_THAT(QuestionTexts(), ElementsAre(kQuestion));
   // The receipt is closed and a new report reprints all slips, whole.
   const std::string tape = NewTape();
   const std::size_t report = tape.find(L1("RELATÓRIO GERENCIAL"));
@@ -157,7 +151,7 @@ TEST_F(TefSlipsTest, NoToTheQuestionReturnsFalseAndLeavesThePrinterReady) {
   FailCall("Bematech_FI_ImprimeComprobanteNoFiscalVinculado", 1);
   host->QueueAnswer(false);
   EXPECT_FALSE(Print({"CLIENTE\n"}, {}));
-  EXPECT_THAT(Questions(), ElementsAre(kQuestion));
+  EXPECT_THAT(QuestionTexts(), ElementsAre(kQuestion));
   EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
 }
 
@@ -165,7 +159,7 @@ TEST_F(TefSlipsTest, AFailedCloseReprintsInANewReport) {
   FailCall("Bematech_FI_CierraInformeGerencial", 1);
   host->QueueAnswer(true);
   EXPECT_TRUE(Print({"CLIENTE\n"}, {}));
-  EXPECT_THAT(Questions(), ElementsAre(kQuestion));
+  EXPECT_THAT(QuestionTexts(), ElementsAre(kQuestion));
   EXPECT_EQ(2u, Pieces().size()) << "printed, and printed again";
   EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
 }
@@ -190,7 +184,7 @@ TEST_F(TefSlipsTest, APrinterThatAnswersOnlyAfterTheQuestionPrintsButRegistersNo
   printer.script("Bematech_FI_VerificaEstadoImpresora", 0, 0, 0, 0);
   host->QueueAnswer(true);
   EXPECT_TRUE(Print({"CLIENTE\n"}, {}));
-  EXPECT_THAT(Questions(), ElementsAre(kQuestion));
+  EXPECT_THAT(QuestionTexts(), ElementsAre(kQuestion));
   EXPECT_THAT(RegisterTypes(), IsEmpty()) << "the first check was not positive";
   // Declined, nothing is sent at all.
   printer.clear_journal();
@@ -236,7 +230,7 @@ TEST_F(TefSlipsTest, TrueAlwaysMeansEverySlipWholeOnTheTape) {
     EXPECT_EQ(printer.summary_value("Documento"), "nenhum") << "the printer is left ready";
     if (!printed) continue;
     ++printed_rounds;
-    if (!Questions().empty()) ++reprinted_rounds;
+    if (!QuestionTexts().empty()) ++reprinted_rounds;
     // The last document on the tape holds every line of every slip, in order.
     const std::string tape = printer.tape().substr(before);
     const std::size_t last_report = tape.rfind(L1("RELATÓRIO GERENCIAL"));

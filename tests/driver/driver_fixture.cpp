@@ -77,6 +77,13 @@ std::vector<std::string> DriverTest::DialogTexts() const {
   return texts;
 }
 
+std::vector<std::string> DriverTest::QuestionTexts() const {
+  std::vector<std::string> texts;
+  for (const auto& dialog : host->dialogs)
+    if (dialog.form == "S") texts.push_back(dialog.text);
+  return texts;
+}
+
 void DriverTest::SetLastStatus(int ack, int st1, int st2) {
   printer.script("Bematech_FI_VerificaImpresoraPrendida", 1, ack, st1, st2);
   printer.entry<int()>("Bematech_FI_VerificaImpresoraPrendida")();

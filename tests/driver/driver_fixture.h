@@ -41,6 +41,8 @@ class DriverTest : public ::testing::Test {
   std::string LogPath() const;
   // Texts of the dialogs shown so far.
   std::vector<std::string> DialogTexts() const;
+  // Texts of the yes/no questions asked so far.
+  std::vector<std::string> QuestionTexts() const;
 
   // Makes the printer's last command leave these status bytes, which every
   // status read then returns until the next command.
