@@ -27,7 +27,8 @@ std::string PaymentAmountText(double amount);
 std::string ReceiptAmountText(double amount);
 // Non-fiscal receipt amount as cents of 14 digits (1234.5 gives 00000000123450).
 std::string ReceiptCentsText(double amount);
-// Balances printed in coupon footers: fixed notation, 2 decimals.
+// Balances printed in coupon footers, amounts and quantities of the day
+// reports: fixed notation, 2 decimals.
 std::string BalanceText(double amount);
 
 }  // namespace kvr

@@ -43,6 +43,17 @@ class TdtmBematech12 {
   hostrt::ClientDataSet cdsFormPgtoRedZ{"cdsFormPgtoRedZ"};
   hostrt::ClientDataSet cdsImpostoRedZ{"cdsImpostoRedZ"};
   hostrt::ClientDataSet cdsTotNFiscRedZ{"cdsTotNFiscRedZ"};
+  // The product report: the products sold, and the amounts by taxation.
+  hostrt::ClientDataSet cdsProdVend{"cdsProdVend"};
+  hostrt::ClientDataSet cdsAliqProduto{"cdsAliqProduto"};
+  // The cash closing: the host's datasets as the last ordinary closing copied
+  // them (a previous day's closing prints from these).
+  hostrt::ClientDataSet cdsMovFecha{"cdsMovFecha"};
+  hostrt::ClientDataSet cdsSangria{"cdsSangria"};
+  hostrt::ClientDataSet cdsOperadorSup{"cdsOperadorSup"};
+  hostrt::ClientDataSet cdsMovAbertura{"cdsMovAbertura"};
+  hostrt::ClientDataSet cdsMovTot{"cdsMovTot"};
+  hostrt::ClientDataSet cdsTipoReceAux{"cdsTipoReceAux"};
   // ---- end of fiscal day
 };
 

@@ -159,6 +159,27 @@ KVR_EXPORT bool ExportRedZ(const std::string& stParam, const std::string& stEsqu
                            int idTipoImpFis, hostrt::ClientDataSet& cdsTipoReceAux,
                            hostrt::ClientDataSet& cdsReducaoZAux, hostrt::ClientDataSet& cdsFormPgtoZAux,
                            hostrt::ClientDataSet& cdsImpostoRedzAux, hostrt::ClientDataSet& cdsTotNFiscRedZAux);
+// The products sold as a management report, plain or grouped by taxation.
+// No exception guard.
+KVR_EXPORT void Relatorio_Produto(const std::string& stParam, const std::string& stModo, const std::string& stNrSerie,
+                                  const std::string& stCdFilial, const std::string& stCdCaixa,
+                                  std::string& stCupomDia, hostrt::ClientDataSet& cdsProdAux,
+                                  const std::string& stEmiRelProd, const std::string& stTribRelPro,
+                                  const std::string& stIdEsquema, bool& boCtrlCupom);
+// The end of a shift or of the day: X reading, withdrawal receipt, product and
+// closing reports, the three questions and the Z export. True only when the
+// operator chose to open the till. No exception guard.
+KVR_EXPORT bool GeraReciboSangria(
+    const std::string& stCdPortaImpFis, const std::string& stNrSerie, const std::string& stCdFilial,
+    const std::string& stCdCaixa, const std::string& stECF, int idTipoImpFis, std::string& stCupomDia,
+    hostrt::ClientDataSet& cdsMovFechaAux, hostrt::ClientDataSet& cdsSangriaAux, hostrt::ClientDataSet& cdsProdAux,
+    hostrt::ClientDataSet& cdsOperSup, hostrt::ClientDataSet& cdsMovTotAux, hostrt::ClientDataSet& cdsMovAbertura,
+    hostrt::ClientDataSet& cdsProdFechamento, hostrt::DateTime dtAberCaixa, bool boImpRelSan, bool boImprimeRedZ,
+    bool Reducao, hostrt::ClientDataSet& cdsRedzAux, hostrt::ClientDataSet& cdsFormRedzAux,
+    hostrt::ClientDataSet& cdsImpostoRedzAux, hostrt::ClientDataSet& cdsTotNFisAux, bool& boReduziu,
+    hostrt::ClientDataSet& cdsTipoRece, const std::string& stEmiRelProd, const std::string& stTribRelPro,
+    const std::string& stImpLeituraX, const std::string& idImpEnvelope, const std::string& stEsquemaCor,
+    bool boSangria, bool boFechDiaAnterior, bool boAccessImpRedz);
 // ---- end of fiscal day ------------------------------------------------------------
 
 // ---- Non-fiscal documents and the raw command channel ---------------------------

@@ -1,0 +1,196 @@
+// Relatorio_Produto: the products sold with their quantities and amounts, as
+// a management report, plain or grouped by taxation with a summary of the
+// amounts per taxation.
+#include <string>
+
+#include "core/dialogs.h"
+#include "coupon/text_forms.h"
+#include "datamodule/data_module.h"
+#include "documents/document_builder.h"
+#include "hostrt/format.h"
+#include "hostrt/services.h"
+#include "hostrt/text.h"
+#include "hostrt/variant.h"
+#include "kvr00102/kvr00102.h"
+
+namespace kvr {
+namespace {
+
+struct Totals {
+  double amount = 0, surcharges = 0, discounts = 0, quantity = 0;
+};
+
+std::string Fixed(double value) { return BalanceText(value); }
+
+// The heading of a taxation without a rate: "F", "N" and "I" have one.
+std::string SituationLabel(const std::string& situation) {
+  if (situation == "F") return Msg("SubTrib");
+  if (situation == "N") return Msg("NIncide");
+  if (situation == "I") return Msg("Isento");
+  return "";
+}
+
+class ProductReport {
+ public:
+  ProductReport(TdtmBematech12& dm, std::string colour) : dm_(dm), doc_(colour), colour_(std::move(colour)) {}
+
+  // An exception reaches the caller, after the report is closed: the printer
+  // is left ready for the next document.
+  void Print(const std::string& branch, const std::string& till, std::string& stCupomDia, bool grouped) {
+    Relatorio_Gerencial_Imp(colour_, branch, till, "");
+    try {
+      PrintBody(stCupomDia, grouped);
+    } catch (...) {
+      FechRelatGerenc(colour_, true, true);
+      throw;
+    }
+  }
+
+ private:
+  void PrintBody(std::string& stCupomDia, bool grouped) {
+    stCupomDia = Nr_Cupom("", colour_);
+    doc_.Line("").Line(hostrt::Centraliza(Msg("RelProdutos"), 47)).Line("");
+    doc_.Line(hostrt::TamFixo(Msg("Codigo"), 12) + hostrt::TamFixo(Msg("Nome"), 20) +
+              hostrt::TamFixoR(Msg("Qtde_"), 6) + hostrt::TamFixoR(Msg("Valor2"), 10));
+    if (!grouped) doc_.Line("");
+    doc_.HandOver();
+    if (grouped)
+      PrintGrouped();
+    else
+      PrintPlain();
+    PrintTotals(!grouped);
+    FechRelatGerenc(colour_, true, true);
+  }
+
+  hostrt::ClientDataSet& Products() { return dm_.cdsProdVend; }
+  double Float(const char* field) { return Products().FieldByName(field).AsFloat(); }
+
+  void ProductLine() {
+    const double quantity = Float("QTPRODVEND"), amount = Float("VRTOTAL");
+    doc_.Line(hostrt::TamFixo(Products().FieldByName("CDPRODUTO").AsString(), 11) + " " +
+              hostrt::TamFixo(Products().FieldByName("NMPRODUTO").AsString(), 19) + " " +
+              hostrt::TamFixoR(Fixed(quantity), 6) + hostrt::TamFixoR(Fixed(amount), 10));
+    doc_.HandOver();
+    totals_.amount += amount;
+    totals_.surcharges += Float("VRACRE");
+    totals_.discounts += Float("VRDESC");
+    totals_.quantity += quantity;
+  }
+
+  void PrintPlain() {
+    for (Products().First(); !Products().Eof(); Products().Next()) ProductLine();
+  }
+
+  void PrintGrouped() {
+    hostrt::ClientDataSet& by_rate = dm_.cdsAliqProduto;
+    by_rate.Close();
+    by_rate.ClearFieldDefs();
+    by_rate.AddFieldDef("VRPERCSITTRIB", hostrt::FieldType::Float);
+    by_rate.AddFieldDef("VRTOTALALIQ", hostrt::FieldType::Float);
+    by_rate.AddFieldDef("IDTPIMPOSFIS", hostrt::FieldType::String, 1);
+    by_rate.CreateDataSet();
+    Products().AddIndex("idxTributacao", "IDTPIMPOSFIS;VRPEALIMPFIS");
+    Products().SetIndexName("idxTributacao");
+
+    std::string rate_text, situation;
+    for (Products().First(); !Products().Eof(); Products().Next()) {
+      const double rate = Float("VRPEALIMPFIS");
+      const std::string product_situation = Products().FieldByName("IDTPIMPOSFIS").AsString();
+      const std::string product_rate = hostrt::FloatToStr(rate);
+      if (product_rate != rate_text || product_situation != situation) {
+        rate_text = product_rate;
+        std::string heading;
+        if (rate != 0) {
+          heading = Msg("TRIBUTACAO") + "  " + Fixed(rate);
+          situation = product_situation;
+        } else if (product_situation != situation) {
+          heading = SituationLabel(product_situation);
+          situation = product_situation;
+        }
+        if (!heading.empty()) doc_.Line(heading);
+        doc_.HandOver();
+      }
+      ProductLine();
+      AddToTaxation(rate, product_situation, Float("VRTOTAL"));
+    }
+    doc_.Line(hostrt::TamFixo(Msg("Valor_"), 29) + hostrt::TamFixoR(Fixed(totals_.quantity), 9) +
+              hostrt::TamFixoR(Fixed(totals_.amount), 10))
+        .Line("");
+    doc_.HandOver();
+    doc_.Line(hostrt::TamFixo(Msg("TRIBUTADOS"), 35));
+    doc_.HandOver();
+    std::string label;
+    for (by_rate.First(); !by_rate.Eof(); by_rate.Next()) {
+      const double rate = by_rate.FieldByName("VRPERCSITTRIB").AsFloat();
+      const std::string kind = SituationLabel(by_rate.FieldByName("IDTPIMPOSFIS").AsString());
+      if (rate != 0)
+        label = Fixed(rate);
+      else if (!kind.empty())
+        label = kind;
+      doc_.Line(hostrt::TamFixo(label, 35) + hostrt::TamFixoR(Fixed(by_rate.FieldByName("VRTOTALALIQ").AsFloat()), 13));
+    }
+    doc_.HandOver();
+  }
+
+  void AddToTaxation(double rate, const std::string& situation, double amount) {
+    hostrt::ClientDataSet& by_rate = dm_.cdsAliqProduto;
+    for (by_rate.First(); !by_rate.Eof(); by_rate.Next()) {
+      if (by_rate.FieldByName("IDTPIMPOSFIS").AsString() == situation &&
+          by_rate.FieldByName("VRPERCSITTRIB").AsFloat() == rate) {
+        by_rate.Edit();
+        by_rate.FieldByName("VRTOTALALIQ").SetAsFloat(by_rate.FieldByName("VRTOTALALIQ").AsFloat() + amount);
+        by_rate.Post();
+        return;
+      }
+    }
+    by_rate.Append();
+    by_rate.FieldByName("VRPERCSITTRIB").SetAsFloat(rate);
+    by_rate.FieldByName("VRTOTALALIQ").SetAsFloat(amount);
+    by_rate.FieldByName("IDTPIMPOSFIS").SetAsString(situation);
+    by_rate.Post();
+  }
+
+  void PrintTotals(bool plain) {
+    if (plain) doc_.Line("");
+    doc_.Line(hostrt::TamFixo(Msg("Tot_Acre"), 35) + hostrt::TamFixoR(Fixed(totals_.surcharges), 13)).Line("");
+    doc_.Line(hostrt::TamFixo(Msg("Tot_Desc"), 35) + hostrt::TamFixoR(Fixed(totals_.discounts), 13)).Line("");
+    doc_.Line(hostrt::TamFixo(Msg("Tot_Valor"), 29) + hostrt::TamFixoR(Fixed(totals_.quantity), 9) +
+              hostrt::TamFixoR(Fixed(totals_.amount), 10))
+        .Line("")
+        .Line("");
+    doc_.HandOver();
+  }
+
+  TdtmBematech12& dm_;
+  DocumentBuilder doc_;
+  std::string colour_;
+  Totals totals_;
+};
+
+}  // namespace
+}  // namespace kvr
+
+extern "C" {
+
+// No exception guard: an exception reaches the caller.
+KVR_EXPORT void Relatorio_Produto(const std::string& /*stParam*/, const std::string& /*stModo*/,
+                                  const std::string& stNrSerie, const std::string& stCdFilial,
+                                  const std::string& stCdCaixa, std::string& stCupomDia,
+                                  hostrt::ClientDataSet& cdsProdAux, const std::string& stEmiRelProd,
+                                  const std::string& stTribRelPro, const std::string& stIdEsquema,
+                                  bool& boCtrlCupom) {
+  TdtmBematech12& dm = kvr::DataModule();
+  dm.cdsProdVend.CopyFrom(cdsProdAux);
+  if (stEmiRelProd == "S") {
+    if (!kvr::Ask(kvr::Msg("ConfRelProds"), hostrt::kConfirmation, stIdEsquema)) return;
+  } else if (stEmiRelProd != "N") {
+    return;
+  }
+  if (!boCtrlCupom) FechRelatGerenc(stIdEsquema, true, true);
+  boCtrlCupom = true;
+  if (dm.cdsProdVend.Active() && !dm.cdsProdVend.IsEmpty())
+    kvr::ProductReport(dm, stIdEsquema).Print(stCdFilial, stCdCaixa, stCupomDia, stTribRelPro == "S");
+  GravaDocumentosNaoFiscais(stNrSerie, stIdEsquema, "RG");
+}
+
+}  // extern "C"
