@@ -257,6 +257,17 @@ TEST_F(ClosingTest, TheDaysFirstCouponIsFilledOnlyWhenEmptyExceptAfterTheXReadin
   EXPECT_NE(stCupomDia, "000001") << "the X reading overwrites it";
 }
 
+// A dataset without a field the receipt reads: the exception reaches the host,
+// and the report it was printing into is closed first.
+TEST_F(ClosingTest, AnExceptionReachesTheHostWithNoReportLeftOpen) {
+  Fill(counted, {{"CDTIPORECE", FieldType::String, 3}}, {{"001"}});
+  Flags f;
+  f.withdrawal = true;
+  EXPECT_THROW(Close(f), hostrt::DataSetError);
+  EXPECT_EQ(Reports(), 1u);
+  EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
+}
+
 class ProductReportTest : public ClosingTest {
  protected:
   void Report(const std::string& mode, const std::string& grouped, bool& boCtrlCupom) {
