@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <stdexcept>
+#include <utility>
 
 #include "core/debug_log.h"
 #include "hostrt/format.h"
@@ -53,14 +54,24 @@ const std::string& RateCodes::CodeFor(const ItemTax& tax) {
   return previous_;
 }
 
-bool SellSaleItem(const SaleItem& item, const std::string& cdaliq, const hostrt::Variant& utilTef,
-                  const std::string& stEsquemaCor) {
+SaleItem PricedItem(std::string code, std::string name, double quantity, double price, const ItemTax& tax,
+                    RateCodes& codes) {
+  SaleItem item;
+  item.code = std::move(code);
+  item.name = std::move(name);
+  item.quantity = quantity;
+  item.valor = PriceWithoutTax(price, tax.rate);
+  item.cdaliq = codes.CodeFor(tax);
+  return item;
+}
+
+bool SellSaleItem(const SaleItem& item, const hostrt::Variant& utilTef, const std::string& stEsquemaCor) {
   hostrt::Variant record = hostrt::MakeParams({{"CDARVPROD", item.code},
                                                {"QTDE", item.quantity},
-                                               {"VALOR", PriceWithoutTax(item.price, item.tax.rate)},
+                                               {"VALOR", item.valor},
                                                {"NMPROD", item.name},
                                                {"DESCONT", 0},
-                                               {"CDALIQ", cdaliq},
+                                               {"CDALIQ", item.cdaliq},
                                                {"UTILTEF", utilTef},
                                                {"ESQUEMACOR", stEsquemaCor},
                                                {"INTEFERRO", 0}});

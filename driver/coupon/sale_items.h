@@ -35,15 +35,20 @@ class RateCodes {
   std::string previous_;
 };
 
-// Registers one item with VendaItem: "CDARVPROD", "QTDE", "VALOR" (the price
-// without its tax part), "NMPROD", "DESCONT" 0, "CDALIQ", "UTILTEF" as given,
-// "ESQUEMACOR" and "INTEFERRO" 0. The verdict of VendaItem.
+// One item as the coupon receives it, priced and coded before the coupon is
+// opened, so that a bad row stops the sale before anything is printed.
 struct SaleItem {
   std::string code, name;
-  double quantity = 1, price = 0;
-  ItemTax tax;
+  double quantity = 1;
+  double valor = 0;    // the price without its tax part
+  std::string cdaliq;  // the printer's rate code
 };
-bool SellSaleItem(const SaleItem& item, const std::string& cdaliq, const hostrt::Variant& utilTef,
-                  const std::string& stEsquemaCor);
+SaleItem PricedItem(std::string code, std::string name, double quantity, double price, const ItemTax& tax,
+                    RateCodes& codes);
+
+// Registers the item with VendaItem: "CDARVPROD", "QTDE", "VALOR", "NMPROD",
+// "DESCONT" 0, "CDALIQ", "UTILTEF" as given, "ESQUEMACOR" and "INTEFERRO" 0.
+// The verdict of VendaItem.
+bool SellSaleItem(const SaleItem& item, const hostrt::Variant& utilTef, const std::string& stEsquemaCor);
 
 }  // namespace kvr

@@ -2,6 +2,7 @@
 // coupon closed with the sale's payments and, when the sale holds exempt
 // items, the exempt-sale ticket printed after it.
 #include <string>
+#include <vector>
 
 #include "core/dataset_filter.h"
 #include "core/debug_log.h"
@@ -19,24 +20,22 @@ bool HasTaxedItems(hostrt::ClientDataSet& cdsVendas) {
   return !cdsVendas.IsEmpty();
 }
 
-SaleItem ItemOfCurrentRow(hostrt::ClientDataSet& cdsVendas) {
-  SaleItem item;
-  item.code = cdsVendas.FieldByName("CDARVPROD").AsString();
-  item.name = cdsVendas.FieldByName("NMPRODUTO").AsString();
-  item.quantity = cdsVendas.FieldByName("QTPRODCOMVEN").AsFloat();
-  item.price = cdsVendas.FieldByName("VRPRECCOMVEN").AsFloat();
-  item.tax = TaxOfCurrentItem(cdsVendas);
-  return item;
+// Every item row in order, taxed or not.
+std::vector<SaleItem> SaleItems(const SaleDatasets& d) {
+  RateCodes codes(d.cdsAliqImpFis);
+  std::vector<SaleItem> items;
+  hostrt::ClientDataSet& rows = d.cdsVendas;
+  for (rows.First(); !rows.Eof(); rows.Next())
+    items.push_back(PricedItem(rows.FieldByName("CDARVPROD").AsString(), rows.FieldByName("NMPRODUTO").AsString(),
+                               rows.FieldByName("QTPRODCOMVEN").AsFloat(), rows.FieldByName("VRPRECCOMVEN").AsFloat(),
+                               TaxOfCurrentItem(rows), codes));
+  return items;
 }
 
-// Opens the coupon and registers every item row, taxed or not.
-bool CouponWithItems(const SaleValues& v, const SaleDatasets& d) {
+bool CouponWithItems(const SaleValues& v, const std::vector<SaleItem>& items) {
   if (!OpenSaleCoupon(v)) return false;
-  RateCodes codes(d.cdsAliqImpFis);
-  for (d.cdsVendas.First(); !d.cdsVendas.Eof(); d.cdsVendas.Next()) {
-    const SaleItem item = ItemOfCurrentRow(d.cdsVendas);
-    if (!SellSaleItem(item, codes.CodeFor(item.tax), false, v.stEsquemaCor)) return false;
-  }
+  for (const SaleItem& item : items)
+    if (!SellSaleItem(item, false, v.stEsquemaCor)) return false;
   return true;
 }
 
@@ -61,7 +60,7 @@ std::string OrdinarySale(const SaleValues& v, const SaleDatasets& d) {
     Log("ERRO!!! ImpressaoVenda: venda sem itens");
     return kSaleError;
   }
-  if (!CouponWithItems(v, d)) return kSaleError;
+  if (!CouponWithItems(v, SaleItems(d))) return kSaleError;
   const double doTotIsento = UntaxedTotal(d.cdsVendas);
   const std::string stTotIsento = hostrt::FormatFloat("#,##0", doTotIsento);
 

@@ -24,13 +24,9 @@ bool HasUntaxedItems(hostrt::ClientDataSet& cdsVendas) {
 // was current when the call began. False when the opening, the item or the
 // closing failed.
 bool DifferenceCoupon(const SaleValues& v, const SaleDatasets& d, double amount) {
-  if (!OpenSaleCoupon(v)) return false;
-  SaleItem item;
-  item.name = "DIF. MEDIO PAGO CIRCULAR 37";
-  item.price = amount;
-  item.tax = v.current_item;
   RateCodes codes(d.cdsAliqImpFis);
-  return SellSaleItem(item, codes.CodeFor(item.tax), "FALSE", v.stEsquemaCor) && CloseSaleCoupon(v, d);
+  const SaleItem item = PricedItem("", "DIF. MEDIO PAGO CIRCULAR 37", 1, amount, v.current_item, codes);
+  return OpenSaleCoupon(v) && SellSaleItem(item, "FALSE", v.stEsquemaCor) && CloseSaleCoupon(v, d);
 }
 
 }  // namespace
