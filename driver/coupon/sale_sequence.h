@@ -2,7 +2,6 @@
 // datasets, and the three roads a sale can take after the drawer is opened.
 #pragma once
 #include <string>
-#include <string_view>
 
 #include "coupon/sale_items.h"
 #include "hostrt/dataset.h"

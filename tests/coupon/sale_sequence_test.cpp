@@ -243,6 +243,18 @@ TEST_F(SaleSequenceTest, RefusedClosingIsTriedAgainOnYesAndLeftOpenOnNo) {
   EXPECT_EQ(printer.summary_value("Documento"), "cupom") << "the coupon stays as the printer holds it";
 }
 
+TEST_F(SaleSequenceTest, ExemptTicketWhoseCloseIsRefusedIsPrintedAgainOnYes) {
+  FillSaleItems(cdsVendas, {{"AGUA", "N", 0, 2.50}});
+  FillMovements(cdsMovi, {{"E", "001", "1", 2.50}});
+  printer.script("Bematech_FI_CierraInformeGerencial", -2, 6, 2, 0, 1);
+  host->QueueAnswer(true);
+  EXPECT_EQ(Print(), "");
+  EXPECT_EQ(CallCount("Bematech_FI_CierraInformeGerencial"), 2u);
+  EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
+  EXPECT_THAT(LogEntries(), IsSupersetOf({std::string("ImpressaoVenda: IsentoSimpl - tentativa 1 recusada"),
+                                          std::string("ImpressaoVenda: IsentoSimpl - tentativa 2 aceita")}));
+}
+
 TEST_F(SaleSequenceTest, BadInputEndsTheSaleWithErroBeforeAnythingIsPrinted) {
   FillMovements(cdsMovi, {{"E", "001", "1", 5}});
   FillSaleItems(cdsVendas, {});
