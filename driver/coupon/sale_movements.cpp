@@ -46,17 +46,25 @@ bool PaidWithTicket(hostrt::ClientDataSet& cdsMovi, hostrt::ClientDataSet& cdsRe
 
 TicketRowsRemoval::TicketRowsRemoval(hostrt::ClientDataSet& cdsMovi) : movi_(cdsMovi) {
   original_.SetData(cdsMovi.Data());
-  cdsMovi.First();
-  while (!cdsMovi.Eof()) {
-    if (IsTicketKind(Text(cdsMovi, "IDTIPORECE")))
-      cdsMovi.Delete();
-    else
-      cdsMovi.Next();
+  try {
+    cdsMovi.First();
+    while (!cdsMovi.Eof()) {
+      if (IsTicketKind(Text(cdsMovi, "IDTIPORECE")))
+        cdsMovi.Delete();
+      else
+        cdsMovi.Next();
+    }
+  } catch (...) {
+    Restore();
+    throw;
   }
 }
 
 TicketRowsRemoval::~TicketRowsRemoval() {
-  if (kept_) return;
+  if (!kept_) Restore();
+}
+
+void TicketRowsRemoval::Restore() noexcept {
   try {
     movi_.SetData(original_.Data());
     Log(platform::L1("ImpressaoVenda: venda não impressa; os tickets voltam aos movimentos"));

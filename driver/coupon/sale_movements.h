@@ -42,6 +42,8 @@ class TicketRowsRemoval {
   void Keep() { kept_ = true; }
 
  private:
+  void Restore() noexcept;
+
   hostrt::ClientDataSet& movi_;
   hostrt::ClientDataSet original_{"cdsRecebTicket"};
   bool kept_ = false;
