@@ -65,7 +65,9 @@ std::string OrdinarySale(const SaleValues& v, const SaleDatasets& d) {
   const std::string stTotIsento = hostrt::FormatFloat("#,##0", doTotIsento);
 
   if (!boPossuiProdTrib) {
-    CloseSaleCoupon(v, d);  // its result is not checked: the ticket repeats until the printer takes it
+    // The closing's result is not checked: a coupon left open makes the
+    // printer refuse the ticket, and the operator is asked about that.
+    CloseSaleCoupon(v, d);
     const bool printed = RepeatWithOperator(v, "IsentoSimpl", [&] {
       return IsentoSimpl(v.stCdFilial, v.stCdCaixa, v.stEsquemaCor, stTotIsento, "", v.stNmOperador, v.stCdLoja,
                          v.stSenhaCupom, v.stDsObsCupFis, totals.doTotalTroco);
@@ -79,7 +81,7 @@ std::string OrdinarySale(const SaleValues& v, const SaleDatasets& d) {
   const std::string stTotalTroco = hostrt::FormatFloat("0000000000", totals.doTotalTroco);
   bool done = false;
   if (doTotIsento != 0) {
-    CloseSaleCoupon(v, d);  // its result is not checked, as above
+    CloseSaleCoupon(v, d);  // not checked, as above
     done = RepeatWithOperator(v, "IsentoCompos", [&] {
       return IsentoCompos(v.stCdFilial, v.stCdCaixa, v.stEsquemaCor, stTotal, stTotIsento, stTotalTroco,
                           v.stNmOperador, v.stCdLoja, v.stSenhaCupom, v.stDsObsCupFis, doTotal, doTotalComt,
