@@ -63,13 +63,8 @@ Sale HundredItems() {
 
 void BM_HundredItemSale(benchmark::State& state) {
   sale_bench::Machine machine;
-  if (!machine.Start()) {
-    state.SkipWithError("the driver did not start");
-    return;
-  }
+  if (!machine.Start(state)) return;
   test_support::LoadedLibrary& driver = *machine.driver;
-  machine.printer->entry<int(const char*, const char*)>("Bematech_FI_ProgramaFormaPagamentoMFD")("Cartao Credito",
-                                                                                                 "1");
   auto open = driver.function<decltype(AbreCupom)>("AbreCupom");
   auto sell = driver.function<decltype(VendaItem)>("VendaItem");
   auto close = driver.function<decltype(FechaCupom)>("FechaCupom");

@@ -27,13 +27,8 @@ std::vector<coupon_test::SaleItemRow> FiftyItems(double& total) {
 
 void BM_FiftyItemImpressaoVenda(benchmark::State& state) {
   sale_bench::Machine machine;
-  if (!machine.Start()) {
-    state.SkipWithError("the driver did not start");
-    return;
-  }
+  if (!machine.Start(state)) return;
   test_support::LoadedLibrary& driver = *machine.driver;
-  machine.printer->entry<int(const char*, const char*)>("Bematech_FI_ProgramaFormaPagamentoMFD")("Cartao Credito",
-                                                                                                 "1");
   hostrt::ClientDataSet cdsVendas, cdsMovi, cdsRecebimento, cdsAliqImpFis, unused;
   driver.function<decltype(CarregaAliquota)>("CarregaAliquota")("001", cdsAliqImpFis);
   coupon_test::FillSaleReceiptTypes(cdsRecebimento);

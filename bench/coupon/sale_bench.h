@@ -73,9 +73,16 @@ class Machine {
     hostrt::UseSystemClock();
     hostrt::InstallHostServices(nullptr);
   }
-  bool Start() {
-    return driver->function<decltype(StartImpFiscal)>("StartImpFiscal")(
-        hostrt::MakeParams({{"ESQUEMACOR", "001"}, {"PORTAIMPFIS", "COM1"}}));
+  // Starts the driver and programs the card payment form the sales pay with;
+  // false, with the benchmark skipped, when the driver does not start.
+  bool Start(benchmark::State& state) {
+    if (!driver->function<decltype(StartImpFiscal)>("StartImpFiscal")(
+            hostrt::MakeParams({{"ESQUEMACOR", "001"}, {"PORTAIMPFIS", "COM1"}}))) {
+      state.SkipWithError("the driver did not start");
+      return false;
+    }
+    printer->entry<int(const char*, const char*)>("Bematech_FI_ProgramaFormaPagamentoMFD")("Cartao Credito", "1");
+    return true;
   }
 
  private:
