@@ -2,7 +2,6 @@
 
 #include <iostream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "driver_operation.h"
@@ -10,6 +9,7 @@
 #include "hostrt/dataset.h"
 #include "hostrt/params.h"
 #include "kvr00102/kvr00102.h"
+#include "platform/latin1.h"
 
 namespace pdv_demo {
 namespace {
@@ -21,111 +21,143 @@ void Report(const std::string& what, bool ok) { std::cout << what << ": " << (ok
 struct Item {
   const char* code;
   const char* name;
-  const char* rate;  // the printer's rate position, or FF for tax already paid
-  double quantity, price, discount;
+  const char* kind;  // T taxed, N not subject, F tax paid by substitution, I exempt
+  double rate;       // percent, for a taxed item
+  double quantity, price;
 };
 
-struct Payment {
-  const char* type;  // the till's payment type code
+struct Movement {
+  const char* movement;  // E payment, S change given, T consumer debit
+  const char* type;      // the till's payment type code
+  const char* kind;      // the payment kind: 5 and 7 are meal tickets
   double amount;
+  const char* printed;   // the name printed on the ticket document
 };
 
-bool Sell(void* driver, const Item& item) {
-  hostrt::Variant params = hostrt::MakeParams({{"ESQUEMACOR", kColour},
-                                               {"CDARVPROD", item.code},
-                                               {"NMPROD", item.name},
-                                               {"CDALIQ", item.rate},
-                                               {"QTDE", item.quantity},
-                                               {"VALOR", item.price},
-                                               {"DESCONT", item.discount},
-                                               {"UNIDADE", "UN"},
-                                               {"IDUTILTEF", "N"},
-                                               {"UTILTEF", false}});
-  return OPERATION(driver, VendaItem)(params);
+// The sale's items as the host keeps them, sold by operator 7, MARIA.
+void FillItems(hostrt::ClientDataSet& items, const std::vector<Item>& rows) {
+  items.Close();
+  items.ClearFieldDefs();
+  for (const char* name : {"CDOPERADOR", "NMOPERADOR", "NMPRODUTO", "CDARVPROD", "IDTPIMPOSFIS", "CDLOJA"})
+    items.AddFieldDef(name, hostrt::FieldType::String, 60);
+  for (const char* name : {"VRPRECCOMVEN", "QTPRODCOMVEN", "VRDESCCOMVEN", "VRPEALIMPFIS"})
+    items.AddFieldDef(name, hostrt::FieldType::Float);
+  items.CreateDataSet();
+  for (const Item& row : rows) {
+    items.Append();
+    items.FieldByName("CDOPERADOR").SetAsString("7");
+    items.FieldByName("NMOPERADOR").SetAsString("MARIA");
+    items.FieldByName("NMPRODUTO").SetAsString(row.name);
+    items.FieldByName("CDARVPROD").SetAsString(row.code);
+    items.FieldByName("IDTPIMPOSFIS").SetAsString(row.kind);
+    items.FieldByName("CDLOJA").SetAsString("01");
+    items.FieldByName("VRPRECCOMVEN").SetAsFloat(row.price);
+    items.FieldByName("QTPRODCOMVEN").SetAsFloat(row.quantity);
+    items.FieldByName("VRDESCCOMVEN").SetAsFloat(0);
+    items.FieldByName("VRPEALIMPFIS").SetAsFloat(row.rate);
+    items.Post();
+  }
+  items.First();
 }
 
-// The sale's payment rows, as the host's cash movement dataset carries them.
-hostrt::Variant PaymentRows(const std::vector<Payment>& payments) {
-  hostrt::ClientDataSet rows;
-  rows.AddFieldDef("IDTIPOMOVIVE", hostrt::FieldType::String, 1);
-  rows.AddFieldDef("DTHRINCMOV", hostrt::FieldType::DateTime);
-  rows.AddFieldDef("CDTIPORECE", hostrt::FieldType::String, 3);
-  rows.AddFieldDef("VRMOVIVEND", hostrt::FieldType::Float);
-  rows.AddFieldDef("NRORDTROCO", hostrt::FieldType::Integer);
-  rows.AddFieldDef("CDBANCARTCR", hostrt::FieldType::String, 5);
-  rows.AddFieldDef("CDTIPORECEORIG", hostrt::FieldType::String, 3);
-  rows.CreateDataSet();
+// The sale's cash movements, in the order they were taken.
+void FillMovements(hostrt::ClientDataSet& movements, const std::vector<Movement>& rows) {
+  movements.Close();
+  movements.ClearFieldDefs();
+  for (const char* name : {"IDTIPOMOVIVE", "CDTIPORECE", "IDTIPORECE", "CDBANCARTCR", "CDTIPORECEORIG", "DSIMPFISCAL"})
+    movements.AddFieldDef(name, hostrt::FieldType::String, 50);
+  movements.AddFieldDef("DTHRINCMOV", hostrt::FieldType::DateTime);
+  movements.AddFieldDef("VRMOVIVEND", hostrt::FieldType::Float);
+  movements.AddFieldDef("NRORDTROCO", hostrt::FieldType::Integer);
+  movements.CreateDataSet();
   double minute = 0;
-  for (const Payment& payment : payments) {
-    rows.Append();
-    rows.FieldByName("IDTIPOMOVIVE").SetAsString("E");
-    rows.FieldByName("DTHRINCMOV").SetAsDateTime(hostrt::DateTime{hostrt::Now().value + ++minute / (24 * 60)});
-    rows.FieldByName("CDTIPORECE").SetAsString(payment.type);
-    rows.FieldByName("VRMOVIVEND").SetAsFloat(payment.amount);
-    rows.Post();
+  for (const Movement& row : rows) {
+    movements.Append();
+    movements.FieldByName("IDTIPOMOVIVE").SetAsString(row.movement);
+    movements.FieldByName("CDTIPORECE").SetAsString(row.type);
+    movements.FieldByName("IDTIPORECE").SetAsString(row.kind);
+    movements.FieldByName("DSIMPFISCAL").SetAsString(row.printed);
+    movements.FieldByName("DTHRINCMOV").SetAsDateTime(hostrt::DateTime{hostrt::Now().value + ++minute / (24 * 60)});
+    movements.FieldByName("VRMOVIVEND").SetAsFloat(row.amount);
+    movements.FieldByName("NRORDTROCO").SetAsInteger(0);
+    movements.Post();
   }
-  return rows.Data();
 }
 
 // The till's payment types under the names programmed in the printer.
-hostrt::Variant PaymentTypes() {
-  hostrt::ClientDataSet types;
-  types.AddFieldDef("CDTIPORECE", hostrt::FieldType::String, 3);
-  types.AddFieldDef("NMTIPORECE", hostrt::FieldType::String, 40);
-  types.AddFieldDef("IDTIPORECE", hostrt::FieldType::String, 1);
+void FillPaymentTypes(hostrt::ClientDataSet& types) {
+  for (const char* name : {"CDTIPORECE", "NMTIPORECE", "IDTIPORECE"}) types.AddFieldDef(name, hostrt::FieldType::String, 40);
   types.CreateDataSet();
-  for (auto [code, name, kind] : {std::tuple{"001", "Dinheiro", "1"}, std::tuple{"002", "Cartao Credito", "2"}}) {
+  struct Row {
+    const char *code, *name, *kind;
+  };
+  for (const Row& row : {Row{"001", "Dinheiro", "1"}, Row{"002", "Cartao Credito", "2"},
+                         Row{"005", "Vale Refeicao", "5"}, Row{"009", "Conta Consumidor", "9"}}) {
     types.Append();
-    types.FieldByName("CDTIPORECE").SetAsString(code);
-    types.FieldByName("NMTIPORECE").SetAsString(name);
-    types.FieldByName("IDTIPORECE").SetAsString(kind);
+    types.FieldByName("CDTIPORECE").SetAsString(row.code);
+    types.FieldByName("NMTIPORECE").SetAsString(row.name);
+    types.FieldByName("IDTIPORECE").SetAsString(row.kind);
     types.Post();
   }
-  return types.Data();
 }
 
-// Opens a coupon, sells the items and closes it; true when it was closed.
-bool Coupon(void* driver, const std::vector<Item>& items, double discount, const std::vector<Payment>& payments) {
-  hostrt::Variant open = hostrt::MakeParams({{"ESQUEMACOR", kColour}, {"IDUTILTEF", "N"}, {"UTILTEF", false}});
-  const bool opened = OPERATION(driver, AbreCupom)(open);
-  Report("AbreCupom", opened);
-  if (!opened) return false;
-  for (const Item& item : items) Report(std::string("VendaItem ") + item.name, Sell(driver, item));
+class Till {
+ public:
+  explicit Till(void* driver) : driver_(driver) {
+    OPERATION(driver, CarregaAliquota)(kColour, rates_);
+    FillPaymentTypes(types_);
+  }
 
-  // The closing's 43 positional slots, as a host fills them.
-  std::vector<hostrt::Variant> slots(43, hostrt::Variant(""));
-  slots[2] = kColour;
-  for (int i : {4, 5, 11}) slots[static_cast<std::size_t>(i)] = false;
-  for (int i : {3, 7, 8, 37, 38}) slots[static_cast<std::size_t>(i)] = 0.0;
-  slots[6] = discount;
-  slots[9] = "N";
-  slots[10] = "VOLTE SEMPRE!";
-  slots[13] = PaymentRows(payments);
-  slots[14] = PaymentTypes();
-  slots[21] = "12";  // table
-  slots[22] = "7";
-  slots[23] = "MARIA";
-  slots[31] = "B5";  // order password
-  hostrt::Variant result = hostrt::Variant::Array(0, 2);
-  const bool closed = OPERATION(driver, FechaCupom)(slots.data(), 42, nullptr, result);
-  Report("FechaCupom", closed);
-  return closed;
-}
+  // Prints one sale and shows what ImpressaoVenda answered.
+  std::string Sell(const std::string& title, const std::vector<Item>& items, const std::vector<Movement>& movements) {
+    std::cout << "\n== " << title << " ==\n";
+    FillItems(items_, items);
+    FillMovements(movements_, movements);
+    const hostrt::Variant params = hostrt::MakeParams({{"ESQUEMACOR", kColour},
+                                                       {"CDFILIAL", "001"},
+                                                       {"CDCAIXA", "001"},
+                                                       {"SENHACUPOM", "B5"},
+                                                       {"NMCONSUMIDOR", "JOAO DA SILVA"},
+                                                       {"DSOBSCUPFIS", "VOLTE SEMPRE!"},
+                                                       {"SALDODEBITO", 150.0},
+                                                       {"PRECOSUBSIDIO", 0.0},
+                                                       {"TOTPARCCV", ""},
+                                                       {"NRLAUDO", ""}});
+    const std::string result =
+        OPERATION(driver_, ImpressaoVenda)(params, items_, movements_, types_, rates_, unused_, unused_, unused_);
+    std::cout << "ImpressaoVenda: \"" << result << "\"; payments left in cdsMovi: " << movements_.RecordCount()
+              << "\n";
+    return result;
+  }
+
+ private:
+  void* driver_;
+  hostrt::ClientDataSet items_{"cdsVendas"}, movements_{"cdsMovi"}, types_{"cdsRecebimento"};
+  hostrt::ClientDataSet rates_{"cdsAliqImpFis"}, unused_{"unused"};
+};
 
 }  // namespace
 
 void RunSaleSteps(void* driver, const std::string& serial) {
-  std::cout << "\n== A sale ==\n";
-  Coupon(driver,
-         {{"7891000100103", "CAFE EXPRESSO", "01", 2, 4.5, 0},
-          {"7891000400400", "BOLO DE CENOURA", "01", 1, 9.99, 1.5},
-          {"7891000500500", "AGUA MINERAL", "FF", 1, 3.0, 0}},
-         0.49, {{"001", 10.0}, {"002", 10.0}});
-  std::cout << "Nr_Cupom: " << OPERATION(driver, Nr_Cupom)("", kColour) << "\n";
+  Till till(driver);
+  // Prices include their tax; the coupon receives each price less its tax part.
+  till.Sell("A sale", {{"7891000100103", "CAFE EXPRESSO", "T", 18, 2, 5.90},
+                       {"7891000400400", "BOLO DE CENOURA", "T", 12, 1, 11.20},
+                       {"7891000500500", "AGUA MINERAL", "F", 0, 1, 3.00}},
+            {{"E", "001", "1", 10.0, ""}, {"E", "002", "2", 15.0, ""}, {"S", "001", "1", 2.0, ""}});
+  till.Sell("A sale paid partly with meal tickets", {{"7891000300300", "PRATO EXECUTIVO", "T", 18, 1, 29.50}},
+            {{"E", "005", "5", 20.0, "VALE REFEICAO"}, {"E", "001", "1", 10.0, ""}, {"S", "001", "1", 0.50, ""}});
+  till.Sell("A sale of exempt items only", {{"7891000500500", "AGUA MINERAL", "F", 0, 2, 3.00},
+                                            {"7891000600600", "LEITE INTEGRAL", "I", 0, 1, 4.50}},
+            {{"E", "001", "1", 20.0, ""}, {"S", "001", "1", 9.50, ""}});
+  till.Sell("A sale charged to a consumer account", {{"7891000100103", "CAFE EXPRESSO", "T", 18, 1, 5.90}},
+            {{"T", "009", "9", 5.90, ""}});
   Report("Abre_Gaveta_Imp", OPERATION(driver, Abre_Gaveta_Imp)(kColour, false));
 
-  std::cout << "\n== A second coupon, cancelled ==\n";
-  if (!Coupon(driver, {{"7891000200200", "PAO DE QUEIJO", "01", 3, 3.25, 0}}, 0, {{"001", 10.0}})) return;
+  const std::string coupon =
+      till.Sell("A last sale, cancelled", {{"7891000200200", "PAO DE QUEIJO", "T", 18, 3, 3.25}},
+                {{"E", "001", "1", 10.0, ""}});
+  if (coupon.empty() || coupon == "Erro") return;
   std::vector<hostrt::Variant> args{kColour, true, false, "", "001", "001", serial};
   hostrt::Variant result = hostrt::Variant::Array(0, 0);
   const bool cancelled = OPERATION(driver, Cancela_Cupom_Imp)(args.data(), static_cast<int>(args.size()) - 1, result);

@@ -1,6 +1,7 @@
-// The demo's sale: a coupon with three items (one with an item discount, one
-// untaxed), closed with a coupon discount and two payments, the drawer
-// opened, and a second coupon that is sold and then cancelled.
+// The demo's sales, each printed with ImpressaoVenda from the host's datasets
+// as a host prints them: an ordinary sale with an untaxed item, a sale paid
+// partly with meal tickets, a sale of exempt items only, a sale charged to a
+// consumer account, the drawer, and a last sale whose coupon is cancelled.
 #pragma once
 #include <string>
 

@@ -6,8 +6,6 @@
 
 namespace kvr {
 
-const char* const kMakerLine = "Kvr00102 - 0800 000 0000 - www.kvr00102.example";
-
 namespace {
 
 constexpr const char* kLF = "\n";

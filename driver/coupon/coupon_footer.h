@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "coupon/closing_args.h"
+#include "core/maker_line.h"
 #include "coupon/consumer_balances.h"
 
 namespace kvr {
@@ -39,8 +40,5 @@ Footer BuildFooter(const FooterInput& input, BalanceData balances);
 
 // The table or order-pad line ("" without a number).
 std::string TableLine(const std::string& stMesaCom);
-
-// The last line of every footer: the product, its telephone and web address.
-extern const char* const kMakerLine;
 
 }  // namespace kvr

@@ -11,8 +11,13 @@ DocumentBuilder::DocumentBuilder(std::string stEsquemaCor, std::size_t block_lim
     : stEsquemaCor_(std::move(stEsquemaCor)), block_limit_(block_limit) {}
 
 DocumentBuilder& DocumentBuilder::Line(std::string_view text) {
-  block_ += text;
+  Text(text);
   block_ += '\n';
+  return *this;
+}
+
+DocumentBuilder& DocumentBuilder::Text(std::string_view text) {
+  block_ += text;
   return *this;
 }
 

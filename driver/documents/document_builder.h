@@ -26,6 +26,8 @@ class DocumentBuilder {
 
   // One line as the caller laid it out.
   DocumentBuilder& Line(std::string_view text);
+  // Text with no line feed after it (a line that a control character ends).
+  DocumentBuilder& Text(std::string_view text);
   // 48 repetitions of one character ("-", "=" or a blank).
   DocumentBuilder& Rule(char fill = '-');
   DocumentBuilder& Blank() { return Rule(' '); }

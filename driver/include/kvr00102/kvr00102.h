@@ -136,6 +136,39 @@ KVR_EXPORT bool Cancela_UltimoItem(const std::string& stEsquemaCor);
 KVR_EXPORT bool Cancela_Cupom_Imp(const hostrt::Variant* arParams, int arParams_High, hostrt::Variant& oleRetorno);
 // ---- end of fiscal coupon ------------------------------------------------------------
 
+// ---- The whole sale in one call, and the tickets that follow it -----------------
+// Prints a sale from the host's datasets: opens the drawer, then a consumer-debit
+// ticket, a sale paid with meal tickets (whose rows leave cdsMovi) or a fiscal
+// coupon with its items and payments, and the exempt-sale tickets. The result is
+// the coupon number, "" (no coupon number to give) or "Erro". The last three
+// datasets are not used.
+KVR_EXPORT std::string ImpressaoVenda(const hostrt::Variant& Params, hostrt::ClientDataSet& cdsVendas,
+                                      hostrt::ClientDataSet& cdsMovi, hostrt::ClientDataSet& cdsRecebimento,
+                                      hostrt::ClientDataSet& cdsAliqImpFis, hostrt::ClientDataSet& cdsSaldCred,
+                                      hostrt::ClientDataSet& cdsFamiliaSaldo, hostrt::ClientDataSet& cdsEmprestimo);
+// The tickets, each a management report. Exceptions reach the caller, after
+// the report has been closed; cdsMovi is left unfiltered.
+KVR_EXPORT void ImprimeNaoFiscal(const std::string& stCdFilial, const std::string& stCdCaixa,
+                                 const std::string& stEsquemaCor, double doMontoTic, const std::string& stSenhaCupom,
+                                 const std::string& stNrCupomFis, const std::string& stNomeOperador,
+                                 const std::string& stDsObsCupFis, hostrt::ClientDataSet& cdsMovi);
+KVR_EXPORT bool IsentoCompos(const std::string& stCdFilial, const std::string& stCdCaixa,
+                             const std::string& stEsquemaCor, const std::string& stTotal,
+                             const std::string& stTotIsento, const std::string& stTotalTroco,
+                             const std::string& operador, const std::string& loja, const std::string& stSenhaCupom,
+                             const std::string& stDsObsCupFis, double doTotal, double doTotalComt,
+                             double doTotalTroco);
+KVR_EXPORT bool IsentoSimpl(const std::string& stCdFilial, const std::string& stCdCaixa,
+                            const std::string& stEsquemaCor, const std::string& stTotIsento,
+                            const std::string& stTotalTroco, const std::string& operador, const std::string& loja,
+                            const std::string& stSenhaCupom, const std::string& stDsObsCupFis, double doTotalTroco);
+KVR_EXPORT void ImpDebito_Consumidor(const std::string& stCdFilial, const std::string& stCdCaixa,
+                                     const std::string& stEsquemaCor, const std::string& stSenhaCupom,
+                                     const std::string& stNmCons, const std::string& operador,
+                                     const std::string& stDsObsCupFis, double doSaldoDebito, double doPrecoSubsidio,
+                                     hostrt::ClientDataSet& cdsVendas);
+// ---- end of the whole sale -------------------------------------------------------
+
 // ---- Fiscal day: X reading, Z reduction, fiscal memory, movement date, Z export ----
 // The printer's fiscal movement date (date only); today when the printer has
 // none or answers no valid date.

@@ -1,0 +1,68 @@
+#include "documents/sale_ticket.h"
+
+#include <utility>
+
+#include "core/debug_log.h"
+#include "hostrt/clock.h"
+#include "hostrt/format.h"
+#include "kvr00102/kvr00102.h"
+#include "platform/latin1.h"
+
+namespace kvr {
+
+SaleTicket::SaleTicket(std::string operation, const std::string& stEsquemaCor, const std::string& stCdFilial,
+                       const std::string& stCdCaixa)
+    : operation_(std::move(operation)),
+      stEsquemaCor_(stEsquemaCor),
+      document_(stEsquemaCor, kSaleAttachedBlockLimit) {
+  opened_ = Relatorio_Gerencial_Imp(stEsquemaCor, stCdFilial, stCdCaixa, "");
+}
+
+SaleTicket::~SaleTicket() {
+  if (closed_ || !opened_) return;
+  Log("ERRO!!! " + operation_ + platform::L1(": interrompido; relatório gerencial encerrado"));
+  FechRelatGerenc(stEsquemaCor_, true, false);
+}
+
+SaleTicket& SaleTicket::Line(std::string_view text, std::string_view log) {
+  document_.Line(text);
+  if (!log.empty()) Log(log);
+  return *this;
+}
+
+SaleTicket& SaleTicket::Text(std::string_view text, std::string_view log) {
+  document_.Text(text);
+  Log(log);
+  return *this;
+}
+
+SaleTicket& SaleTicket::Rule() {
+  document_.Rule('-');
+  return *this;
+}
+
+SaleTicket& SaleTicket::LogBlock(std::string_view prefix) {
+  Log(std::string(prefix) + document_.Block());
+  return *this;
+}
+
+SaleTicket& SaleTicket::Send() {
+  document_.HandOver();
+  return *this;
+}
+
+bool SaleTicket::Close() {
+  closed_ = true;
+  return document_.Close();
+}
+
+std::string WholeUnits(double amount) { return hostrt::FormatFloat("#,##0", amount); }
+
+std::string DateAndTime(std::string_view date_label, std::string_view time_label) {
+  const hostrt::DateTime now = hostrt::Now();
+  return std::string(date_label) + hostrt::DateToStr(now) + std::string(time_label) + hostrt::TimeToStr(now);
+}
+
+std::string PasswordLine(const std::string& stSenhaCupom) { return platform::L1("seña: ") + stSenhaCupom; }
+
+}  // namespace kvr
