@@ -11,6 +11,7 @@
 #include "hostrt/format.h"
 #include "kvr00102/kvr00102.h"
 #include "platform/latin1.h"
+#include "sale_steps.h"
 
 namespace pdv_demo {
 namespace {
@@ -38,11 +39,21 @@ void PaymentTypes(hostrt::ClientDataSet& types) {
   }
 }
 
-void ZExport(void* driver) {
+// A dataset of the given text and float fields, rows given as texts.
+void Fill(hostrt::ClientDataSet& ds, const std::vector<std::pair<const char*, hostrt::FieldType>>& fields,
+          const std::vector<std::vector<hostrt::Variant>>& rows) {
+  for (const auto& [name, type] : fields) ds.AddFieldDef(name, type, type == hostrt::FieldType::String ? 40 : 0);
+  ds.CreateDataSet();
+  for (const auto& row : rows) {
+    ds.Append();
+    for (std::size_t i = 0; i < row.size(); ++i) ds.Fields(static_cast<int>(i)).SetValue(row[i]);
+    ds.Post();
+  }
+}
+
+void ShowZExport(hostrt::ClientDataSet& reduction, hostrt::ClientDataSet& forms, hostrt::ClientDataSet& taxes,
+                 hostrt::ClientDataSet& totalizers) {
   std::cout << "\n== Z export ==\n";
-  hostrt::ClientDataSet types, reduction, forms, taxes, totalizers;
-  PaymentTypes(types);
-  OPERATION(driver, ExportRedZ)("", kColour, "0001", 1, types, reduction, forms, taxes, totalizers);
   if (!reduction.Active() || reduction.IsEmpty()) {
     std::cout << "(no figures: the printer wrote no reading)\n";
     return;
@@ -80,13 +91,58 @@ void NextDay(const std::string& bin_dir) {
   dlclose(printer);
 }
 
+
+// The till's closing as a host runs it: the amounts counted, the shift's and
+// the day's movements and products; the operator keeps the till closed,
+// confirms the reduction and the closing reports.
+bool CloseTheDay(void* driver, hostrt::ConsoleHost& host) {
+  using hostrt::FieldType;
+  hostrt::ClientDataSet counted, withdrawals, products, people, day_movements, shift_movements, day_products;
+  hostrt::ClientDataSet types, reduction, forms, taxes, totalizers;
+  PaymentTypes(types);
+  Fill(counted, {{"CDTIPORECE", FieldType::String}, {"NMTIPORECE", FieldType::String}, {"DTABERCAIX", FieldType::DateTime},
+                 {"VRFECHAINF", FieldType::Float}, {"VRFECHADIG", FieldType::Float}, {"NRENVELOPE", FieldType::String}},
+       {{"001", "Dinheiro", hostrt::Date(), 131.60, 131.60, "000101"},
+        {"002", "Cartao Credito", hostrt::Date(), 15.0, 15.0, "000102"}});
+  Fill(people, {{"CDSUPERVISOR", FieldType::String}, {"NMSUPERVISOR", FieldType::String},
+                {"CDOPERADOR", FieldType::String}, {"NMOPERADOR", FieldType::String}},
+       {{"10", "SUELI", "7", "MARIA"}});
+  const std::vector<std::pair<const char*, FieldType>> product_fields{
+      {"CDPRODUTO", FieldType::String}, {"NMPRODUTO", FieldType::String}, {"QTPRODVEND", FieldType::Float},
+      {"VRTOTAL", FieldType::Float},    {"VRACRE", FieldType::Float},    {"VRDESC", FieldType::Float},
+      {"VRPEALIMPFIS", FieldType::Float}, {"IDTPIMPOSFIS", FieldType::String}};
+  const std::vector<std::vector<hostrt::Variant>> sold{{"7891000100103", "CAFE EXPRESSO", 4.0, 23.60, 0.0, 0.0, 18.0, "T"},
+                                                       {"7891000300300", "PRATO EXECUTIVO", 1.0, 29.50, 0.0, 0.0, 18.0, "T"},
+                                                       {"7891000500500", "AGUA MINERAL", 3.0, 9.00, 0.0, 0.0, 0.0, "F"}};
+  Fill(products, product_fields, sold);
+  Fill(day_products, product_fields, sold);
+  const std::vector<std::pair<const char*, FieldType>> movement_fields{{"IDTIPOREG", FieldType::String},
+                                                                       {"CDTIPORECE", FieldType::String},
+                                                                       {"NMTIPORECE", FieldType::String},
+                                                                       {"VRSAIDA", FieldType::Float}};
+  const std::vector<std::vector<hostrt::Variant>> moved{
+      {"1", "001", "Dinheiro", 31.60}, {"1", "002", "Cartao Credito", 15.0}, {"3", "", "", 100.0}};
+  Fill(day_movements, movement_fields, moved);
+  Fill(shift_movements, movement_fields, moved);
+  for (const bool answer : {false, true, true}) host.QueueAnswer(answer);  // keep the till closed; reduce; print
+  std::string first_coupon;
+  bool reduced = false;
+  const bool till_opened = OPERATION(driver, GeraReciboSangria)(
+      "COM1", "EMU0000000000000001", "001", "001", "0001", 1, first_coupon, counted, withdrawals, products, people,
+      day_movements, shift_movements, day_products, hostrt::Now(), true, true, false, reduction, forms, taxes,
+      totalizers, reduced, types, "N", "S", "S", "S", kColour, false, false, true);
+  std::cout << "GeraReciboSangria: till " << (till_opened ? "opened" : "kept closed") << ", first coupon "
+            << first_coupon << ", Z export " << (reduced ? "taken" : "not taken") << "\n";
+  if (reduced) ShowZExport(reduction, forms, taxes, totalizers);
+  return reduced;
+}
+
 }  // namespace
 
-void RunDayEndSteps(void* driver, const std::string& bin_dir) {
+void RunDayEndSteps(void* driver, const std::string& bin_dir, hostrt::ConsoleHost& host) {
   std::cout << "\n== End of the day ==\n";
   MovementDate(driver, "today");
-  std::cout << "Leitura_X_Imp: " << Ok(OPERATION(driver, Leitura_X_Imp)("", kColour, "")) << "\n";
-  ZExport(driver);
+  if (!CloseTheDay(driver, host)) return;
   std::cout << "\n== Z reduction ==\n";
   std::cout << "Reducao_Z_Imp: " << Ok(OPERATION(driver, Reducao_Z_Imp)("", kColour, "")) << "\n";
 
@@ -94,6 +150,7 @@ void RunDayEndSteps(void* driver, const std::string& bin_dir) {
   NextDay(bin_dir);
   std::cout << "Suprimento 100,00 (opening float): " << Ok(OPERATION(driver, Suprimento)("", kColour, 100.0)) << "\n";
   MovementDate(driver, "new day");
+  RunFirstSaleOfTheDay(driver);
 }
 
 }  // namespace pdv_demo

@@ -198,7 +198,7 @@ int Run(bool interactive, bool keep_printer) {
       std::cout << "StartImpFiscal: " << (OPERATION(driver, StartImpFiscal)(start) ? "ok" : "failed") << "\n";
     }
     pdv_demo::RunDocumentSteps(driver, serial);
-    pdv_demo::RunDayEndSteps(driver, bin_dir);
+    pdv_demo::RunDayEndSteps(driver, bin_dir, *host);
     OPERATION(driver, FechaPorta)();
   }
   OPERATION(driver, StopImpFiscal)();

@@ -164,4 +164,9 @@ void RunSaleSteps(void* driver, const std::string& serial) {
   Report("Cancela_Cupom_Imp coupon " + result[0].AsString(), cancelled);
 }
 
+void RunFirstSaleOfTheDay(void* driver) {
+  Till(driver).Sell("The first sale of the day", {{"7891000100103", "CAFE EXPRESSO", "T", 18, 1, 5.90}},
+                    {{"E", "001", "1", 10.0, ""}, {"S", "001", "1", 4.10, ""}});
+}
+
 }  // namespace pdv_demo

@@ -8,5 +8,6 @@
 namespace pdv_demo {
 
 void RunSaleSteps(void* driver, const std::string& serial);
+void RunFirstSaleOfTheDay(void* driver);
 
 }  // namespace pdv_demo
