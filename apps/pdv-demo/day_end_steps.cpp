@@ -121,7 +121,7 @@ bool CloseTheDay(void* driver, hostrt::ConsoleHost& host) {
                                                                        {"NMTIPORECE", FieldType::String},
                                                                        {"VRSAIDA", FieldType::Float}};
   const std::vector<std::vector<hostrt::Variant>> moved{
-      {"1", "001", "Dinheiro", 31.60}, {"1", "002", "Cartao Credito", 15.0}, {"3", "", "", 100.0}};
+      {"1", "001", "Dinheiro", 47.10}, {"1", "002", "Cartao Credito", 15.0}, {"3", "", "", 0.0}};
   Fill(day_movements, movement_fields, moved);
   Fill(shift_movements, movement_fields, moved);
   for (const bool answer : {false, true, true}) host.QueueAnswer(answer);  // keep the till closed; reduce; print
