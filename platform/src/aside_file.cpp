@@ -4,15 +4,22 @@
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include "platform/numbers.h"
+
+#include "kill_points.h"
+#include "platform/files.h"
 
 namespace platform::detail {
 
 namespace {
 
 std::atomic<unsigned> aside_sequence{0};
+
+}  // namespace
 
 // Makes a rename in folder durable; a failure here loses nothing, so it is ignored.
 void sync_folder(const std::string& folder) {
@@ -22,7 +29,9 @@ void sync_folder(const std::string& folder) {
   ::close(fd);
 }
 
-}  // namespace
+Descriptor::~Descriptor() {
+  if (fd_ >= 0) ::close(fd_);
+}
 
 std::string parent_folder(const std::string& path) {
   const auto cut = path.rfind('/');
@@ -79,6 +88,7 @@ bool AsideFile::commit(bool replace) {
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) return fail(errno);
+  kill_point(target_);
   if (replace) {
     if (::rename(path_.c_str(), target_.c_str()) != 0) return fail(errno);
   } else if (::link(path_.c_str(), target_.c_str()) == 0) {
@@ -92,9 +102,53 @@ bool AsideFile::commit(bool replace) {
     if (::rename(path_.c_str(), target_.c_str()) != 0) return fail(errno);
   }
   committed_ = true;
+  kill_point(target_);
   sync_folder(parent_folder(target_));
   return true;
 }
 
+namespace {
+
+// The process number of an aside name's "<pid>.<n>" part, or 0 when the part
+// is not two unsigned whole numbers.
+long long writer_of(std::string_view part) {
+  const auto dot = part.find('.');
+  if (dot == std::string_view::npos) return 0;
+  const std::string_view pid = part.substr(0, dot), sequence = part.substr(dot + 1);
+  for (std::string_view number : {pid, sequence})
+    if (number.empty() || number.front() == '+' || number.front() == '-') return 0;
+  if (!parse_integer(sequence)) return 0;
+  return parse_integer(pid).value_or(0);
+}
+
+}  // namespace
+
 }  // namespace platform::detail
+
+namespace platform {
+
+int remove_stale_aside_files(const std::string& path) {
+  const auto cut = path.rfind('/');
+  const std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
+  const std::string prefix = "." + name + ".", suffix = ".tmp";
+  std::error_code error;
+  std::filesystem::directory_iterator entries(detail::parent_folder(path), error);
+  int removed = 0;
+  for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+    const std::string file = entries->path().filename().string();
+    if (file.size() <= prefix.size() + suffix.size() || file.compare(0, prefix.size(), prefix) != 0 ||
+        file.compare(file.size() - suffix.size(), suffix.size(), suffix) != 0)
+      continue;
+    const long long pid = detail::writer_of(
+        std::string_view(file).substr(prefix.size(), file.size() - prefix.size() - suffix.size()));
+    if (pid <= 0) continue;
+    // A writer still running may be about to rename its file: it is left alone.
+    if (pid != ::getpid() && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)) continue;
+    std::error_code ignored;
+    if (std::filesystem::remove(entries->path(), ignored)) ++removed;
+  }
+  return removed;
+}
+
+}  // namespace platform
 #endif

@@ -1,6 +1,9 @@
 #pragma once
 // A new file written beside its target and then renamed onto it, so that a
-// reader sees either the old file or the whole new one, never a part.
+// reader sees either the old file or the whole new one, never a part. The
+// aside file of "<folder>/<name>" is "<folder>/.<name>.<pid>.<n>.tmp" (the
+// writer's process number and a sequence number); a writer killed before its
+// rename leaves it behind, and remove_stale_aside_files finds it by that name.
 #include <string>
 #include <string_view>
 
@@ -35,7 +38,23 @@ class AsideFile {
   bool committed_ = false;
 };
 
+// An open file descriptor (or -1), closed when it goes.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor();
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int fd() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
 // The folder part of a native path ("." when there is none).
 std::string parent_folder(const std::string& path);
+
+// Makes the names in a folder durable (after a rename or a new file).
+void sync_folder(const std::string& folder);
 
 }  // namespace platform::detail

@@ -53,25 +53,11 @@ unsigned missing_path_error(const std::string& path) {
   return directory_exists(detail::parent_folder(path)) ? kErrorFileNotFound : kErrorPathNotFound;
 }
 
-class InputFile {
- public:
-  explicit InputFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-  ~InputFile() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  InputFile(const InputFile&) = delete;
-  InputFile& operator=(const InputFile&) = delete;
-  int fd() const { return fd_; }
-
- private:
-  int fd_;
-};
-
 }  // namespace
 
 unsigned copy_file(const std::string& src, const std::string& dst, bool fail_if_exists) {
   if (src.empty() || dst.empty()) return kErrorPathNotFound;
-  InputFile input(src);
+  detail::Descriptor input(::open(src.c_str(), O_RDONLY | O_CLOEXEC));
   if (input.fd() < 0) return errno == ENOENT ? missing_path_error(src) : windows_error_from_errno(errno);
   struct stat source {};
   if (::fstat(input.fd(), &source) != 0) return windows_error_from_errno(errno);

@@ -4,14 +4,14 @@
 #include "native_names.h"
 #include "platform/paths.h"
 
+#include "platform/numbers.h"
+#include "platform/ascii.h"
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <climits>
 #include <cstdlib>
 #include <dlfcn.h>
-#include "platform/numbers.h"
-#include "platform/ascii.h"
 #endif
 
 namespace platform {

@@ -10,12 +10,13 @@
 
 #include "os_errors.h"
 
+#include "platform/numbers.h"
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <sys/stat.h>
 #include "aside_file.h"
-#include "platform/numbers.h"
+#include "kill_points.h"
 #endif
 
 namespace platform {
@@ -84,12 +85,14 @@ void write_file_atomic(const std::string& path, std::string_view contents) {
 #else
 
 void write_file_atomic(const std::string& path, std::string_view contents) {
+  detail::kill_point(path);
   struct stat existing {};
   const bool replaces = ::stat(path.c_str(), &existing) == 0;
   detail::AsideFile aside(path);
   aside.write(contents);
   if (replaces) aside.set_permissions(existing.st_mode);
   if (!aside.commit(true)) throw std::runtime_error(os_failure("cannot write", path, aside.error()));
+  detail::kill_point(path);
 }
 
 #endif

@@ -8,12 +8,12 @@
 #include "native_names.h"
 #include "platform/latin1.h"
 
+#include "platform/ascii.h"
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <climits>
 #include <unistd.h>
-#include "platform/ascii.h"
 #endif
 
 namespace platform {

@@ -167,6 +167,23 @@ TEST_F(PersistenceTest, HandEditedStateFileThatPointsNowhereIsDamaged) {
   EXPECT_EQ("2,00", printer->summary_value("PagoCupom"));
 }
 
+TEST_F(PersistenceTest, HandEditedPaperJournalNeverCrashesTheLoad) {
+  ASSERT_EQ(1, call("Bematech_FI_AbreComprobanteDeVenta", "", ""));
+  const std::string path = printer->state_path();
+  const std::string good = test_support::read_file_or_empty(path);
+  const std::string tape = printer->tape();
+  ASSERT_NE(std::string::npos, good.find("paper.tape_at=0\n"));
+  testing::internal::CaptureStderr();
+  test_support::write_whole_file(path, resealed(good, "paper.tape_at=0\n", "paper.tape_at=-5\n"));
+  EXPECT_EQ(-8, printer->reload()) << "a journal that points before the roll";
+  testing::internal::GetCapturedStderr();
+  test_support::write_whole_file(path, resealed(good, "paper.tape_at=0\n", "paper.tape_at=987654321\n"));
+  EXPECT_EQ(1, printer->reload()) << "a journal that points past the roll";
+  EXPECT_EQ(tape + tape, printer->tape()) << "the paper the memory holds is printed at the end of the roll";
+  EXPECT_EQ(1, printer->reload());
+  EXPECT_EQ(tape + tape, printer->tape()) << "and only once";
+}
+
 TEST_F(PersistenceTest, SettingsOfTheEmuladorSectionApplyOnLoad) {
   printer.reset();
   env->write_ini({{"Relogio", kMorning}, {"Serie", "EMU-TESTE-42"}, {"Caixa", "7"}, {"Papel", "pouco"}});

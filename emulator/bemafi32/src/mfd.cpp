@@ -110,11 +110,7 @@ mfd::Identification Printer::identification() const {
 
 void Printer::record(const mfd::Document& document) {
   mfd::Download one{identification(), {"0", "", ""}, {document}};
-  std::string records = document_records(mfd::serialize(one));
-  std::FILE* file = std::fopen(mfd_path().c_str(), "ab");
-  if (!file) throw std::runtime_error("cannot write the detail memory " + mfd_path());
-  std::fwrite(records.data(), 1, records.size(), file);
-  std::fclose(file);
+  journal_output(state_.paper.mfd, state_.paper.mfd_at, mfd_path(), document_records(mfd::serialize(one)));
 }
 
 int Printer::download_mfd(const char* file, const char* kind, const char* start, const char* end, const char* user) {

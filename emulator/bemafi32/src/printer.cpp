@@ -5,6 +5,10 @@
 #include <filesystem>
 #include <thread>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "clock.h"
 #include "ini_file.h"
 #include "platform/files.h"
@@ -100,14 +104,7 @@ int Printer::run(const char* name, std::initializer_list<Arg> args, const Body& 
   } else {
     execute();
   }
-  if (changed_ && damaged_.empty()) {
-    try {
-      save();
-    } catch (const std::exception& error) {
-      std::fprintf(stderr, "BemaFI32: %s\n", error.what());
-      result = kWriteError;
-    }
-  }
+  if (changed_ && damaged_.empty() && !commit()) result = kWriteError;
   wire_wait(args);
   if (kind == CallKind::Command && answered) last_status_ = status_;
   for (const auto& arg : args) entry.returned.push_back(argument_text(arg));
@@ -181,9 +178,6 @@ int Printer::next_coo() {
   return ++state_.coo;
 }
 
-void Printer::print(const std::vector<std::string>& lines) { tape_.print(lines); }
-void Printer::cut() { tape_.cut(); }
-
 std::vector<std::string> Printer::header(const std::string& counters_line) const {
   const auto& id = state_.identity;
   return {centred(id.owner), centred(id.address), left("CNPJ:" + id.cnpj + " IE:" + id.ie, 48),
@@ -210,9 +204,7 @@ void Printer::issue(std::vector<std::string> lines, const mfd::Document& documen
 }
 
 void Printer::write_return_file(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const auto& line : lines) text += line + "\r\n";
-  platform::write_file_atomic(return_file_path(), text);
+  platform::write_file_atomic(return_file_path(), tape_text(lines));
 }
 
 void Printer::save() {
@@ -221,13 +213,21 @@ void Printer::save() {
 }
 
 namespace {
-// Changes when the file is rewritten (modification time and size); 0 when it is missing.
+// Changes when the file is rewritten (modification time and size; on POSIX
+// also the file number, since two rewrites within one clock tick may leave the
+// same time, and each rewrite is a new file renamed into place); 0 when it is missing.
 std::int64_t stamp_of(const std::string& path) {
   std::error_code error;
   auto time = std::filesystem::last_write_time(path, error);
   if (error) return 0;
   auto size = std::filesystem::file_size(path, error);
-  return static_cast<std::int64_t>(time.time_since_epoch().count()) + static_cast<std::int64_t>(size) * 7919;
+  std::int64_t file_number = 0;
+#ifndef _WIN32
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0) file_number = static_cast<std::int64_t>(info.st_ino);
+#endif
+  return static_cast<std::int64_t>(time.time_since_epoch().count()) + static_cast<std::int64_t>(size) * 7919 +
+         file_number * 104729;
 }
 }  // namespace
 
@@ -246,6 +246,8 @@ int Printer::load_state_file() {
   try {
     state_ = parse_state(platform::read_file(state_path_));
     damaged_.clear();
+    printed_ = Printed{};
+    printed_.unsure = true;  // what the journal holds may not be on paper yet
   } catch (const std::exception& error) {
     damaged_ = error.what();
     std::fprintf(stderr, "BemaFI32: damaged state file %s: %s (left untouched; Emu_Reset starts a new printer)\n",
@@ -257,7 +259,9 @@ int Printer::load_state_file() {
     journal_call(std::move(entry));
   }
   note_file_stamp();
-  return damaged_.empty() ? kOk : kWriteError;
+  if (!damaged_.empty()) return kWriteError;
+  print_saved_paper();
+  return kOk;
 }
 
 int Printer::load() {
@@ -269,14 +273,17 @@ int Printer::load() {
   directory_ = path.empty() ? platform::system_directory() : platform::native_path(path);
   while (directory_.size() > 1 && directory_.back() == '/') directory_.pop_back();
   if (ini_found_) platform::make_directories(directory_);
-  tape_.set_path(directory_ + "/Bobina.txt");
+  tape_path_ = directory_ + "/Bobina.txt";
   state_path_ = directory_ + "/BemaFI32.estado";
+  if (ini_found_)
+    for (const auto& path : {state_path_, return_file_path()}) platform::remove_stale_aside_files(path);
   int result = kOk;
   if (platform::file_exists(state_path_)) {
     result = load_state_file();
   } else {
     state_ = new_printer_state();
     state_.identity.registered_at = now();
+    printed_ = Printed{};
   }
   if (!damaged_.empty()) return result;
   for (const auto& [key, value] : ini.section("Emulador")) {
@@ -306,11 +313,11 @@ int Printer::reset() {
   }
   state_.identity.registered_at = now();
   if (!ini_found_) return kIniFileMissing;
-  tape_.clear();
+  state_.paper.new_roll = true;  // the roll and the detail memory start empty
+  printed_ = Printed{};
+  if (!commit()) return kWriteError;
   std::error_code ignored;
-  std::filesystem::remove(mfd_path(), ignored);
   std::filesystem::remove(return_file_path(), ignored);
-  save();
   return kOk;
 }
 

@@ -2,7 +2,8 @@
 // The emulated fiscal printer: its memory, its paper, its answers. One
 // instance per loaded library; every entry point runs through run(), which
 // journals the call, applies faults and scripts, executes the command, sets
-// the status bytes, saves the state and simulates the wire time.
+// the status bytes, saves the state, prints the paper from what was saved and
+// simulates the wire time.
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -61,7 +62,7 @@ class Printer {
   const std::deque<JournalEntry>& journal() const { return journal_; }
   void clear_journal() { journal_.clear(); }
   void save();  // writes the state file now
-  const std::string& tape_path() const { return tape_.path(); }
+  const std::string& tape_path() const { return tape_path_; }
   const std::string& state_path() const { return state_path_; }
   const std::string& directory() const { return directory_; }
   std::string summary() const;
@@ -83,7 +84,8 @@ class Printer {
   bool day_blocked();
   void start_day_if_needed();
   int next_coo();
-  // Paper and detail memory.
+  // Paper and detail memory: into the paper journal, printed once the state
+  // that holds them is saved (paper.cpp).
   void print(const std::vector<std::string>& lines);
   void cut();
   std::vector<std::string> header(const std::string& counters_line) const;
@@ -171,16 +173,29 @@ class Printer {
   void wire_wait(std::initializer_list<Arg> args) const;
   void journal_call(JournalEntry entry);
   int load_state_file();
+  // ---- the paper journal (paper.cpp) ----
+  // Saves the state, then prints its paper; false (and the command undone)
+  // when the state cannot be written.
+  bool commit();
+  void journal_output(std::string& part, std::int64_t& at, const std::string& path, const std::string& text);
+  void print_saved_paper();
+  void finish_paper();  // brings the roll and the detail memory in line with the journal
+  void flush_paper();
 
   State state_ = new_printer_state();
-  Tape tape_;
-  std::string ini_path_, directory_, state_path_;
+  std::string ini_path_, directory_, state_path_, tape_path_;
   std::string damaged_;  // why the state file could not be read
   bool ini_found_ = false;
   Status status_, last_status_;
   bool changed_ = false;
   std::deque<JournalEntry> journal_;
   std::int64_t file_stamp_ = 0;
+  // How much of the paper journal this process has printed.
+  struct Printed {
+    std::size_t tape = 0, mfd = 0;
+    bool rolled = false;  // the new roll of the journal is in place
+    bool unsure = false;  // a print failed: compare with the files before printing on
+  } printed_;
 };
 
 // The instance of this library, loaded on first use, and its lock.

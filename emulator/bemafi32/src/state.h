@@ -113,6 +113,17 @@ struct Faults {
   std::string movement_date_answer;  // when set, the movement date query answers this text as is
 };
 
+// What the printer has printed and recorded since its roll (Bobina.txt) and
+// its detail memory (MFD.dat) were last flushed to the disk. It is saved with
+// the rest of the memory before any of it is printed, so that the paper can
+// always be finished from the memory after a cut: from byte tape_at on the roll
+// must hold tape, from byte mfd_at on the detail memory must hold mfd.
+struct PaperJournal {
+  std::int64_t tape_at = 0, mfd_at = 0;
+  std::string tape, mfd;
+  bool new_roll = false;  // a new roll and an empty detail memory: nothing comes before
+};
+
 struct Identity {
   std::string serial = "EMU0000000000000001";
   std::string till = "0001";
@@ -161,6 +172,7 @@ struct State {
   std::map<std::string, std::vector<TableItem>> tables;
   std::vector<std::string> document_lines;  // printed so far in the open non-fiscal document
   std::string last_reply;  // what BemaLe_Variaveis hands back
+  PaperJournal paper;
 };
 
 // A new printer: default tables and identity.

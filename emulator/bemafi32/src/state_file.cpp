@@ -263,6 +263,9 @@ void state_fields(Io& io, State& s, std::vector<TableRow>& table_rows) {
   });
   io.list("document_line", s.document_lines, [](auto& f, std::string& line) { f(line); });
   io.value("last_reply", s.last_reply);
+  io.value("paper.new_roll", s.paper.new_roll);
+  io.value("paper.tape_at", s.paper.tape_at), io.value("paper.tape", s.paper.tape);
+  io.value("paper.mfd_at", s.paper.mfd_at), io.value("paper.mfd", s.paper.mfd);
 }
 
 }  // namespace
@@ -303,6 +306,10 @@ State parse_state(std::string_view text) {
         throw DamagedStateFile("a payment names a form that does not exist");
   }
   if (s.movement_date.size() != 6) throw DamagedStateFile("bad movement date");
+  constexpr std::int64_t kLongestRoll = std::int64_t{1} << 50;
+  for (std::int64_t at : {s.paper.tape_at, s.paper.mfd_at})
+    if (at < 0 || at > kLongestRoll || (s.paper.new_roll && at != 0))
+      throw DamagedStateFile("the paper journal points outside the roll");
   s.tables.clear();
   for (auto& row : rows) s.tables[row.table].push_back(row.item);
   return s;

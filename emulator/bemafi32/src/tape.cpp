@@ -1,32 +1,14 @@
 #include "tape.h"
 
-#include <cstdio>
-#include <stdexcept>
-
 namespace emu {
 
-namespace {
-
-void append(const std::string& path, const std::string& text) {
-  std::FILE* file = std::fopen(path.c_str(), "ab");
-  if (!file) throw std::runtime_error("cannot write the paper tape " + path);
-  std::fwrite(text.data(), 1, text.size(), file);
-  std::fclose(file);
-}
-
-}  // namespace
-
-void Tape::print(const std::vector<std::string>& lines) const {
+std::string tape_text(const std::vector<std::string>& lines) {
   std::string text;
   for (const auto& line : lines) text += line + "\r\n";
-  append(path_, text);
+  return text;
 }
 
-void Tape::cut() const { append(path_, std::string(48, '~') + "\r\n"); }
-
-void Tape::clear() const {
-  if (std::FILE* file = std::fopen(path_.c_str(), "wb")) std::fclose(file);
-}
+std::string cut_text() { return std::string(48, '~') + "\r\n"; }
 
 std::vector<std::string> printed_lines(const std::string& text) {
   std::vector<std::string> lines;

@@ -35,6 +35,20 @@ unsigned copy_file(const std::string& src, const std::string& dst, bool fail_if_
 // message on failure, and then the old file is untouched.
 void write_file_atomic(const std::string& path, std::string_view contents);
 
+// Removes the aside files that interrupted write_file_atomic calls on path
+// left in its folder, and only those: files of the name this layer gives them
+// (see aside_file.h; on Windows the system's "wrXXXX.tmp" temp names) whose
+// writer is no longer running or no longer has them open. Returns how many.
+int remove_stale_aside_files(const std::string& path);
+
+// Appends bytes to a file, creating it when missing. They may still sit in the
+// system's cache when this returns; flush_file puts them on the disk. Throws
+// std::runtime_error with the path and the OS message.
+void append_file(const std::string& path, std::string_view bytes);
+// Puts what was written to a file, and its name in its folder, on the disk.
+// Throws std::runtime_error with the path and the OS message.
+void flush_file(const std::string& path);
+
 // Reads a whole file; throws std::runtime_error when it cannot.
 std::string read_file(const std::string& path);
 
