@@ -44,6 +44,8 @@ Commands:
                             answer RESULT and these status bytes; with "execute"
                             the command still runs (e.g. "printed but no reply"),
                             with "power-loss" it runs and then the power goes
+  script-after SKIP ENTRY RESULT [...]
+                            the same, after SKIP calls of ENTRY went through
   clear-scripts             drop every scripted answer
   set KEY VALUE             any [Emulador] key of BemaFI32.ini (see docs/emulator.md)
   help                      this text
@@ -145,16 +147,21 @@ int run(const std::vector<std::string>& all) {
   } else if (command == "baud") {
     need(1);
     set("Baud", rest[0]);
-  } else if (command == "script") {
-    need(2);
-    auto value = [&](std::size_t i, int fallback) { return rest.size() > i ? number(rest[i]) : fallback; };
-    const std::string how = rest.size() > 6 ? rest[6] : "";
+  } else if (command == "script" || command == "script-after") {
+    // script-after takes the number of calls to let through first.
+    const bool after = command == "script-after";
+    if (after) need(1);
+    const int skip = after ? number(rest[0]) : 0;
+    const std::vector<std::string> words(rest.begin() + (after ? 1 : 0), rest.end());
+    if (words.size() < 2) throw std::invalid_argument("'" + command + "' needs an entry point and a result");
+    auto value = [&](std::size_t i, int fallback) { return words.size() > i ? number(words[i]) : fallback; };
+    const std::string how = words.size() > 6 ? words[6] : "";
     if (!how.empty() && how != "execute" && how != "power-loss")
       throw std::invalid_argument("script: the last word is execute or power-loss");
     int mode = how == "execute" ? EMU_SCRIPT_EXECUTE : how == "power-loss" ? EMU_SCRIPT_POWER_LOSS : EMU_SCRIPT_REFUSE;
-    expect_ok(printer.function<int(const char*, int, int, int, int, int, int)>("Emu_ScriptResult")(
-                  rest[0].c_str(), number(rest[1]), value(2, 6), value(3, 0), value(4, 0), value(5, 1), mode),
-              "script");
+    expect_ok(printer.function<int(const char*, int, int, int, int, int, int, int)>("Emu_ScriptResultAfter")(
+                  words[0].c_str(), skip, number(words[1]), value(2, 6), value(3, 0), value(4, 0), value(5, 1), mode),
+              command);
   } else if (command == "clear-scripts") {
     expect_ok(printer.function<int()>("Emu_ClearScripts")(), "clear-scripts");
   } else if (command == "set") {

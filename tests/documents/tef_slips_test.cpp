@@ -44,10 +44,7 @@ class TefSlipsTest : public DocumentsTest {
   }
   // The n-th call of the entry point (1 for the next) is refused, the ones
   // before it go through.
-  void FailCall(const char* entry_point, int nth) {
-    if (nth > 1) printer.script(entry_point, 1, 6, 0, 0, nth - 1, EMU_SCRIPT_EXECUTE);
-    printer.script(entry_point, -1, 6, 0, 0);
-  }
+  void FailCall(const char* entry_point, int nth) { printer.script_after(nth - 1, entry_point, -1, 6, 0, 0); }
   Lines Pieces() const {
     Lines pieces;
     for (const auto& args : ArgumentsOf("Bematech_FI_ImprimeComprobanteNoFiscalVinculado")) pieces.push_back(args.at(0));
@@ -81,7 +78,12 @@ TEST_F(TefSlipsTest, ASlipOfNineLinesGoesInPiecesOfFourFourAndOneInAReceiptLinke
   EXPECT_THAT(ArgumentsOf("Bematech_FI_AbreComprobanteNoFiscalVinculado"),
               ElementsAre(ElementsAre("Cartao Credito V", "00000000002500", coo)));
   const std::string tape = NewTape();
-  EXPECT_NE(tape.find(L1("COMPROVANTE CRÉDITO OU DÉBITO")), std::string::npos);
+  // The receipt names the coupon and the card payment it belongs to.
+  const std::size_t receipt = tape.find(L1("COMPROVANTE CRÉDITO OU DÉBITO"));
+  ASSERT_NE(receipt, std::string::npos);
+  EXPECT_NE(tape.find("COO do documento vinculado:", receipt), std::string::npos);
+  EXPECT_NE(tape.find("Cartao Credito V", receipt), std::string::npos);
+  EXPECT_NE(tape.find("25,00", receipt), std::string::npos);
   EXPECT_NE(tape.find("VIA CLIENTE LINHA 9"), std::string::npos);
   EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
   EXPECT_THAT(RegisterTypes(), ElementsAre("CN"));
@@ -116,6 +118,13 @@ TEST_F(TefSlipsTest, ErrorTwoPrintsInAManagementReportAfterClosingAnyLeftOpen) {
   // Without a coupon number the slips print, and the answer stays False.
   EXPECT_FALSE(Print({"CLIENTE\n"}, {}, 2, "N", " "));
   EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
+}
+
+// An extended status of 4 after the first close calls for a second one.
+TEST_F(TefSlipsTest, AReportModeStartClosesOnceMoreWhenTheStatusSaysFour) {
+  ASSERT_EQ(1, printer.configure("StatusEstendido", "4"));
+  EXPECT_TRUE(Print({"CLIENTE\n"}, {}, 2, "N", "000123"));
+  EXPECT_EQ(3u, printer.calls_of("Bematech_FI_CierraInformeGerencial").size()) << "two before the report, one after";
 }
 
 TEST_F(TefSlipsTest, AFailureInASlipBeforeTheLastIsNotReported) {

@@ -181,5 +181,27 @@ TEST_F(FaultTest, StickyStatusBitsAndAnyEntryPointScripts) {
   EXPECT_EQ(-2, printer->script("Bematech_FI_LecturaX", 1, 6, 0, 0, 0)) << "zero times is refused";
 }
 
+// The third call from now fails; the two before it, and the one after, are the
+// printer's own. The waiting script survives a reload, as all faults do.
+TEST_F(FaultTest, AScriptCanWaitForTheNthCall) {
+  ASSERT_EQ(1, printer->script_after(2, "Bematech_FI_LecturaX", -1, 6, 0, 0));
+  EXPECT_EQ(1, call("Bematech_FI_LecturaX"));
+  reload_library();
+  EXPECT_EQ(1, call("Bematech_FI_LecturaX"));
+  EXPECT_EQ(-1, call("Bematech_FI_LecturaX"));
+  EXPECT_EQ(1, call("Bematech_FI_LecturaX"));
+  EXPECT_EQ(-2, printer->script_after(-1, "Bematech_FI_LecturaX", -1, 6, 0, 0)) << "a negative count is refused";
+}
+
+TEST_F(FaultTest, TheExtendedStatusAnswersAsConfigured) {
+  ASSERT_EQ(1, printer->configure("StatusEstendido", "4"));
+  int value = -1;
+  ASSERT_EQ(1, call("Bematech_FI_StatusEstendidoMFD", &value));
+  EXPECT_EQ(4, value);
+  ASSERT_EQ(1, printer->configure("StatusEstendido", ""));
+  ASSERT_EQ(1, call("Bematech_FI_StatusEstendidoMFD", &value));
+  EXPECT_EQ(0, value) << "the printer's own: nothing open";
+}
+
 }  // namespace
 }  // namespace emulator_test

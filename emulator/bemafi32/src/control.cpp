@@ -73,15 +73,21 @@ EMU_API int EMU_CALL Emu_Configure(const char* key, const char* value) {
   return setting(key, value);
 }
 
-EMU_API int EMU_CALL Emu_ScriptResult(const char* entry_point, int result, int ack, int st1, int st2, int times,
-                                      int mode) {
-  if (!entry_point || !*entry_point || times < 1 || mode < EMU_SCRIPT_REFUSE || mode > EMU_SCRIPT_POWER_LOSS)
+EMU_API int EMU_CALL Emu_ScriptResultAfter(const char* entry_point, int skip, int result, int ack, int st1,
+                                           int st2, int times, int mode) {
+  if (!entry_point || !*entry_point || times < 1 || skip < 0 || mode < EMU_SCRIPT_REFUSE ||
+      mode > EMU_SCRIPT_POWER_LOSS)
     return kInvalidParameter;
   return control([&](Printer& p) {
-    p.state().faults.scripts.push_back({entry_point, result, ack, st1, st2, times, mode});
+    p.state().faults.scripts.push_back({entry_point, result, ack, st1, st2, times, mode, skip});
     p.save();
     return static_cast<int>(kOk);
   });
+}
+
+EMU_API int EMU_CALL Emu_ScriptResult(const char* entry_point, int result, int ack, int st1, int st2, int times,
+                                      int mode) {
+  return Emu_ScriptResultAfter(entry_point, 0, result, ack, st1, st2, times, mode);
 }
 
 EMU_API int EMU_CALL Emu_ClearScripts(void) {

@@ -36,6 +36,10 @@ std::string argument_text(const Arg& arg) {
 bool take_script(std::vector<Script>& scripts, const char* name, Script& taken) {
   for (auto it = scripts.begin(); it != scripts.end(); ++it) {
     if (it->entry_point != name && it->entry_point != "*") continue;
+    if (it->skip > 0) {  // this call goes through; the script waits for a later one
+      --it->skip;
+      return false;
+    }
     taken = *it;
     if (--it->times <= 0) scripts.erase(it);
     return true;

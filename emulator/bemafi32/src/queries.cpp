@@ -27,6 +27,10 @@ int Printer::printer_on() { return kOk; }
 
 int Printer::extended_status(int* status) {
   if (!status) return kInvalidParameter;
+  if (state_.faults.extended_status >= 0) {
+    *status = state_.faults.extended_status;
+    return kOk;
+  }
   int value = 0;
   if (state_.faults.paper == 1) value |= 1;
   if (state_.document == Document::Coupon) value |= 2;

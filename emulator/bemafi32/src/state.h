@@ -97,6 +97,7 @@ struct Script {
   int result = 1, ack = 6, st1 = 0, st2 = 0;
   int times = 1;
   int mode = 0;  // 0 refuse, 1 execute then answer, 2 execute, answer, then lose power
+  int skip = 0;  // calls of the entry point let through before the script applies
 };
 
 // Settings that the control interface and the [Emulador] section change.
@@ -108,6 +109,7 @@ struct Faults {
   std::int64_t clock_offset = 0;  // seconds
   std::int64_t fixed_clock = 0;   // civil seconds; 0 = the computer's clock
   int sticky_st1 = 0, sticky_st2 = 0;
+  int extended_status = -1;  // >= 0: what StatusEstendidoMFD answers instead of the printer's own
   int baud = 0;
   std::vector<Script> scripts;
   std::string movement_date_answer;  // when set, the movement date query answers this text as is

@@ -223,10 +223,11 @@ void state_fields(Io& io, State& s, std::vector<TableRow>& table_rows) {
   io.value("fault.power_on", fa.power_on), io.value("fault.port_refused", fa.port_refused);
   io.value("fault.clock_offset", fa.clock_offset), io.value("fault.fixed_clock", fa.fixed_clock);
   io.value("fault.sticky_st1", fa.sticky_st1), io.value("fault.sticky_st2", fa.sticky_st2);
+  io.value("fault.extended_status", fa.extended_status);
   io.value("fault.baud", fa.baud);
   io.value("fault.movement_date_answer", fa.movement_date_answer);
   io.list("fault.script", fa.scripts, [](auto& f, Script& x) {
-    f(x.entry_point), f(x.result), f(x.ack), f(x.st1), f(x.st2), f(x.times), f(x.mode);
+    f(x.entry_point), f(x.result), f(x.ack), f(x.st1), f(x.st2), f(x.times), f(x.mode), f(x.skip);
   });
 
   io.value("coo", s.coo), io.value("gnf", s.gnf), io.value("grg", s.grg), io.value("cdc", s.cdc);

@@ -52,6 +52,12 @@ int EmulatedPrinter::script(const std::string& entry_point, int result, int ack,
   return EMU(Emu_ScriptResult, int(const char*, int, int, int, int, int, int))(entry_point.c_str(), result, ack,
                                                                               st1, st2, times, mode);
 }
+int EmulatedPrinter::script_after(int skip, const std::string& entry_point, int result, int ack, int st1, int st2,
+                                  int times, int mode) {
+  return EMU(Emu_ScriptResultAfter, int(const char*, int, int, int, int, int, int, int))(
+      entry_point.c_str(), skip, result, ack, st1, st2, times, mode);
+}
+
 int EmulatedPrinter::clear_scripts() { return EMU(Emu_ClearScripts, int())(); }
 
 namespace {

@@ -90,6 +90,11 @@ enum {
 EMU_API int EMU_CALL Emu_ScriptResult(const char* entry_point, int result, int ack, int st1,
                                       int st2, int times, int mode);
 
+// The same for the calls after the next `skip` ones: those go through to the
+// printer unchanged (skip 2 scripts the third call from now). Returns 1.
+EMU_API int EMU_CALL Emu_ScriptResultAfter(const char* entry_point, int skip, int result, int ack, int st1,
+                                           int st2, int times, int mode);
+
 // Drops every pending script.
 EMU_API int EMU_CALL Emu_ClearScripts(void);
 

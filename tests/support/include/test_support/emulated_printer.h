@@ -46,6 +46,9 @@ class EmulatedPrinter {
   int configure(const std::string& key, const std::string& value);
   int script(const std::string& entry_point, int result, int ack, int st1, int st2, int times = 1,
              int mode = EMU_SCRIPT_REFUSE);
+  // The same, after `skip` calls of the entry point went through unchanged.
+  int script_after(int skip, const std::string& entry_point, int result, int ack, int st1, int st2, int times = 1,
+                   int mode = EMU_SCRIPT_REFUSE);
   int clear_scripts();
 
   std::vector<JournalEntry> journal() const;
