@@ -33,4 +33,18 @@ class OpenDocument {
   bool pending_ = false;  // an opening was sent and no close after it
 };
 
+// Runs an operation's body with the document it opens: the body's answer,
+// or False when it throws, logged under the operation's name, with the
+// document closed.
+template <typename Body>
+bool FalseOnFailure(const std::string& stEsquemaCor, std::string_view operation, Body&& body) {
+  OpenDocument document(stEsquemaCor);
+  try {
+    return body(document);
+  } catch (...) {
+    document.EndAfterFailure(operation);
+    return false;
+  }
+}
+
 }  // namespace kvr

@@ -61,14 +61,10 @@ extern "C" {
 KVR_EXPORT bool RegistroVenda(const std::string& stCdFilial, const std::string& stCdCaixa,
                               const std::string& stEsquemaCor, const hostrt::ClientDataSet& cdsItems,
                               const std::string& stAuxMesa) {
-  kvr::OpenDocument document(stEsquemaCor);
-  try {
+  return kvr::FalseOnFailure(stEsquemaCor, "RegistroVenda", [&](kvr::OpenDocument& document) {
     kvr::PrintSaleRegister(document, stCdFilial, stCdCaixa, stEsquemaCor, cdsItems, stAuxMesa);
     return true;
-  } catch (...) {
-    document.EndAfterFailure("RegistroVenda");
-    return false;
-  }
+  });
 }
 
 }  // extern "C"

@@ -39,29 +39,21 @@ extern "C" {
 // True unless an exception stopped it (logged, the report closed).
 KVR_EXPORT bool Conferencia(const std::string& stEsquemaCor, const std::string& stCdFilial,
                             const std::string& stCdCaixa, std::string& stCupomDia, const std::string& stRelat) {
-  kvr::OpenDocument document(stEsquemaCor);
-  try {
+  return kvr::FalseOnFailure(stEsquemaCor, "Conferencia", [&](kvr::OpenDocument& document) {
     kvr::PrintBillCheck(document, stEsquemaCor, stCdFilial, stCdCaixa, stCupomDia, stRelat);
     return true;
-  } catch (...) {
-    document.EndAfterFailure("Conferencia");
-    return false;
-  }
+  });
 }
 
 // The close's verdict; a bill check that closed is recorded as a "CM" document.
 KVR_EXPORT bool Conferencia_Formatada(const std::string& stEsquemaCor, const std::string& stCdFilial,
                                       const std::string& stCdCaixa, const std::string& stNrSerie,
                                       std::string& stCupomDia, const std::string& stRelat) {
-  kvr::OpenDocument document(stEsquemaCor);
-  try {
+  return kvr::FalseOnFailure(stEsquemaCor, "Conferencia_Formatada", [&](kvr::OpenDocument& document) {
     const bool closed = kvr::PrintBillCheck(document, stEsquemaCor, stCdFilial, stCdCaixa, stCupomDia, stRelat);
     if (closed) GravaDocumentosNaoFiscais(stNrSerie, stEsquemaCor, "CM");
     return closed;
-  } catch (...) {
-    document.EndAfterFailure("Conferencia_Formatada");
-    return false;
-  }
+  });
 }
 
 }  // extern "C"

@@ -77,14 +77,10 @@ extern "C" {
 KVR_EXPORT bool ImprimeMesasAbertas(hostrt::ClientDataSet& /*cdsParams*/, const std::string& stCdFilial,
                                     const std::string& stCdCaixa, const std::string& stEsquemaCor,
                                     const hostrt::Variant& oleMesasAbertas) {
-  kvr::OpenDocument document(stEsquemaCor);
-  try {
+  return kvr::FalseOnFailure(stEsquemaCor, "ImprimeMesasAbertas", [&](kvr::OpenDocument& document) {
     kvr::PrintOpenTables(document, stEsquemaCor, stCdFilial, stCdCaixa, oleMesasAbertas);
     return true;
-  } catch (...) {
-    document.EndAfterFailure("ImprimeMesasAbertas");
-    return false;
-  }
+  });
 }
 
 }  // extern "C"

@@ -14,6 +14,10 @@
 namespace kvr {
 namespace {
 
+struct TableCharges {
+  double service, surcharge, discount, total;
+};
+
 // Money right-aligned in `width` columns; a longer amount is never cut.
 std::string Money(double amount, int width) { return hostrt::PadL(FixedText(amount, 2), width); }
 
@@ -22,66 +26,68 @@ void AmountLine(DocumentBuilder& doc, const char* key, double amount, int width)
   if (amount > 0) doc.Line(Msg(key) + ": " + Money(amount, width));
 }
 
+// The receipt is registered with the host's totalizer, the amount and the
+// report's name as payment, in the order the library takes them, under the
+// caller's colour scheme. The printer calls' results are reported by the
+// primitives and not looked at here.
+void PrintTableOpening(OpenDocument& document, const std::string& stTotRelatorio, const std::string& stEsquemaCor,
+                       const std::string& stMesa, const std::string& stEmissao, const hostrt::Variant& DADOS,
+                       const TableCharges& charges) {
+  hostrt::ClientDataSet& products = DataModule().cdsParcProdutos;
+  const std::string amount = ReceiptCentsText(0.01);
+  LoadWorkDataset(products, DADOS, {"CDARVPROD", "NMPRODUTO", "QTPRODCOMVEN", "VRPRECCOMVEN"});
+
+  const std::string payment = Msg("RelGerencial").substr(0, 16);
+  Cupom_NFiscNVinc(stEsquemaCor, stTotRelatorio, amount, payment);
+  document.LinkedReceipt(payment, amount, Nr_Cupom("", stEsquemaCor));
+
+  DocumentBuilder doc(stEsquemaCor);
+  doc.Blank().Blank().Rule('-').Blank();
+  doc.Line(std::string(15, ' ') + Msg("Aber_mesa")).Blank();
+  doc.Line(Msg("Mesa") + ": " + stMesa).Line(Msg("Emissao") + ": " + stEmissao).Rule('-');
+  doc.HandOver();
+
+  ItemColumnHeader(doc);
+  doc.Line("");
+  doc.HandOver();
+
+  for (products.First(); !products.Eof(); products.Next()) {
+    const double quantity = products.FieldByName("QTPRODCOMVEN").AsFloat();
+    const double price = products.FieldByName("VRPRECCOMVEN").AsFloat();
+    ItemLines(doc, products.FieldByName("CDARVPROD").AsString(), products.FieldByName("NMPRODUTO").AsString(),
+              FixedText(quantity, 3), FixedText(price, 2), Money(hostrt::Trunc2(quantity * price), 27));
+    doc.HandOver();
+  }
+
+  doc.Blank();
+  AmountLine(doc, "Tx_Serv", charges.service, 30);
+  AmountLine(doc, "Acrescimo", charges.surcharge, 35);
+  AmountLine(doc, "Desconto", charges.discount, 37);
+  doc.HandOver();
+
+  doc.Rule('-').Line(Msg("Total") + ": " + Money(hostrt::Trunc2(charges.total), 35));
+  doc.Blank().Line(kSoftwareFooter);
+  doc.HandOver();
+  document.Close();
+}
+
 }  // namespace
 }  // namespace kvr
 
 extern "C" {
 
-// The receipt is registered with the host's totalizer, the amount and the
-// report's name as payment, in the order the library takes them, and the
-// caller's colour scheme goes to the return analysis. The results of the
-// printer calls are reported by the primitives and not looked at here; any
-// exception gives False, logged, with the linked receipt closed.
+// True unless an exception stopped it (logged, the linked receipt closed).
 KVR_EXPORT bool Abertura_Mesa(const std::string& stTotRelatorio, const std::string& stEsquemaCor,
                               const std::string& /*stParam*/, const std::string& stMesa,
                               const std::string& /*stNmGarcom*/, const std::string& stEmissao,
                               const hostrt::Variant& DADOS, double doVrDesc, double /*doConsMin*/,
                               double /*doCouver*/, double doVrTxSer, double /*doQtPessoas*/, double doTotal,
                               double doAcresci) {
-  kvr::OpenDocument document(stEsquemaCor);
-  try {
-    hostrt::ClientDataSet& products = kvr::DataModule().cdsParcProdutos;
-    const std::string amount = kvr::ReceiptCentsText(0.01);
-    kvr::LoadWorkDataset(products, DADOS, {"CDARVPROD", "NMPRODUTO", "QTPRODCOMVEN", "VRPRECCOMVEN"});
-
-    const std::string payment = kvr::Msg("RelGerencial").substr(0, 16);
-    Cupom_NFiscNVinc(stEsquemaCor, stTotRelatorio, amount, payment);
-    document.LinkedReceipt(payment, amount, Nr_Cupom("", stEsquemaCor));
-
-    kvr::DocumentBuilder doc(stEsquemaCor);
-    doc.Blank().Blank().Rule('-').Blank();
-    doc.Line(std::string(15, ' ') + kvr::Msg("Aber_mesa")).Blank();
-    doc.Line(kvr::Msg("Mesa") + ": " + stMesa).Line(kvr::Msg("Emissao") + ": " + stEmissao).Rule('-');
-    doc.HandOver();
-
-    kvr::ItemColumnHeader(doc);
-    doc.Line("");
-    doc.HandOver();
-
-    for (products.First(); !products.Eof(); products.Next()) {
-      const double quantity = products.FieldByName("QTPRODCOMVEN").AsFloat();
-      const double price = products.FieldByName("VRPRECCOMVEN").AsFloat();
-      kvr::ItemLines(doc, products.FieldByName("CDARVPROD").AsString(), products.FieldByName("NMPRODUTO").AsString(),
-                     kvr::FixedText(quantity, 3), kvr::FixedText(price, 2),
-                     kvr::Money(hostrt::Trunc2(quantity * price), 27));
-      doc.HandOver();
-    }
-
-    doc.Blank();
-    kvr::AmountLine(doc, "Tx_Serv", doVrTxSer, 30);
-    kvr::AmountLine(doc, "Acrescimo", doAcresci, 35);
-    kvr::AmountLine(doc, "Desconto", doVrDesc, 37);
-    doc.HandOver();
-
-    doc.Rule('-').Line(kvr::Msg("Total") + ": " + kvr::Money(hostrt::Trunc2(doTotal), 35));
-    doc.Blank().Line(kvr::kSoftwareFooter);
-    doc.HandOver();
-    document.Close();
+  return kvr::FalseOnFailure(stEsquemaCor, "Abertura_Mesa", [&](kvr::OpenDocument& document) {
+    kvr::PrintTableOpening(document, stTotRelatorio, stEsquemaCor, stMesa, stEmissao, DADOS,
+                           {doVrTxSer, doAcresci, doVrDesc, doTotal});
     return true;
-  } catch (...) {
-    document.EndAfterFailure("Abertura_Mesa");
-    return false;
-  }
+  });
 }
 
 }  // extern "C"

@@ -4,6 +4,7 @@
 
 #include "../coupon/dataset_rows.h"
 #include "documents_fixture.h"
+#include "expected_layout.h"
 #include "hostrt/datetime.h"
 
 namespace documents_test {
@@ -14,13 +15,6 @@ using hostrt::FieldType;
 using ::testing::Contains;
 using ::testing::IsEmpty;
 using ::testing::SizeIs;
-
-std::string Fix(const std::string& text, std::size_t width) { return (text + std::string(width, ' ')).substr(0, width); }
-std::string Right(const std::string& text, std::size_t width) { return std::string(width - text.size(), ' ') + text; }
-std::string Centre(const std::string& text) {
-  const std::size_t free = 48 - text.size();
-  return std::string(free / 2, ' ') + text + std::string(free - free / 2, ' ');
-}
 
 hostrt::Variant Day(int day) { return hostrt::Variant(hostrt::EncodeDate(2009, 3, day)); }
 

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "documents_fixture.h"
+#include "expected_layout.h"
 #include "hostrt/dataset.h"
 
 namespace documents_test {
@@ -21,11 +22,9 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::SizeIs;
 
-const std::string kBlank(48, ' ');
-const std::string kRule(48, '-');
-const std::string kFooter = "Kvr Sistemas - (11) 5555-0102 - www.kvr.example";
-
-std::string Right(const std::string& text, std::size_t width) { return std::string(width - text.size(), ' ') + text; }
+const std::string& kBlank = kBlankLine;
+const std::string& kRule = kRuleLine;
+const std::string& kFooter = kSoftwareFooterLine;
 
 class SaleRegisterTest : public DocumentsTest {
  protected:
@@ -176,7 +175,7 @@ TEST_F(SaleFileTest, AProcessKilledWhileSavingLeavesTheOldFileOrTheNewOneWhole) 
       Cancel();
       _exit(0);
     }
-    std::this_thread::sleep_for(took * round / 8);
+    std::this_thread::sleep_for(took * (4 + round) / 10);  // from half the time to past the end
     kill(child, SIGKILL);
     int status = 0;
     waitpid(child, &status, 0);

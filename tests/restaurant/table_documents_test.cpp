@@ -5,6 +5,7 @@
 
 #include "../coupon/dataset_rows.h"
 #include "documents_fixture.h"
+#include "expected_layout.h"
 #include "hostrt/text.h"
 
 namespace restaurant_test {
@@ -20,11 +21,10 @@ using ::testing::IsEmpty;
 using ::testing::Not;
 using ::testing::SizeIs;
 
-const std::string kBlank(48, ' ');
-const std::string kRule(48, '-');
-const std::string kFooter = "Kvr Sistemas - (11) 5555-0102 - www.kvr.example";
-
-std::string Right(const std::string& text, std::size_t width) { return std::string(width - text.size(), ' ') + text; }
+using documents_test::Right;
+const std::string& kBlank = documents_test::kBlankLine;
+const std::string& kRule = documents_test::kRuleLine;
+const std::string& kFooter = documents_test::kSoftwareFooterLine;
 
 hostrt::Variant Products(const std::vector<std::vector<hostrt::Variant>>& rows) {
   return DatasetData({{"CDARVPROD", FieldType::String, 14},
