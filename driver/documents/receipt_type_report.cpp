@@ -27,6 +27,13 @@ struct TypeTotal {
 };
 constexpr std::int64_t kTypeSlots = 20;
 
+// The row's day: the date of a date-time field (its time of day aside), the
+// text of any other.
+std::string DayOf(hostrt::Field& field) {
+  if (field.DataType() != hostrt::FieldType::DateTime || field.IsNull()) return field.AsString();
+  return hostrt::DateToStr(field.AsDateTime());
+}
+
 // Amounts are padded to their column, never cut.
 std::string Amount(double value, int width) { return hostrt::PadL(CurrencyText(value), width); }
 
@@ -45,7 +52,7 @@ class ReceiptTypeReport {
     bool first = true;
     std::string day;
     for (rows.First(); !rows.Eof(); rows.Next()) {
-      const std::string row_day = rows.FieldByName("DTMOVIMCAIXA").AsString();
+      const std::string row_day = DayOf(rows.FieldByName("DTMOVIMCAIXA"));
       if (first || row_day != day) {
         if (!first) Send("\n\n");
         Send("Data: " + row_day + "\n");

@@ -16,7 +16,9 @@ using ::testing::Contains;
 using ::testing::IsEmpty;
 using ::testing::SizeIs;
 
-hostrt::Variant Day(int day) { return hostrt::Variant(hostrt::EncodeDate(2009, 3, day)); }
+hostrt::Variant Day(int day, double time = 0) {
+  return hostrt::Variant(hostrt::DateTime{hostrt::EncodeDate(2009, 3, day).value + time});
+}
 
 hostrt::Variant Movements(const std::vector<std::vector<hostrt::Variant>>& rows) {
   return DatasetData({{"DTMOVIMCAIXA", FieldType::DateTime},
@@ -48,7 +50,7 @@ class ReceiptTypeReportTest : public DocumentsTest {
 
 TEST_F(ReceiptTypeReportTest, DayHeadingsOnDayChangesAndTypesSharingASlotUnderTheFirst) {
   Print(Movements({{Day(7), "1", "Dinheiro", 10.0},
-                   {Day(7), "2", "Cartao", 20.0},
+                   {Day(7, 0.5), "2", "Cartao", 20.0},  // the same day at noon
                    {Day(8), "01", "Especie", 5.0},
                    {Day(7), "2", "Cartao", 1.5}}));
   EXPECT_EQ(PrintedText(), Title() +                                                         //
