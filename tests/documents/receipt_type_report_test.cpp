@@ -2,6 +2,8 @@
 // outside the table or not numbers, and the printer left ready.
 #include <gmock/gmock.h>
 
+#include <algorithm>
+
 #include "../coupon/dataset_rows.h"
 #include "documents_fixture.h"
 #include "expected_layout.h"
@@ -63,13 +65,6 @@ TEST_F(ReceiptTypeReportTest, DayHeadingsOnDayChangesAndTypesSharingASlotUnderTh
   EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
   EXPECT_NE(printer.tape().find(Total("2      Cartao", "R$ 21,50").substr(0, 48)), std::string::npos);
   EXPECT_THAT(host->dialogs, IsEmpty());
-}
-
-TEST_F(ReceiptTypeReportTest, ARefusedCloseShowsNoMessage) {
-  printer.script("Bematech_FI_CierraInformeGerencial", -1, 6, 0, 0);
-  Print(Movements({{Day(7), "1", "Dinheiro", 10.0}}));
-  EXPECT_THAT(host->dialogs, IsEmpty());
-  KVR(driver, FechRelatGerenc)("007", true, false);
 }
 
 TEST_F(ReceiptTypeReportTest, ACodeOutsideTheTableIsPrintedLoggedAndLeftOutOfTheTotals) {
