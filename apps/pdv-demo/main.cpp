@@ -14,6 +14,7 @@
 #include "document_steps.h"
 #include "driver_operation.h"
 #include "sale_steps.h"
+#include "table_steps.h"
 #include "hostrt/cipher.h"
 #include "hostrt/clock.h"
 #include "hostrt/dataset.h"
@@ -198,6 +199,7 @@ int Run(bool interactive, bool keep_printer) {
       std::cout << "StartImpFiscal: " << (OPERATION(driver, StartImpFiscal)(start) ? "ok" : "failed") << "\n";
     }
     pdv_demo::RunDocumentSteps(driver, serial);
+    pdv_demo::RunTableSteps(driver, serial);
     pdv_demo::RunDayEndSteps(driver, bin_dir, *host);
     OPERATION(driver, FechaPorta)();
   }

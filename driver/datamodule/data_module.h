@@ -55,6 +55,15 @@ class TdtmBematech12 {
   hostrt::ClientDataSet cdsMovTot{"cdsMovTot"};
   hostrt::ClientDataSet cdsTipoReceAux{"cdsTipoReceAux"};
   // ---- end of fiscal day
+
+  // ---- Restaurant documents and sales register prints: work datasets,
+  // reloaded from the host's data on every call.
+  hostrt::ClientDataSet cdsParcProdutos{"cdsParcProdutos"};        // a table's products so far
+  hostrt::ClientDataSet cdsMesaAberKvr{"cdsMesaAberKvr"};          // open tables and order pads
+  hostrt::ClientDataSet cdsProdutoTransf{"cdsProdutoTransf"};      // products moved between tables
+  hostrt::ClientDataSet cdsItemsReg{"cdsItemsReg"};                // a sale register's items
+  hostrt::ClientDataSet cdsTipoReceHomolog{"cdsTipoReceHomolog"};  // movements by receipt type
+  // ---- end of restaurant documents and sales register prints
 };
 
 namespace kvr {

@@ -50,4 +50,16 @@ std::vector<std::vector<std::string>> DocumentsTest::ArgumentsOf(const std::stri
   return arguments;
 }
 
+std::vector<std::string> DocumentsTest::PrintedBlocks() const {
+  std::vector<std::string> blocks;
+  for (const auto& args : ArgumentsOf("Bematech_FI_ImprimeComprobanteNoFiscalVinculado")) blocks.push_back(args.at(0));
+  return blocks;
+}
+
+std::string DocumentsTest::PrintedText() const {
+  std::string text;
+  for (const auto& block : PrintedBlocks()) text += block;
+  return text;
+}
+
 }  // namespace documents_test

@@ -27,6 +27,10 @@ class DocumentsTest : public DriverTest {
   std::vector<std::map<std::string, std::string>> Rows(const std::string& sql) const;
   // Journal arguments of each call of one entry point.
   std::vector<std::vector<std::string>> ArgumentsOf(const std::string& entry_point) const;
+  // The texts handed to the open document, one per call.
+  std::vector<std::string> PrintedBlocks() const;
+  // The same joined, as the document reads.
+  std::string PrintedText() const;
 };
 
 }  // namespace documents_test

@@ -245,6 +245,19 @@ KVR_EXPORT bool ImprimeTef(const std::string& stNrSerie, const std::string& stCd
 // Withdrawal and supply; exceptions reach the caller.
 KVR_EXPORT bool Sangria(const std::string& stParam, const std::string& stEsquemaCor, double doValor);
 KVR_EXPORT bool Suprimento(const std::string& stParam, const std::string& stEsquemaCor, double doValor);
+// Sales register prints. RegistroVenda: a table's ("0012") or order pad's
+// items as a management report; True unless an exception stopped it.
+KVR_EXPORT bool RegistroVenda(const std::string& stCdFilial, const std::string& stCdCaixa,
+                              const std::string& stEsquemaCor, const hostrt::ClientDataSet& cdsItems,
+                              const std::string& stAuxMesa);
+// Keeps in the host's "cdsVenda.cds" only the items printed on the fiscal
+// printer ("S"), their service and discounts cleared; the file is saved
+// atomically and left as it was on any error (shown to the operator).
+KVR_EXPORT void CancRegistroVenda(const std::string& stEsquemaCor);
+// Amounts received per receipt type, day by day, and the period's total of
+// each type code 0 to 19 (other codes are logged and left out).
+KVR_EXPORT void imprimeTipoRece(const std::string& stCdFilial, const std::string& stCdCaixa,
+                                const std::string& stEsquemaCor, const hostrt::Variant& oleTipoRece);
 
 // The raw command channel (boCheckRetorno is not used). False at once while
 // boComando is set; boComando is cleared on every way out. Exceptions of the
@@ -276,6 +289,29 @@ KVR_EXPORT bool Estorno(const std::string& stEsquemaCor, const std::string& stFo
 KVR_EXPORT bool Rel_MesaAber(const std::string& stEsquemaCor, const std::string& stTipoRel);
 KVR_EXPORT bool ImprimeCardapio(const std::string& stEsquemaCor);
 KVR_EXPORT bool Abre_Comp_NFiscalVinc_Bematech1(const std::string& stEsquemaCor, const std::string& stParam1);
+// Table documents on the fiscal printer. Abertura_Mesa: a table's products
+// so far in a receipt linked to a 0.01 receipt on the stTotRelatorio
+// totalizer (the third and the unused texts and numbers are ignored).
+KVR_EXPORT bool Abertura_Mesa(const std::string& stTotRelatorio, const std::string& stEsquemaCor,
+                              const std::string& stParam, const std::string& stMesa, const std::string& stNmGarcom,
+                              const std::string& stEmissao, const hostrt::Variant& DADOS, double doVrDesc,
+                              double doConsMin, double doCouver, double doVrTxSer, double doQtPessoas,
+                              double doTotal, double doAcresci);
+// A bill check laid out by the host, as a management report; stCupomDia
+// receives the current coupon number. Conferencia_Formatada answers the
+// close's verdict and then records a "CM" document.
+KVR_EXPORT bool Conferencia(const std::string& stEsquemaCor, const std::string& stCdFilial,
+                            const std::string& stCdCaixa, std::string& stCupomDia, const std::string& stRelat);
+KVR_EXPORT bool Conferencia_Formatada(const std::string& stEsquemaCor, const std::string& stCdFilial,
+                                      const std::string& stCdCaixa, const std::string& stNrSerie,
+                                      std::string& stCupomDia, const std::string& stRelat);
+// The open tables and pads, and the products transferred between tables
+// (whose exceptions reach the host, with the report closed first).
+KVR_EXPORT bool ImprimeMesasAbertas(hostrt::ClientDataSet& cdsParams, const std::string& stCdFilial,
+                                    const std::string& stCdCaixa, const std::string& stEsquemaCor,
+                                    const hostrt::Variant& oleMesasAbertas);
+KVR_EXPORT void imprimeProdutosTransf(const std::string& stCdFilial, const std::string& stCdCaixa,
+                                      const std::string& stEsquemaCor, const hostrt::Variant& oleProdTransf);
 // ---- end of non-fiscal documents and the raw command channel --------------------
 
 }  // extern "C"

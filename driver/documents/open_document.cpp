@@ -1,0 +1,46 @@
+#include "documents/open_document.h"
+
+#include <exception>
+
+#include "core/debug_log.h"
+#include "kvr00102/kvr00102.h"
+
+namespace kvr {
+
+std::string CurrentExceptionText() {
+  const std::exception_ptr current = std::current_exception();
+  if (!current) return {};
+  try {
+    std::rethrow_exception(current);
+  } catch (const std::exception& error) {
+    return error.what();
+  } catch (...) {
+    return "Unknown exception";
+  }
+}
+
+bool OpenDocument::Report(const std::string& stCdFilial, const std::string& stCdCaixa) {
+  pending_ = true;
+  return Relatorio_Gerencial_Imp(stEsquemaCor_, stCdFilial, stCdCaixa, "");
+}
+
+bool OpenDocument::LinkedReceipt(const std::string& payment, const std::string& amount, const std::string& coupon) {
+  pending_ = true;
+  return Abre_Comp_NFiscalVinc(stEsquemaCor_, payment, amount, coupon);
+}
+
+bool OpenDocument::Close(bool boMsg) {
+  pending_ = false;
+  return FechRelatGerenc(stEsquemaCor_, boMsg, false);
+}
+
+void OpenDocument::EndAfterFailure(std::string_view operation) noexcept {
+  try {
+    Log("ERRO!!! " + std::string(operation) + ": " + CurrentExceptionText());
+    if (pending_) Close(false);
+  } catch (...) {
+    // Nothing more can be done for the printer from here.
+  }
+}
+
+}  // namespace kvr

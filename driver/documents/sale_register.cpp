@@ -1,0 +1,70 @@
+// RegistroVenda: what a table or order pad has ordered before any fiscal
+// coupon exists, printed as a management report.
+#include <string>
+
+#include "datamodule/data_module.h"
+#include "datamodule/work_dataset.h"
+#include "documents/document_builder.h"
+#include "documents/document_texts.h"
+#include "documents/open_document.h"
+#include "hostrt/text.h"
+#include "kvr00102/kvr00102.h"
+#include "platform/latin1.h"
+
+namespace kvr {
+namespace {
+
+// A table number has exactly four characters; anything else is an order pad.
+std::string Heading(const std::string& stAuxMesa) {
+  return stAuxMesa.size() == 4 ? platform::L1("       Relatório de abertura da mesa ") + stAuxMesa
+                               : platform::L1("   Relatório de abertura da comanda ") + stAuxMesa;
+}
+
+void PrintSaleRegister(OpenDocument& document, const std::string& stCdFilial, const std::string& stCdCaixa,
+                       const std::string& stEsquemaCor, const hostrt::ClientDataSet& cdsItems,
+                       const std::string& stAuxMesa) {
+  hostrt::ClientDataSet& items = DataModule().cdsItemsReg;
+  CopyWorkDataset(items, cdsItems, {"CDPROD", "NMPROD", "STQTDE", "STVALOR"});
+  Nr_Cupom("", stEsquemaCor);
+
+  DocumentBuilder doc(stEsquemaCor);
+  doc.Blank().Line(Heading(stAuxMesa)).Blank().Rule('-');
+  doc.Line(std::string(15, ' ') + Msg("RegVen")).Rule('-').Line("");
+  ItemColumnHeader(doc);
+  doc.Line("");
+  document.Report(stCdFilial, stCdCaixa);
+  doc.HandOver();
+
+  for (items.First(); !items.Eof(); items.Next()) {
+    const double quantity = items.FieldByName("STQTDE").AsFloat();
+    const double value = items.FieldByName("STVALOR").AsFloat();
+    // The line total is padded to its column, never cut.
+    ItemLines(doc, items.FieldByName("CDPROD").AsString(), items.FieldByName("NMPROD").AsString(),
+              FixedText(quantity, 2), FixedText(value, 2), hostrt::PadL(FixedText(quantity * value, 2), 29));
+    doc.HandOver();
+  }
+
+  doc.Blank().Rule('-').Line(kSoftwareFooter);
+  doc.HandOver();
+  document.Close();
+}
+
+}  // namespace
+}  // namespace kvr
+
+extern "C" {
+
+// Printer results are reported by the primitives and do not change the
+// answer, True. An exception (items without a field this report reads, a
+// quantity or value that is not a number) gives False, logged, with the
+// report closed.
+KVR_EXPORT bool RegistroVenda(const std::string& stCdFilial, const std::string& stCdCaixa,
+                              const std::string& stEsquemaCor, const hostrt::ClientDataSet& cdsItems,
+                              const std::string& stAuxMesa) {
+  return kvr::FalseOnFailure(stEsquemaCor, "RegistroVenda", [&](kvr::OpenDocument& document) {
+    kvr::PrintSaleRegister(document, stCdFilial, stCdCaixa, stEsquemaCor, cdsItems, stAuxMesa);
+    return true;
+  });
+}
+
+}  // extern "C"

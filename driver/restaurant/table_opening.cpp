@@ -1,0 +1,93 @@
+// Abertura_Mesa: what a table has consumed so far, printed in a receipt
+// linked to a non-fiscal receipt of 0.01 registered for it.
+#include <string>
+
+#include "coupon/text_forms.h"
+#include "datamodule/data_module.h"
+#include "datamodule/work_dataset.h"
+#include "documents/document_builder.h"
+#include "documents/document_texts.h"
+#include "documents/open_document.h"
+#include "hostrt/text.h"
+#include "kvr00102/kvr00102.h"
+
+namespace kvr {
+namespace {
+
+struct TableCharges {
+  double service, surcharge, discount, total;
+};
+
+// Money right-aligned in `width` columns; a longer amount is never cut.
+std::string Money(double amount, int width) { return hostrt::PadL(FixedText(amount, 2), width); }
+
+// One of the totals lines, printed only for an amount above zero.
+void AmountLine(DocumentBuilder& doc, const char* key, double amount, int width) {
+  if (amount > 0) doc.Line(Msg(key) + ": " + Money(amount, width));
+}
+
+// The receipt is registered with the host's totalizer, the amount and the
+// report's name as payment, in the order the library takes them, under the
+// caller's colour scheme. The printer calls' results are reported by the
+// primitives and not looked at here.
+void PrintTableOpening(OpenDocument& document, const std::string& stTotRelatorio, const std::string& stEsquemaCor,
+                       const std::string& stMesa, const std::string& stEmissao, const hostrt::Variant& DADOS,
+                       const TableCharges& charges) {
+  hostrt::ClientDataSet& products = DataModule().cdsParcProdutos;
+  const std::string amount = ReceiptCentsText(0.01);
+  LoadWorkDataset(products, DADOS, {"CDARVPROD", "NMPRODUTO", "QTPRODCOMVEN", "VRPRECCOMVEN"});
+
+  const std::string payment = Msg("RelGerencial").substr(0, 16);
+  Cupom_NFiscNVinc(stEsquemaCor, stTotRelatorio, amount, payment);
+  document.LinkedReceipt(payment, amount, Nr_Cupom("", stEsquemaCor));
+
+  DocumentBuilder doc(stEsquemaCor);
+  doc.Blank().Blank().Rule('-').Blank();
+  doc.Line(std::string(15, ' ') + Msg("Aber_mesa")).Blank();
+  doc.Line(Msg("Mesa") + ": " + stMesa).Line(Msg("Emissao") + ": " + stEmissao).Rule('-');
+  doc.HandOver();
+
+  ItemColumnHeader(doc);
+  doc.Line("");
+  doc.HandOver();
+
+  for (products.First(); !products.Eof(); products.Next()) {
+    const double quantity = products.FieldByName("QTPRODCOMVEN").AsFloat();
+    const double price = products.FieldByName("VRPRECCOMVEN").AsFloat();
+    ItemLines(doc, products.FieldByName("CDARVPROD").AsString(), products.FieldByName("NMPRODUTO").AsString(),
+              FixedText(quantity, 3), FixedText(price, 2), Money(hostrt::Trunc2(quantity * price), 27));
+    doc.HandOver();
+  }
+
+  doc.Blank();
+  AmountLine(doc, "Tx_Serv", charges.service, 30);
+  AmountLine(doc, "Acrescimo", charges.surcharge, 35);
+  AmountLine(doc, "Desconto", charges.discount, 37);
+  doc.HandOver();
+
+  doc.Rule('-').Line(Msg("Total") + ": " + Money(hostrt::Trunc2(charges.total), 35));
+  doc.Blank().Line(kSoftwareFooter);
+  doc.HandOver();
+  document.Close();
+}
+
+}  // namespace
+}  // namespace kvr
+
+extern "C" {
+
+// True unless an exception stopped it (logged, the linked receipt closed).
+KVR_EXPORT bool Abertura_Mesa(const std::string& stTotRelatorio, const std::string& stEsquemaCor,
+                              const std::string& /*stParam*/, const std::string& stMesa,
+                              const std::string& /*stNmGarcom*/, const std::string& stEmissao,
+                              const hostrt::Variant& DADOS, double doVrDesc, double /*doConsMin*/,
+                              double /*doCouver*/, double doVrTxSer, double /*doQtPessoas*/, double doTotal,
+                              double doAcresci) {
+  return kvr::FalseOnFailure(stEsquemaCor, "Abertura_Mesa", [&](kvr::OpenDocument& document) {
+    kvr::PrintTableOpening(document, stTotRelatorio, stEsquemaCor, stMesa, stEmissao, DADOS,
+                           {doVrTxSer, doAcresci, doVrDesc, doTotal});
+    return true;
+  });
+}
+
+}  // extern "C"
