@@ -40,7 +40,9 @@ class FilesTest : public ::testing::Test {
 };
 
 TEST_F(FilesTest, CopyKeepsContentsAndPermissions) {
-  const std::string data("line 1\r\n\0\xFF binary", 19);
+  // The size is counted from the literal, so the bytes are exactly its own.
+  static constexpr char kBytes[] = "line 1\r\n\0\xFF binary";
+  const std::string data(kBytes, sizeof kBytes - 1);
   write_file_atomic(temp_ / "Retorno.txt", data);
   ::chmod((temp_ / "Retorno.txt").c_str(), 0640);
   ASSERT_EQ(copy_file(temp_ / "Retorno.txt", temp_ / "LMFC_1.txt", false), platform::kErrorSuccess);
