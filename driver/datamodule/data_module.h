@@ -55,6 +55,10 @@ class TdtmBematech12 {
   hostrt::ClientDataSet cdsMovTot{"cdsMovTot"};
   hostrt::ClientDataSet cdsTipoReceAux{"cdsTipoReceAux"};
   // ---- end of fiscal day
+
+  // The products of a sale charged to a consumer's account, loaded from the
+  // host's data packet for its slip.
+  hostrt::ClientDataSet cdsProdDeb{"cdsProdDeb"};
 };
 
 namespace kvr {
