@@ -3,6 +3,7 @@
 #include <iostream>
 #include <vector>
 
+#include "demo_datasets.h"
 #include "driver_operation.h"
 #include "hostrt/clock.h"
 #include "kvr00102/kvr00102.h"
@@ -13,24 +14,6 @@ namespace {
 const std::string kColour = "001";
 
 void Report(const std::string& what, bool ok) { std::cout << what << ": " << (ok ? "ok" : "failed") << "\n"; }
-
-struct Field {
-  const char* name;
-  hostrt::FieldType type;
-  int size = 0;
-};
-
-void Fill(hostrt::ClientDataSet& ds, const std::vector<Field>& fields,
-          const std::vector<std::vector<hostrt::Variant>>& rows) {
-  for (const auto& f : fields) ds.AddFieldDef(f.name, f.type, f.size);
-  ds.CreateDataSet();
-  for (const auto& row : rows) {
-    ds.Append();
-    for (std::size_t i = 0; i < row.size(); ++i) ds.Fields(static_cast<int>(i)).SetValue(row[i]);
-    ds.Post();
-  }
-  ds.First();
-}
 
 struct Totalizers {
   std::string cv, consumer_sale, credit_purchase, credit_cancellation, reports;
@@ -50,7 +33,7 @@ Totalizers LoadTotalizers(void* driver) {
 void ConsumerDebit(void* driver) {
   hostrt::ClientDataSet products{"cdsProdDeb"};
   Fill(products,
-       {{"CDARVPROD", hostrt::FieldType::String, 20}, {"NMPRODUTO", hostrt::FieldType::String, 40},
+       {{"CDARVPROD", hostrt::FieldType::String}, {"NMPRODUTO", hostrt::FieldType::String},
         {"QTPRODCOMVEN", hostrt::FieldType::Float}, {"VRPRECCOMVEN", hostrt::FieldType::Float}},
        {{"7891000100103", "CAFE EXPRESSO", 2.0, 4.5}, {"7891000300300", "PAO DE QUEIJO", 3.0, 2.5}});
   Report("Comp_DebitoCons 16,50 on account 4567",
@@ -60,7 +43,7 @@ void ConsumerDebit(void* driver) {
 
 void PersonalCredit(void* driver, const std::string& serial, const Totalizers& t) {
   hostrt::ClientDataSet payments{"cdsMovCaixaCred"};
-  Fill(payments, {{"VRMOVIVEND", hostrt::FieldType::Float}, {"NMTIPORECE", hostrt::FieldType::String, 40}},
+  Fill(payments, {{"VRMOVIVEND", hostrt::FieldType::Float}, {"NMTIPORECE", hostrt::FieldType::String}},
        {{50.0, "Dinheiro"}});
   std::string coupon;
   Report("Compr_CredPessoal 50,00", OPERATION(driver, Compr_CredPessoal)("", t.credit_purchase, serial, "001", "001",
@@ -74,33 +57,34 @@ void PersonalCredit(void* driver, const std::string& serial, const Totalizers& t
 
 void BalanceAndStatement(void* driver) {
   hostrt::ClientDataSet families{"cdsSaldFam"};
-  Fill(families, {{"NMFAMILISALD", hostrt::FieldType::String, 40}, {"SALDOFAM", hostrt::FieldType::Float}},
+  Fill(families, {{"NMFAMILISALD", hostrt::FieldType::String}, {"SALDOFAM", hostrt::FieldType::Float}},
        {{"CANTINA", 93.5}, {"RESTAURANTE", 12.0}});
+  families.First();
   Report("Cabecalho", OPERATION(driver, Cabecalho)("001", kColour, "LOJA CENTRO", "001", "", ""));
   Report("ImpSaldo", OPERATION(driver, ImpSaldo)(kColour, families, "4567", "JOAO DA SILVA"));
 
   hostrt::ClientDataSet kind{"cdsTipoExtCons"}, accounts{"cdsSaldoConsExt"}, moves{"cdsExtSimples"};
   hostrt::ClientDataSet items{"cdsExtVenda"}, full{"cdsExtrato"};
   const hostrt::Variant today(hostrt::Date());
-  Fill(kind, {{"IDEMISEXTRSIMPL", hostrt::FieldType::String, 1}}, {{"S"}});
+  Fill(kind, {{"IDEMISEXTRSIMPL", hostrt::FieldType::String}}, {{"S"}});
   Fill(accounts,
-       {{"CDFAMILISALD", hostrt::FieldType::String, 3}, {"NMFAMILISALD", hostrt::FieldType::String, 40},
+       {{"CDFAMILISALD", hostrt::FieldType::String}, {"NMFAMILISALD", hostrt::FieldType::String},
         {"SALDANT", hostrt::FieldType::Float}},
        {{"1", "CANTINA", 80.0}});
   Fill(moves,
-       {{"CDFAMILISALD", hostrt::FieldType::String, 3}, {"DATA", hostrt::FieldType::DateTime},
-        {"HORA", hostrt::FieldType::String, 8}, {"DSOPEEXTCONS", hostrt::FieldType::String, 30},
+       {{"CDFAMILISALD", hostrt::FieldType::String}, {"DATA", hostrt::FieldType::DateTime},
+        {"HORA", hostrt::FieldType::String}, {"DSOPEEXTCONS", hostrt::FieldType::String},
         {"VRMOVEXTCONS", hostrt::FieldType::Float}, {"VRSALDCONEXT", hostrt::FieldType::Float},
-        {"NRSEQVENDA", hostrt::FieldType::String, 10}, {"IDTPMOVEXT", hostrt::FieldType::String, 1}},
+        {"NRSEQVENDA", hostrt::FieldType::String}, {"IDTPMOVEXT", hostrt::FieldType::String}},
        {{"1", today, "10:30", "COMPRA", -16.5, 63.5, "1", "V"},
         {"1", today, "11:00", "DEPOSITO", 50.0, 113.5, "", "D"},
         {"1", today, "11:05", "CANCELAMENTO", -20.0, 93.5, "", "C"}});
   Fill(items,
-       {{"NRSEQVENDA", hostrt::FieldType::String, 10}, {"CDFAMILISALD", hostrt::FieldType::String, 3},
-        {"QTDE", hostrt::FieldType::Float}, {"NMPRODUTO", hostrt::FieldType::String, 40},
+       {{"NRSEQVENDA", hostrt::FieldType::String}, {"CDFAMILISALD", hostrt::FieldType::String},
+        {"QTDE", hostrt::FieldType::Float}, {"NMPRODUTO", hostrt::FieldType::String},
         {"VRTOTAL", hostrt::FieldType::Float}},
        {{"1", "1", 2.0, "CAFE EXPRESSO", 9.0}, {"1", "1", 3.0, "PAO DE QUEIJO", 7.5}});
-  Fill(full, {{"CDFAMILISALD", hostrt::FieldType::String, 3}}, {});
+  Fill(full, {{"CDFAMILISALD", hostrt::FieldType::String}}, {});
   Report("Extrato (simple)", OPERATION(driver, Extrato)("001", kColour, kind, accounts, moves, items, families, "",
                                                         "LOJA CENTRO", "001", "4567", "JOAO DA SILVA", full));
 }
