@@ -1,5 +1,6 @@
 // The printer's daylight-saving time: whether it is on (bit 4 of the fiscal
 // flags), and the command that switches it.
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,14 +36,16 @@ EffectCheck DaylightSavingSwitched() {
 extern "C" {
 
 // The answer comes from the flags whatever the analysis said; flags the
-// library did not write stay 0, which reads as no daylight saving.
+// library did not write stay 0, which reads as no daylight saving. An
+// exception (an unbound entry point) gives False and is logged.
 KVR_EXPORT bool EstHorVerao(const std::string& stEsquemaCor) {
   try {
     int flags = 0;
     kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_FlagsFiscales,
                      [&] { return kvr::ReplyLine("Bematech_FI_FlagsFiscales", platform::to_text(flags)); }, &flags);
     return kvr::DaylightSaving(flags);
-  } catch (...) {
+  } catch (const std::exception& error) {
+    kvr::Log(std::string("ERRO!!! EstHorVerao: ") + error.what());
     return false;
   }
 }
@@ -56,7 +59,8 @@ KVR_EXPORT bool MudaHorario(const std::string& stEsquemaCor) {
                                      "Bematech_FI_ProgramaHorarioDeVerano");
            })
         .ok;
-  } catch (...) {
+  } catch (const std::exception& error) {
+    kvr::Log(std::string("ERRO!!! MudaHorario: ") + error.what());
     return false;
   }
 }

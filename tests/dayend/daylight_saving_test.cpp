@@ -77,5 +77,16 @@ TEST_F(DaylightSavingTest, AnAnswerLostAfterTheSwitchIsJudgedByTheFlags) {
   EXPECT_THAT(host->dialogs, IsEmpty());
 }
 
+TEST_F(DaylightSavingTest, WithTheLibraryUnboundBothAreFalseAndTheLogSaysWhy) {
+  KVR(driver, StopImpFiscal)();
+  EXPECT_FALSE(InDaylightSaving());
+  EXPECT_FALSE(Switch());
+  EXPECT_THAT(printer.journal(), IsEmpty());
+  const auto log = LogEntries();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].rfind("ERRO!!! EstHorVerao: ", 0), 0u) << log[0];
+  EXPECT_EQ(log[1].rfind("ERRO!!! MudaHorario: ", 0), 0u) << log[1];
+}
+
 }  // namespace
 }  // namespace driver_test

@@ -224,7 +224,7 @@ KVR_EXPORT bool GeraReciboSangria(
     bool boSangria, bool boFechDiaAnterior, bool boAccessImpRedz);
 // Daylight saving: whether the printer's fiscal flags have the bit of value 4
 // (False also when the flags cannot be read), and the command that switches it
-// (silent; its verdict). Both give False on any exception.
+// (silent; its verdict). Both give False on any exception, which is logged.
 KVR_EXPORT bool EstHorVerao(const std::string& stEsquemaCor);
 KVR_EXPORT bool MudaHorario(const std::string& stEsquemaCor);
 // ---- end of fiscal day ------------------------------------------------------------
