@@ -80,10 +80,5 @@ TEST_F(TotalizersTest, NamesAreComparedTrimmedAndOnlyExactly) {
   EXPECT_THAT(Named(), ElementsAre("6 Cred Pessoal"));
 }
 
-TEST_F(TotalizersTest, NomeiaTotParcialDoesNothing) {
-  EXPECT_FALSE(KVR(driver, Nomeia_TotParcial_Imp)("005", "x"));
-  EXPECT_THAT(printer.journal(), IsEmpty());
-}
-
 }  // namespace
 }  // namespace driver_test
