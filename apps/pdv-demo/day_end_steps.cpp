@@ -5,6 +5,7 @@
 #include <iostream>
 #include <string>
 
+#include "demo_datasets.h"
 #include "driver_operation.h"
 #include "hostrt/clock.h"
 #include "hostrt/dataset.h"
@@ -36,18 +37,6 @@ void PaymentTypes(hostrt::ClientDataSet& types) {
     types.FieldByName("CDTIPORECE").SetAsString(code);
     types.FieldByName("NMTIPORECE").SetAsString(name);
     types.Post();
-  }
-}
-
-// A dataset of the given text and float fields, rows given as texts.
-void Fill(hostrt::ClientDataSet& ds, const std::vector<std::pair<const char*, hostrt::FieldType>>& fields,
-          const std::vector<std::vector<hostrt::Variant>>& rows) {
-  for (const auto& [name, type] : fields) ds.AddFieldDef(name, type, type == hostrt::FieldType::String ? 40 : 0);
-  ds.CreateDataSet();
-  for (const auto& row : rows) {
-    ds.Append();
-    for (std::size_t i = 0; i < row.size(); ++i) ds.Fields(static_cast<int>(i)).SetValue(row[i]);
-    ds.Post();
   }
 }
 

@@ -11,6 +11,7 @@
 
 #include "day_end_steps.h"
 #include "demo_environment.h"
+#include "account_steps.h"
 #include "document_steps.h"
 #include "driver_operation.h"
 #include "sale_steps.h"
@@ -200,6 +201,7 @@ int Run(bool interactive, bool keep_printer) {
     }
     pdv_demo::RunDocumentSteps(driver, serial);
     pdv_demo::RunTableSteps(driver, serial);
+    pdv_demo::RunAccountSteps(driver, serial);
     pdv_demo::RunDayEndSteps(driver, bin_dir, *host);
     OPERATION(driver, FechaPorta)();
   }

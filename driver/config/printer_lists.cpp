@@ -1,5 +1,7 @@
 #include "config/printer_lists.h"
 
+#include <algorithm>
+
 #include "hostrt/text.h"
 
 namespace kvr {
@@ -9,6 +11,8 @@ constexpr std::size_t kRateEntryWidth = 5;
 constexpr std::size_t kRateDigits = 4;
 constexpr std::size_t kFormNameWidth = 16;
 constexpr std::size_t kFormTotalWidth = 20;
+constexpr std::size_t kTotalizerNameWidth = 19;
+constexpr std::size_t kTotalizerEntryWidth = 20;
 
 // Calls visit(entry) for each comma-separated entry of a payment-form list
 // until it returns true.
@@ -34,6 +38,17 @@ std::vector<std::string> RateEntries(std::string_view list) {
     entries.emplace_back(remaining.substr(0, kRateDigits));
   }
   return entries;
+}
+
+std::string TotalizerKey(std::string_view name) { return hostrt::Trim(name.substr(0, kTotalizerNameWidth)); }
+
+std::vector<std::string> TotalizerNames(std::string_view list) {
+  std::vector<std::string> names;
+  while (!list.empty() && list.front() != '\0') {
+    names.push_back(TotalizerKey(list));
+    list.remove_prefix(std::min(kTotalizerEntryWidth, list.size()));
+  }
+  return names;
 }
 
 std::vector<std::string> FormNames(std::string_view list) {

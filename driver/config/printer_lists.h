@@ -13,6 +13,13 @@ namespace kvr {
 // characters. Blank entries are kept so that positions stay the printer's.
 std::vector<std::string> RateEntries(std::string_view list);
 
+// The names in the printer's non-fiscal totalizer list, in position order
+// (position 1 first): each entry's first 19 characters, trimmed, every 20
+// characters up to the end of the list or a NUL.
+std::vector<std::string> TotalizerNames(std::string_view list);
+// A totalizer name as the list compares it: its first 19 characters, trimmed.
+std::string TotalizerKey(std::string_view name);
+
 // The names in the printer's payment-form list: the first 16 characters of
 // each comma-separated entry, trimmed; blank entries are left out.
 std::vector<std::string> FormNames(std::string_view list);

@@ -78,6 +78,10 @@ std::optional<bool> NonFiscalDocumentOpen() {
   return (*status & kExtendedNonFiscalOpen) != 0;
 }
 
+std::optional<std::string> ReadTotalizerList() {
+  return ReadText(Bematech_FI_VerificaTotalizadoresNoFiscales, kTotalizerListWidth);
+}
+
 std::optional<std::string> ReadFormList() { return ReadText(Bematech_FI_VerificaFormasPago, kFormListWidth); }
 
 std::optional<long long> FormDayTotal(std::string_view list, std::string_view form) {

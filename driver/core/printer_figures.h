@@ -27,6 +27,10 @@ std::optional<int> ReadFiscalFlags();
 // Whether a non-fiscal document (report, linked receipt) is open.
 std::optional<bool> NonFiscalDocumentOpen();
 
+// The non-fiscal totalizer list (19 characters of name and a separator per entry).
+inline constexpr std::size_t kTotalizerListWidth = 179;
+std::optional<std::string> ReadTotalizerList();
+
 // The payment-form list, and the day total in cents of one form in it, by the
 // form's printer name.
 std::optional<std::string> ReadFormList();

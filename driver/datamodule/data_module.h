@@ -64,6 +64,9 @@ class TdtmBematech12 {
   hostrt::ClientDataSet cdsItemsReg{"cdsItemsReg"};                // a sale register's items
   hostrt::ClientDataSet cdsTipoReceHomolog{"cdsTipoReceHomolog"};  // movements by receipt type
   // ---- end of restaurant documents and sales register prints
+  // The products of a sale charged to a consumer's account, loaded from the
+  // host's data packet for its slip.
+  hostrt::ClientDataSet cdsProdDeb{"cdsProdDeb"};
 };
 
 namespace kvr {

@@ -12,16 +12,8 @@ namespace kvr {
 
 SaleTicket::SaleTicket(std::string operation, const std::string& stEsquemaCor, const std::string& stCdFilial,
                        const std::string& stCdCaixa)
-    : operation_(std::move(operation)),
-      stEsquemaCor_(stEsquemaCor),
-      document_(stEsquemaCor, kSaleAttachedBlockLimit) {
-  opened_ = Relatorio_Gerencial_Imp(stEsquemaCor, stCdFilial, stCdCaixa, "");
-}
-
-SaleTicket::~SaleTicket() {
-  if (closed_ || !opened_) return;
-  Log("ERRO!!! " + operation_ + platform::L1(": interrompido; relatório gerencial encerrado"));
-  FechRelatGerenc(stEsquemaCor_, true, false);
+    : document_(stEsquemaCor, kSaleAttachedBlockLimit), report_(std::move(operation), stEsquemaCor) {
+  report_.Opened(Relatorio_Gerencial_Imp(stEsquemaCor, stCdFilial, stCdCaixa, ""));
 }
 
 SaleTicket& SaleTicket::Line(std::string_view text, std::string_view log) {
@@ -52,7 +44,7 @@ SaleTicket& SaleTicket::Send() {
 }
 
 bool SaleTicket::Close() {
-  closed_ = true;
+  report_.Closed();
   return document_.Close();
 }
 

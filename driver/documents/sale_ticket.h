@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "documents/document_builder.h"
+#include "documents/report_guard.h"
 
 namespace kvr {
 
@@ -16,7 +17,6 @@ class SaleTicket {
   // Opens the report; operation names the ticket in the log of an interruption.
   SaleTicket(std::string operation, const std::string& stEsquemaCor, const std::string& stCdFilial,
              const std::string& stCdCaixa);
-  ~SaleTicket();
   SaleTicket(const SaleTicket&) = delete;
   SaleTicket& operator=(const SaleTicket&) = delete;
 
@@ -33,11 +33,8 @@ class SaleTicket {
   bool Close();
 
  private:
-  std::string operation_;
-  std::string stEsquemaCor_;
   DocumentBuilder document_;
-  bool opened_ = false;
-  bool closed_ = false;
+  ReportGuard report_;
 };
 
 // An amount in whole currency units with thousands separators ("#,##0").

@@ -88,6 +88,15 @@ KVR_EXPORT void CarregaRecebimento(const std::string& stParam, const std::string
                                    hostrt::ClientDataSet& cdsTipoRece);
 KVR_EXPORT bool Config_FormaPg(const std::string& stEsquemaCor, const std::string& stParam, bool boParam1,
                                bool boParam2);
+// Finds the five non-fiscal totalizers by name, names the missing ones after
+// the printer's last entry and writes each position as two digits ("01").
+// idTipoImpFis and cdsRecebimento are not used.
+KVR_EXPORT void CarregaTotalizador(std::string& stTotCV, std::string& stTotCred, std::string& stTotCompCred,
+                                   std::string& stTotCancCred, std::string& stTotRelatorio,
+                                   const std::string& stEsquemaCor, int idTipoImpFis,
+                                   hostrt::ClientDataSet& cdsRecebimento);
+// Does nothing; always False.
+KVR_EXPORT bool Nomeia_TotParcial_Imp(const std::string& stEsquemaCor, const std::string& stParam);
 
 // ---- Cash drawer ---------------------------------------------------------------
 KVR_EXPORT bool Abre_Gaveta_Imp(const std::string& stEsquemaCor, bool boParam);
@@ -213,6 +222,11 @@ KVR_EXPORT bool GeraReciboSangria(
     hostrt::ClientDataSet& cdsTipoRece, const std::string& stEmiRelProd, const std::string& stTribRelPro,
     const std::string& stImpLeituraX, const std::string& idImpEnvelope, const std::string& stEsquemaCor,
     bool boSangria, bool boFechDiaAnterior, bool boAccessImpRedz);
+// Daylight saving: whether the printer's fiscal flags have the bit of value 4
+// (False also when the flags cannot be read), and the command that switches it
+// (silent; its verdict). Both give False on any exception, which is logged.
+KVR_EXPORT bool EstHorVerao(const std::string& stEsquemaCor);
+KVR_EXPORT bool MudaHorario(const std::string& stEsquemaCor);
 // ---- end of fiscal day ------------------------------------------------------------
 
 // ---- Non-fiscal documents and the raw command channel ---------------------------
@@ -242,6 +256,66 @@ KVR_EXPORT bool ImprimeTef(const std::string& stNrSerie, const std::string& stCd
                            const std::vector<std::string>* stlHora, const std::string& stCupom,
                            const std::string& stDescricao, const std::string& stTipo, double doTotal,
                            double doTotRec, int inErro, const std::string& stIdUtilCupTefRed);
+// Customer account slips, each a management report; exceptions reach the
+// caller after the report has been closed. A sale charged to a consumer's
+// account (oleProdutos: CDARVPROD, NMPRODUTO, QTPRODCOMVEN, VRPRECCOMVEN;
+// stAuxImpSaldCup "2" leaves out the final balance):
+KVR_EXPORT bool Comp_DebitoCons(const std::string& stEsquemaCor, const hostrt::Variant& oleProdutos, double doValor,
+                                const std::string& stParam, const std::string& stCdConsumidor,
+                                const std::string& stNmConsumidor, const std::string& stCdClie,
+                                const std::string& stNmClie, const std::string& stSenhaCupom, double doVrSaldo,
+                                double doPrecoSubsidio, double doVrComplemento, const std::string& stAuxImpSaldCup);
+// A purchase of account credit (cdsMovCaixaCred: VRMOVIVEND, NMTIPORECE), its
+// payments registered as unlinked receipts on stTotCompCred; stCupomDia takes
+// the last coupon number.
+KVR_EXPORT bool Compr_CredPessoal(const std::string& stParam, const std::string& stTotCompCred,
+                                  const std::string& stNrSerie, const std::string& stCdFilial,
+                                  const std::string& stCdCaixa, const std::string& stEsquemaCor,
+                                  std::string& stCupomDia, hostrt::ClientDataSet& cdsMovCaixaCred, double doSald,
+                                  const std::string& stNmConsCred, const std::string& stNrDeposi,
+                                  const std::string& stNmFamilia);
+// The cancellation of a credit purchase, registered as an unlinked receipt on
+// stTotCancCred paid with stNmTpRece.
+KVR_EXPORT bool Cancela_Cred_Pessoal(const std::string& stTotCancCred, const std::string& stNrSerie,
+                                     const std::string& stCdFilial, const std::string& stCdCaixa,
+                                     const std::string& stEsquemaCor, const std::string& stCupomDia,
+                                     const std::string& stDeposito, const std::string& stCliente,
+                                     const std::string& stConsumidor, const std::string& stCdTpRece,
+                                     const std::string& stNmTpRece, double doValor, double doValorSald,
+                                     const std::string& stNmFamilia);
+// Account balance and statement reports, each a management report. Cabecalho
+// opens the report with the common header and leaves it open (ImpSaldo prints
+// into it and closes it); True unless an exception occurred. The others let
+// exceptions reach the caller after closing the report, except
+// Saldo_CredPessoal (False on an exception).
+KVR_EXPORT bool Cabecalho(const std::string& stCdFilial, const std::string& stEsquemaCor,
+                          const std::string& stNmFilialLogin, const std::string& stCaixaAber,
+                          const std::string& stCracCons, const std::string& stNmCons);
+// cdsSaldFam: NMFAMILISALD, SALDOFAM, from the current row on. Always True.
+KVR_EXPORT bool ImpSaldo(const std::string& stEsquemaCor, hostrt::ClientDataSet& cdsSaldFam,
+                         const std::string& stCracCOns, const std::string& stNmCons);
+// cdsSaldCred: NMFAMILISALD, VRSALDCONFAM.
+KVR_EXPORT bool Saldo_CredPessoal(const std::string& stCdFilial, const std::string& stCdCaixa,
+                                  const std::string& stEsquemaCor, const std::string& stNmCons,
+                                  hostrt::ClientDataSet& cdsSaldCred);
+// cdsTipoCons: CDTIPOCONS, NMTIPOCONS; cdsSaldoNeg: CDTIPOCONS, NMCONSUMIDOR,
+// SALDONEGATIVO. True when at least one type had consumers.
+KVR_EXPORT bool SaldoNegativo(const std::string& stCdFilial, const std::string& stEsquemaCor,
+                              hostrt::ClientDataSet& cdsTipoCons, hostrt::ClientDataSet& cdsSaldoNeg,
+                              const std::string& stNomeFilial, const std::string& stCaixa,
+                              const std::string& stCracCOns, const std::string& stNmCons);
+// The simple statement ("S" in IDEMISEXTRSIMPL of cdsTipoExtCons) from
+// cdsSaldoConsExt and cdsExtSimples, copying each family's movements into
+// cdsAuxExtSimp; else the full one from cdsExtrato. True when printed.
+KVR_EXPORT bool Extrato(const std::string& stCdFilial, const std::string& stEsquemaCor,
+                        hostrt::ClientDataSet& cdsTipoExtCons, hostrt::ClientDataSet& cdsSaldoConsExt,
+                        hostrt::ClientDataSet& cdsExtSimples, hostrt::ClientDataSet& cdsExtVenda,
+                        hostrt::ClientDataSet& cdsSaldFam, const std::string& stValData,
+                        const std::string& stFilial, const std::string& stCaixa, const std::string& stConsumidor,
+                        const std::string& stNmConsumidor, hostrt::ClientDataSet& cdsExtrato);
+// cdsProdutoblq: NMFILIAL, CDLOJA, CDPRODUTO, CDPROTECLADO, NMPRODUTO. Always True.
+KVR_EXPORT bool ImprimeProdBloq(const std::string& stCdFilial, const std::string& stCdCaixa,
+                                const std::string& stEsquemaCor, hostrt::ClientDataSet& cdsProdutoblq);
 // Withdrawal and supply; exceptions reach the caller.
 KVR_EXPORT bool Sangria(const std::string& stParam, const std::string& stEsquemaCor, double doValor);
 KVR_EXPORT bool Suprimento(const std::string& stParam, const std::string& stEsquemaCor, double doValor);

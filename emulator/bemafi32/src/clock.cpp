@@ -112,7 +112,8 @@ std::string printed_date_time(std::int64_t seconds) {
          two(t.minute) + ":" + two(t.second);
 }
 
-std::int64_t system_civil_now() {
+namespace {
+std::tm local_now() {
   std::time_t now = std::time(nullptr);
   std::tm local{};
 #ifdef _WIN32
@@ -120,8 +121,20 @@ std::int64_t system_civil_now() {
 #else
   localtime_r(&now, &local);
 #endif
+  return local;
+}
+
+std::int64_t civil(const std::tm& local) {
   return to_seconds(CivilTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
                               local.tm_sec});
+}
+}  // namespace
+
+bool system_daylight_saving() { return local_now().tm_isdst > 0; }
+
+std::int64_t system_standard_now() {
+  const std::tm local = local_now();
+  return civil(local) - (local.tm_isdst > 0 ? 3600 : 0);
 }
 
 }  // namespace emu

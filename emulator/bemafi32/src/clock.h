@@ -30,7 +30,10 @@ std::string ddmmyyyy(std::int64_t seconds);
 std::string hhmmss(std::int64_t seconds);
 std::string printed_date_time(std::int64_t seconds);  // "dd/mm/yyyy hh:mm:ss"
 
-// The computer's local time now, as civil seconds.
-std::int64_t system_civil_now();
+// Whether the computer's local time is daylight-saving time now.
+bool system_daylight_saving();
+// The computer's local standard time now: its local time less the
+// daylight-saving hour while that is in force.
+std::int64_t system_standard_now();
 
 }  // namespace emu

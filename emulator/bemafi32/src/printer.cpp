@@ -151,11 +151,19 @@ bool Printer::can_print() {
   return false;
 }
 
-std::int64_t Printer::computer_now() const {
-  return state_.faults.fixed_clock != 0 ? state_.faults.fixed_clock : system_civil_now();
+// The printer's clock runs on the computer's standard time (a fixed clock is
+// taken as such) plus its offset, and an hour ahead of it while the printer's
+// daylight saving is programmed: a computer and a printer that have both
+// entered daylight-saving time agree.
+std::int64_t Printer::now() const {
+  const std::int64_t standard = state_.faults.fixed_clock != 0 ? state_.faults.fixed_clock : system_standard_now();
+  return standard + state_.faults.clock_offset + (state_.daylight_saving ? kDaylightSavingHour : 0);
 }
 
-std::int64_t Printer::now() const { return computer_now() + state_.faults.clock_offset; }
+void Printer::new_printer_clock() {
+  // A printer set up today keeps the computer's daylight-saving time.
+  if (state_.faults.fixed_clock == 0) state_.daylight_saving = system_daylight_saving();
+}
 
 bool Printer::day_blocked() {
   const std::int64_t today = day_number(now());
@@ -282,11 +290,12 @@ int Printer::load() {
   if (ini_found_)
     for (const auto& path : {state_path_, return_file_path()}) platform::remove_stale_aside_files(path);
   int result = kOk;
+  bool fresh = false;
   if (platform::file_exists(state_path_)) {
     result = load_state_file();
   } else {
     state_ = new_printer_state();
-    state_.identity.registered_at = now();
+    fresh = true;
     printed_ = Printed{};
   }
   if (!damaged_.empty()) return result;
@@ -296,6 +305,10 @@ int Printer::load() {
     } catch (const std::exception& error) {
       std::fprintf(stderr, "BemaFI32: [Emulador] %s=%s ignored: %s\n", key.c_str(), value.c_str(), error.what());
     }
+  }
+  if (fresh) {
+    new_printer_clock();
+    state_.identity.registered_at = now();
   }
   if (ini_found_) save();
   return result;
@@ -315,6 +328,7 @@ int Printer::reset() {
     } catch (const std::exception&) {
     }
   }
+  new_printer_clock();
   state_.identity.registered_at = now();
   if (!ini_found_) return kIniFileMissing;
   state_.paper.new_roll = true;  // the roll and the detail memory start empty

@@ -72,7 +72,7 @@ class Printer {
 
   // ---- helpers for the commands ----
   std::int64_t now() const;       // printer clock, civil seconds
-  std::int64_t computer_now() const;
+  static constexpr std::int64_t kDaylightSavingHour = 3600;
   void changed() { changed_ = true; }
   int refuse(int st1_bits, int st2_bits);  // the printer's refusal: result 1, bits set
   int not_executed() { return refuse(0, kNotExecuted); }
@@ -168,6 +168,7 @@ class Printer {
   int table_command(const std::string& code, const std::vector<std::string>& params);       // "80|.."
 
  private:
+  void new_printer_clock();  // the daylight saving a new printer starts with
   void finish_status();
   void note_file_stamp();
   void wire_wait(std::initializer_list<Arg> args) const;

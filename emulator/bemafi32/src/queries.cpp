@@ -43,6 +43,10 @@ int Printer::extended_status(int* status) {
 
 int Printer::fiscal_flags(int* flags) {
   if (!flags) return kInvalidParameter;
+  if (state_.faults.fiscal_flags >= 0) {
+    *flags = state_.faults.fiscal_flags;
+    return kOk;
+  }
   int value = 0;
   if (state_.document == Document::Coupon) {
     value |= 1;

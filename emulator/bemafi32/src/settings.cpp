@@ -120,6 +120,8 @@ void Printer::apply_setting(const std::string& raw_key, const std::string& value
     faults.sticky_st2 = static_cast<int>(number_setting(value, 0, 255));
   } else if (key == "STATUSESTENDIDO") {
     faults.extended_status = trim(value).empty() ? -1 : static_cast<int>(number_setting(value, 0, 255));
+  } else if (key == "FLAGSFISCAIS") {
+    faults.fiscal_flags = trim(value).empty() ? -1 : static_cast<int>(number_setting(value, 0, 255));
   } else if (key == "RESPOSTADATAMOVIMENTO") {
     if (value.size() > 6) throw std::invalid_argument("at most 6 characters");
     faults.movement_date_answer = value;
@@ -168,6 +170,7 @@ std::string Printer::summary() const {
       << "StatusST1=" << s.faults.sticky_st1 << '\n'
       << "StatusST2=" << s.faults.sticky_st2 << '\n'
       << "StatusEstendido=" << (s.faults.extended_status < 0 ? std::string() : platform::to_text(s.faults.extended_status)) << '\n'
+      << "FlagsFiscais=" << (s.faults.fiscal_flags < 0 ? std::string() : platform::to_text(s.faults.fiscal_flags)) << '\n'
       << "RespostasRoteirizadas=" << s.faults.scripts.size() << '\n'
       << "Serie=" << s.identity.serial << '\n'
       << "Caixa=" << s.identity.till << '\n'

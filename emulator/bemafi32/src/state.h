@@ -110,6 +110,7 @@ struct Faults {
   std::int64_t fixed_clock = 0;   // civil seconds; 0 = the computer's clock
   int sticky_st1 = 0, sticky_st2 = 0;
   int extended_status = -1;  // >= 0: what StatusEstendidoMFD answers instead of the printer's own
+  int fiscal_flags = -1;     // >= 0: what FlagsFiscais answers instead of the printer's own
   int baud = 0;
   std::vector<Script> scripts;
   std::string movement_date_answer;  // when set, the movement date query answers this text as is

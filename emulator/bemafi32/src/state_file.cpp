@@ -224,6 +224,7 @@ void state_fields(Io& io, State& s, std::vector<TableRow>& table_rows) {
   io.value("fault.clock_offset", fa.clock_offset), io.value("fault.fixed_clock", fa.fixed_clock);
   io.value("fault.sticky_st1", fa.sticky_st1), io.value("fault.sticky_st2", fa.sticky_st2);
   io.value("fault.extended_status", fa.extended_status);
+  io.value("fault.fiscal_flags", fa.fiscal_flags);
   io.value("fault.baud", fa.baud);
   io.value("fault.movement_date_answer", fa.movement_date_answer);
   io.list("fault.script", fa.scripts, [](auto& f, Script& x) {
