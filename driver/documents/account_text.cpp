@@ -7,7 +7,6 @@ namespace kvr {
 
 std::string Copy48(std::string_view text) { return std::string(text.substr(0, kDocumentWidth)); }
 
-std::string CurrencyText(double amount) { return hostrt::FloatToStrF(amount, hostrt::FloatFormat::Currency, 15, 2); }
 
 std::string FixedAmount(double amount, int digits) {
   return hostrt::FloatToStrF(amount, hostrt::FloatFormat::Fixed, digits, 2);

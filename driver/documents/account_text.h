@@ -4,12 +4,12 @@
 #include <string>
 #include <string_view>
 
+#include "documents/document_texts.h"  // CurrencyText
+
 namespace kvr {
 
 // The first 48 characters of a line.
 std::string Copy48(std::string_view text);
-// Currency text: the system's currency symbol and separators, 2 decimals.
-std::string CurrencyText(double amount);
 // A fixed-point figure with 2 decimals and no symbol, of `digits` significant digits.
 std::string FixedAmount(double amount, int digits = 15);
 

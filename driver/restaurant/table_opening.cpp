@@ -7,6 +7,7 @@
 #include "datamodule/work_dataset.h"
 #include "documents/document_builder.h"
 #include "documents/document_texts.h"
+#include "documents/unlinked_receipt.h"
 #include "documents/open_document.h"
 #include "hostrt/text.h"
 #include "kvr00102/kvr00102.h"
@@ -37,8 +38,8 @@ void PrintTableOpening(OpenDocument& document, const std::string& stTotRelatorio
   const std::string amount = ReceiptCentsText(0.01);
   LoadWorkDataset(products, DADOS, {"CDARVPROD", "NMPRODUTO", "QTPRODCOMVEN", "VRPRECCOMVEN"});
 
-  const std::string payment = Msg("RelGerencial").substr(0, 16);
-  Cupom_NFiscNVinc(stEsquemaCor, stTotRelatorio, amount, payment);
+  const std::string payment = Msg("RelGerencial").substr(0, kReceiptPaymentNameWidth);
+  RegisterUnlinkedReceipt(stEsquemaCor, stTotRelatorio, 0.01, payment);
   document.LinkedReceipt(payment, amount, Nr_Cupom("", stEsquemaCor));
 
   DocumentBuilder doc(stEsquemaCor);
