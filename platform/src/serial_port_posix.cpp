@@ -118,8 +118,11 @@ bool SerialPort::open(std::string_view port_name, const SerialSettings& settings
 
   const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return fail("cannot open " + name + " (" + device + "): " + os_text(errno));
+  // Named once outside the lambda: structured bindings cannot be captured by
+  // every compiler in use.
+  const std::string where = name + " (" + device + "): ";
   const auto give_up = [&](const std::string& what) {
-    const std::string message = name + " (" + device + "): " + what + ": " + os_text(errno);
+    const std::string message = where + what + ": " + os_text(errno);
     ::close(fd);
     return fail(message);
   };

@@ -9,7 +9,6 @@ using SequenceTest = PrinterTest;
 using FaultTest = PrinterTest;
 
 constexpr int kNotExecuted = 1;      // ST2 bit 0
-constexpr int kCancelRefused = 4;    // ST2 bit 2
 constexpr int kRateMissing = 16;     // ST2 bit 4
 constexpr int kCouponOpen = 2;       // ST1 bit 1
 constexpr int kPaperNearEnd = 64;    // ST1 bit 6
