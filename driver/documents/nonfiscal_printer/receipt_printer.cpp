@@ -3,6 +3,8 @@
 #include "core/debug_log.h"
 #include "kvr00102/kvr00102.h"
 #include "platform/dynlib.h"
+#include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/latin1.h"
 #include "platform/numbers.h"
 #include "platform/serial.h"
@@ -88,7 +90,13 @@ bool WriteToSerialPort(std::string_view operation, const std::string& text, cons
   return written;
 }
 
-bool ProbePort(const std::string& port) { return platform::serial_port_available(port + ":"); }
+bool ProbePort(const std::string& port) {
+  // A printer that the library writes to as a file (a name with a folder)
+  // must exist as such; any other name is a serial device.
+  if (port.find_first_of("/\\") != std::string::npos && port.rfind("/dev/", 0) != 0)
+    return platform::file_exists(platform::native_path(port));
+  return platform::serial_port_available(port + ":");
+}
 
 PrinterModel ModelParameters(std::string_view model) {
   if (model == "2") return {42, "\n", "\x1Bw"};

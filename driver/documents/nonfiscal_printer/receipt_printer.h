@@ -42,7 +42,8 @@ class ReceiptPrinterPort {
 // closed in every case.
 bool WriteToSerialPort(std::string_view operation, const std::string& text, const std::string& port);
 
-// True when the port's device exists and can be opened (closed at once).
+// True when the port's device exists and can be opened (closed at once), or,
+// for a name with a folder, when that file exists.
 bool ProbePort(const std::string& port);
 
 // The parameters of a printer model.
