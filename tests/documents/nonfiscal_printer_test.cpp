@@ -1,6 +1,8 @@
 // The non-fiscal receipt printer: the driver and the printer's library loaded
 // by the real loader, the printer's serial line a pseudo-terminal pair whose
 // other end the test reads, bytes and line settings.
+// POSIX only: the serial line is a pseudo-terminal.
+#ifndef _WIN32
 #include <gmock/gmock.h>
 
 #include <fcntl.h>
@@ -339,3 +341,4 @@ TEST_F(NonFiscalPrinterTest, WithoutTheLibraryTheOperationsFailAndSayWhy) {
 
 }  // namespace
 }  // namespace documents_test
+#endif  // _WIN32

@@ -2,6 +2,7 @@
 // purchase of account credit on the non-fiscal printer, through its library
 // or, for model "7", straight to the serial port. Nothing reaches the fiscal
 // printer and nothing is registered.
+#include <cstdint>
 #include <exception>
 #include <string>
 

@@ -83,8 +83,10 @@ bool WriteToSerialPort(std::string_view operation, const std::string& text, cons
   settings.output_queue = 256;
   settings.read_timeout_ms = 1000;
   settings.write_timeout_ms = 1000;
+  // The platform layer forms the device's name ("COM2" is opened as "COM2:"
+  // on Windows; a device path is taken as it is).
   platform::SerialPort serial;
-  const bool written = serial.open(port + ":", settings) && serial.write(text) == text.size();
+  const bool written = serial.open(port, settings) && serial.write(text) == text.size();
   if (!written) Log("ERRO!!! " + std::string(operation) + ": " + serial.last_error());
   serial.close();
   return written;
@@ -95,7 +97,7 @@ bool ProbePort(const std::string& port) {
   // must exist as such; any other name is a serial device.
   if (port.find_first_of("/\\") != std::string::npos && port.rfind("/dev/", 0) != 0)
     return platform::file_exists(platform::native_path(port));
-  return platform::serial_port_available(port + ":");
+  return platform::serial_port_available(port);
 }
 
 PrinterModel ModelParameters(std::string_view model) {
