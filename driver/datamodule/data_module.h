@@ -67,6 +67,8 @@ class TdtmBematech12 {
   // The products of a sale charged to a consumer's account, loaded from the
   // host's data packet for its slip.
   hostrt::ClientDataSet cdsProdDeb{"cdsProdDeb"};
+  // The items of a table's partial bill on the non-fiscal printer.
+  hostrt::ClientDataSet cdsTeste{"cdsTeste"};
 };
 
 namespace kvr {

@@ -333,6 +333,45 @@ KVR_EXPORT void CancRegistroVenda(const std::string& stEsquemaCor);
 KVR_EXPORT void imprimeTipoRece(const std::string& stCdFilial, const std::string& stCdCaixa,
                                 const std::string& stEsquemaCor, const hostrt::Variant& oleTipoRece);
 
+// ---- The non-fiscal receipt printer ------------------------------------------------
+// Through the printer's library Mp2032 (loaded by name on first use; missing,
+// these operations log it and give False) or, for model "7", straight to the
+// serial port (19200 8N1). They never call the fiscal printer library.
+// Line width, line end and paper cut of a printer model ("2", "5", "6", "7";
+// any other code: 48 columns and carriage return + line feed).
+KVR_EXPORT void DefineParametrosImpressora(unsigned char& tamLinha, std::string& stEnter, std::string& stCortaPapel,
+                                           const std::string& P_IMPRESSORA);
+// Writes Buffer to the serial port stPortaMP in one write; always "".
+KVR_EXPORT std::string Formata_Bematech_MP100(const std::string& Buffer, const std::string& stPortaMP);
+// The slip of a credit purchase (cdsMovCaixaCred: VRMOVIVEND) in layout
+// stPaisIntegra ("01", "02" or the plain one), stImpComCredPe copies, on the
+// model stIdTipoImpNF1 at port stCdPortImpNF1, then the paper cut.
+KVR_EXPORT bool Compr_Cred_Bematech_NFISC(std::string& stCupomDia, hostrt::ClientDataSet& cdsMovCaixaCred,
+                                          double doSald, const std::string& stNmConsCred,
+                                          const std::string& stNrDeposi, const std::string& stNmFamilia,
+                                          const std::string& stImpComCredPe, const std::string& stPaisIntegra,
+                                          const std::string& stIdTipoImpNF1, const std::string& stCdPortImpNF1,
+                                          const std::string& stNrVendaNFisc, const std::string& stNmRazSocFili,
+                                          const std::string& stNmCaixa, const std::string& stDsEndeFili,
+                                          const std::string& stNmMunicipio, const std::string& stCdInscMuni,
+                                          const std::string& stNRSERIEECF, const std::string& stDsObsCupFis,
+                                          bool boUtilizaImpFiscal);
+// The same slip in 48 columns, without date, footer or paper cut.
+KVR_EXPORT bool Compr_Cred_Bematech_MP100(const std::string& stCupomDia, hostrt::ClientDataSet& cdsMovCaixaCred,
+                                          double doSald, const std::string& stNmConsCred,
+                                          const std::string& stNrDeposi, const std::string& stNmFamilia,
+                                          const std::string& stImpComCredPe, const std::string& stPaisIntegra,
+                                          const std::string& stCdPortImpNF1, const std::string& stNrVendaNFisc,
+                                          bool boUtilizaImpFiscal);
+// A table's partial bill (DADOS: CDARVPROD, NMPRODUTO, QTPRODCOMVEN,
+// VRPRECCOMVEN). The data module is destroyed at its end in every case.
+KVR_EXPORT bool Parcial_BematechNFiscal(const std::string& stPorta, const std::string& stNrComanda,
+                                        const std::string& stMesa, const std::string& stNmGarcom,
+                                        const std::string& stEmissao, const hostrt::Variant& DADOS, double doVrDesc,
+                                        double doConsMin, double doCouver, double doVrTxSer, double doQtPessoas,
+                                        double doTotal);
+// ---- end of the non-fiscal receipt printer ------------------------------------------
+
 // The raw command channel (boCheckRetorno is not used). False at once while
 // boComando is set; boComando is cleared on every way out. Exceptions of the
 // host's dialogs reach the caller.
