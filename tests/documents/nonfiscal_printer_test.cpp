@@ -223,7 +223,7 @@ TEST_F(NonFiscalPrinterTest, TheBranchAndSpanishLayouts) {
   EXPECT_EQ(line.Received(),
             Elite(Lines({centre("RESTAURANTE MODELO"), centre("RUC: 12345"), centre("RUA DAS FLORES 10"),
                          centre("PUNTO DE VENTA: RESTAURANTE MODELO"), rule,
-                         "NR.SERIE...: EMU0001 CAJA: CAIXA 02", "NR.TICKET..: 4711",
+                         "NR.SERIE...: EMU0001 CAJA: COLOCAR NR.CAIXA", "NR.TICKET..: 4711",
                          "FECHA......: 09/03/2009 HORA: 14:05:00", "NR.DEPOSITO: 000321", rule,
                          "RECARGA FAMILIA SOUZA", "CONSUMIDOR..: MARIA SOUZA", "VALOR ......: R$ 50,00",
                          "SALDO FINAL.: R$ 60,00", rule, "Volte sempre", footer},

