@@ -149,6 +149,25 @@ KVR_EXPORT void geraEad(const std::string& stNmArquivo);
 // The MFD mirror "C:\MenuFiscal\Espelho_MFD_" + ddmmyyyyhhnnss + ".txt",
 // signed. Args: 0 stEsquemaCor, 6 start, 7 end, 8 kind of range.
 KVR_EXPORT bool geraEspelhoMfd(const hostrt::Variant* Args, int Args_High, hostrt::Variant& oleRetorno);
+// The MFD tool library's entry points, bound by geraRegistroTipoE.
+KVR_EXPORT extern kvr::Slot<int(const char*, const char*, int, int, int)> Bematech_GeraTxtPorCOO;
+KVR_EXPORT extern kvr::Slot<int(const char*, const char*, const char*, const char*, const char*, const char*,
+                                const char*, const char*, const char*, const char*, const char*, const char*,
+                                const char*, const char*, const char*, const char*, const char*, const char*,
+                                const char*, const char*, const char*)>
+    Bematech_GeraRegistrosTipoE;
+// The type E file "c:\MenuFiscal\AC17-04" + yyyymmddhhnnss + ".txt" of a
+// range of coupon numbers (stTipo "1") or of dates ("2"): its name; "ERRO_" +
+// the message on an exception; "" for any other stTipo. Its work files are
+// removed however it ends.
+KVR_EXPORT std::string geraRegistroTipoE(const std::string& stInicial, const std::string& stFinal,
+                                         const std::string& stTipo, const std::string& stRazaoSocial,
+                                         const std::string& stEndereco);
+// The CAT52 file: does nothing; always True.
+KVR_EXPORT bool GeraCatGenerica(const hostrt::Variant* Args, int Args_High, hostrt::Variant& oleRetorno);
+// The PAF identification as a management report. Args: stCdFilial,
+// stCdCaixa, stEsquemaCor, oleDadosPaf, oleBuscaNrSerieEcf.
+KVR_EXPORT void ImprimeDadosPaf(const hostrt::Variant* Args, int Args_High, hostrt::Variant& oleRetorno);
 // ---- end of regulatory files ------------------------------------------------------
 
 // ---- Fiscal coupon: opening, items, closing, cancellation -------------------------

@@ -1,0 +1,116 @@
+// The type E register file of a coupon range and of a date range, and its
+// work files.
+#include <filesystem>
+
+#include "paf_fixture.h"
+#include "test_support/temp_environment.h"
+
+namespace paf_test {
+namespace {
+
+using TextFn = int(const char*);
+using SellFn = int(const char*, const char*, const char*, const char*, const char*, const char*);
+using ThreeTextFn = int(const char*, const char*, const char*);
+using TwoTextFn = int(const char*, const char*);
+
+class TypeETest : public PafTest {
+ protected:
+  // The Part's work files of branch "1" live in the current directory.
+  TypeETest() : saved_(std::filesystem::current_path()) {
+    std::filesystem::create_directories(work_);
+    std::filesystem::current_path(work_);
+  }
+  ~TypeETest() override { std::filesystem::current_path(saved_); }
+
+  // One coupon of the fixed day, sold straight on the printer.
+  void SellOneCoupon() {
+    ASSERT_EQ(printer.entry<TextFn>("Bematech_FI_AbreCupom")(""), 1);
+    ASSERT_EQ(printer.entry<SellFn>("Bematech_FI_VendeItem")("789", "ARROZ", "FF", "1", "10,00", "0000"), 1);
+    ASSERT_EQ(printer.entry<ThreeTextFn>("Bematech_FI_IniciaFechamentoCupom")("A", "$", "0000"), 1);
+    ASSERT_EQ(printer.entry<TwoTextFn>("Bematech_FI_EfetuaFormaPagamento")("Dinheiro", "10,00"), 1);
+    ASSERT_EQ(printer.entry<TextFn>("Bematech_FI_TerminaFechamentoCupom")("OBRIGADO"), 1);
+  }
+  std::string TypeE(const std::string& start, const std::string& end, const std::string& kind) {
+    return KVR(driver, geraRegistroTipoE)(start, end, kind, "EMPRESA DE TESTE LTDA", "RUA DAS FLORES 10");
+  }
+  std::vector<std::string> WorkFiles() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(work_)) names.push_back(entry.path().filename());
+    return names;
+  }
+  bool DriveDownloadLeft() const { return test_support::path_exists(env.drive_c() + "/Download.MFD"); }
+
+  const std::string expected_ = "c:\\MenuFiscal\\AC17-0420090309140500.txt";
+  std::string work_ = env.root() + "/current";
+  std::filesystem::path saved_;
+};
+
+TEST_F(TypeETest, ByCouponsTheFileIsMadeAndTheThreeWorkFilesGo) {
+  SellOneCoupon();
+  MakeMenuDir();
+  ASSERT_EQ(TypeE("1", "999999", "1"), expected_);
+  EXPECT_EQ(MenuFiles(), std::vector<std::string>{"AC17-0420090309140500.txt"});
+  EXPECT_TRUE(WorkFiles().empty());
+  EXPECT_FALSE(DriveDownloadLeft());
+  const auto download = printer.calls_of("Bematech_FI_DownloadMFD");
+  ASSERT_EQ(download.size(), 1u);
+  EXPECT_EQ(download[0].given.at(1), "2");
+  const std::string text = test_support::read_file_or_empty(MenuDir() + "/AC17-0420090309140500.txt");
+  EXPECT_EQ(text.compare(0, 3, "E01"), 0);
+  EXPECT_NE(text.find("EMPRESA DE TESTE LTDA"), std::string::npos);
+  // The host signs it; then it verifies both ways.
+  KVR(driver, geraEad)(expected_);
+  ExpectSignedTwice(MenuDir() + "/AC17-0420090309140500.txt");
+}
+
+TEST_F(TypeETest, AFailedDownloadLeavesNoWorkFileAndReportsTheError) {
+  SellOneCoupon();
+  MakeMenuDir();
+  printer.script("Bematech_FI_DownloadMFD", 0, 21, 0, 0);
+  const std::string result = TypeE("1", "999999", "1");
+  EXPECT_EQ(result.rfind("ERRO_", 0), 0u) << result;
+  EXPECT_TRUE(WorkFiles().empty());
+  EXPECT_FALSE(DriveDownloadLeft());
+  EXPECT_TRUE(MenuFiles().empty());
+
+  const std::string not_number = TypeE("abc", "999999", "1");
+  EXPECT_EQ(not_number.rfind("ERRO_", 0), 0u) << not_number;
+  EXPECT_TRUE(WorkFiles().empty());
+  EXPECT_FALSE(DriveDownloadLeft());
+}
+
+TEST_F(TypeETest, AWorkFileThatWasAlreadyThereIsNotRemoved) {
+  SellOneCoupon();
+  MakeMenuDir();
+  test_support::write_whole_file(work_ + "/Espelho.TXT", "not ours\r\n");
+  ASSERT_EQ(TypeE("1", "999999", "1"), expected_);
+  EXPECT_EQ(WorkFiles(), std::vector<std::string>{"Espelho.TXT"});
+}
+
+TEST_F(TypeETest, ByDatesTheDownloadInTheCurrentDirectoryGoes) {
+  SellOneCoupon();
+  MakeMenuDir();
+  ASSERT_EQ(TypeE("09/03/2009", "09/03/2009", "2"), expected_);
+  const auto download = printer.calls_of("Bematech_FI_DownloadMFD");
+  ASSERT_EQ(download.size(), 1u);
+  EXPECT_EQ(download[0].given.at(1), "1");
+  EXPECT_TRUE(WorkFiles().empty());
+  EXPECT_EQ(MenuFiles(), std::vector<std::string>{"AC17-0420090309140500.txt"});
+}
+
+TEST_F(TypeETest, AnotherKindTouchesNoFileAndCatIsAlwaysTrue) {
+  MakeMenuDir();
+  EXPECT_EQ(TypeE("1", "999999", "3"), "");
+  EXPECT_EQ(TypeE("1", "999999", ""), "");
+  EXPECT_TRUE(printer.journal().empty());
+  EXPECT_TRUE(WorkFiles().empty());
+  EXPECT_TRUE(MenuFiles().empty());
+
+  Args args{"x"};
+  hostrt::Variant out = "untouched";
+  EXPECT_TRUE(KVR(driver, GeraCatGenerica)(args.data(), High(args), out));
+  EXPECT_EQ(out.AsString(), "untouched");
+}
+
+}  // namespace
+}  // namespace paf_test
