@@ -67,6 +67,9 @@ class TdtmBematech12 {
   // The products of a sale charged to a consumer's account, loaded from the
   // host's data packet for its slip.
   hostrt::ClientDataSet cdsProdDeb{"cdsProdDeb"};
+  // The PAF identification's values and the installation's printers.
+  hostrt::ClientDataSet cdsDadosPaf{"cdsDadosPaf"};
+  hostrt::ClientDataSet cdsBuscaNrSerieEcf{"cdsBuscaNrSerieEcf"};
 };
 
 namespace kvr {
