@@ -1,6 +1,9 @@
 // The vendor library's directory, the MFD mirror and its EAD.
 #include <algorithm>
+#include <sys/wait.h>
+
 #include <cstdio>
+#include <utility>
 
 #include "paf_fixture.h"
 #include "test_support/temp_environment.h"
@@ -109,6 +112,38 @@ TEST_F(MirrorTest, AfterASigningTheFiscalLibraryIsStillBound) {
   EXPECT_EQ(KVR_GLOBAL(driver, ImpFisDLLHandle), fiscal);
   EXPECT_TRUE(KVR_GLOBAL(driver, Bematech_FI_LeituraMemoriaFiscalDataMFD).Bound());
   EXPECT_TRUE(KVR(driver, EmiteLeituraMemoriaFiscal)("001", "09/03/2009", "09/03/2009", "S", "DATA"));
+}
+
+// ecf-tool verify, run as its own process, as a support person runs it.
+std::pair<int, std::string> Verify(const std::string& arguments) {
+  const std::string command = test_support::bin_directory() + "/ecf-tool verify " + arguments + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return {-1, ""};
+  std::string text;
+  char chunk[4096];
+  for (std::size_t n; (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;) text.append(chunk, n);
+  const int status = pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text};
+}
+
+TEST_F(MirrorTest, TheToolTellsWhetherAMirrorsEadHolds) {
+  MakeMenuDir();
+  ASSERT_TRUE(Mirror());
+  const auto holds = Verify(MirrorPath());
+  EXPECT_EQ(holds.first, 0) << holds.second;
+  EXPECT_EQ(holds.second.rfind("EAD OK: ", 0), 0u) << holds.second;
+
+  const std::string other_key(256, 'F');
+  const auto other = Verify(MirrorPath() + " " + other_key);
+  EXPECT_EQ(other.first, 1) << other.second;
+  EXPECT_EQ(other.second.rfind("EAD FAILS: ", 0), 0u) << other.second;
+
+  std::string text = test_support::read_file_or_empty(MirrorPath());
+  text[text.size() / 3] ^= 1;
+  test_support::write_whole_file(MirrorPath(), text);
+  const auto changed = Verify(MirrorPath());
+  EXPECT_EQ(changed.first, 1) << changed.second;
+  EXPECT_NE(changed.second.find("does not match"), std::string::npos) << changed.second;
 }
 
 TEST_F(MirrorTest, AMissingFileIsNotSignedAndNotReported) {
