@@ -13,6 +13,7 @@
 #include "demo_environment.h"
 #include "account_steps.h"
 #include "document_steps.h"
+#include "paf_steps.h"
 #include "driver_operation.h"
 #include "sale_steps.h"
 #include "table_steps.h"
@@ -202,6 +203,7 @@ int Run(bool interactive, bool keep_printer) {
     pdv_demo::RunDocumentSteps(driver, serial);
     pdv_demo::RunTableSteps(driver, serial);
     pdv_demo::RunAccountSteps(driver, serial);
+    pdv_demo::RunPafSteps(driver, bin_dir);
     pdv_demo::RunDayEndSteps(driver, bin_dir, *host);
     OPERATION(driver, FechaPorta)();
   }
