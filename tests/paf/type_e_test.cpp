@@ -1,6 +1,7 @@
 // The type E register file of a coupon range and of a date range, and its
 // work files.
 #include <filesystem>
+#include <map>
 
 #include "paf_fixture.h"
 #include "test_support/temp_environment.h"
@@ -56,8 +57,28 @@ TEST_F(TypeETest, ByCouponsTheFileIsMadeAndTheThreeWorkFilesGo) {
   ASSERT_EQ(download.size(), 1u);
   EXPECT_EQ(download[0].given.at(1), "2");
   const std::string text = test_support::read_file_or_empty(MenuDir() + "/AC17-0420090309140500.txt");
-  EXPECT_EQ(text.compare(0, 3, "E01"), 0);
-  EXPECT_NE(text.find("EMPRESA DE TESTE LTDA"), std::string::npos);
+  // Record by record against the coupon sold: one E14 with its COO, one E15
+  // with its item, one E21 with its payment.
+  std::map<std::string, std::vector<std::string>> records;
+  for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+    records[text.substr(start, 3)].push_back(text.substr(start, end - start));
+  ASSERT_EQ(records["E01"].size(), 1u);
+  ASSERT_EQ(records["E02"].size(), 1u);
+  EXPECT_EQ(records["E02"][0].substr(72, 21), "EMPRESA DE TESTE LTDA");
+  ASSERT_EQ(records["E14"].size(), 1u);
+  const std::string coo = records["E14"][0].substr(52, 6);
+  EXPECT_NE(coo, "000000");
+  EXPECT_EQ(records["E14"][0].substr(58, 8), "20090309");
+  EXPECT_EQ(records["E14"][0].substr(108, 14), "00000000001000");  // net total 10,00
+  ASSERT_EQ(records["E15"].size(), 1u);
+  EXPECT_EQ(records["E15"][0].substr(46, 6), coo);
+  EXPECT_EQ(records["E15"][0].substr(61, 3), "789");
+  EXPECT_EQ(records["E15"][0].substr(75, 5), "ARROZ");
+  ASSERT_EQ(records["E21"].size(), 1u);
+  EXPECT_EQ(records["E21"][0].substr(46, 6), coo);
+  EXPECT_EQ(records["E21"][0].substr(64, 8), "Dinheiro");
+  EXPECT_EQ(records["E21"][0].substr(79, 13), "0000000001000");
+  EXPECT_NE(printer.tape().find("ARROZ"), std::string::npos);
   // The host signs it; then it verifies both ways.
   KVR(driver, geraEad)(expected_);
   ExpectSignedTwice(MenuDir() + "/AC17-0420090309140500.txt");
