@@ -12,6 +12,9 @@
 
 #include "bemafi32/emu_control.h"
 #include "emulator_control.h"
+#include "kvr_public_key.h"
+#include "platform/ascii.h"
+#include "platform/dynlib.h"
 #include "platform/files.h"
 #include "platform/latin1.h"
 #include "platform/paths.h"
@@ -48,12 +51,16 @@ Commands:
                             the same, after SKIP calls of ENTRY went through
   clear-scripts             drop every scripted answer
   set KEY VALUE             any [Emulador] key of BemaFI32.ini (see docs/emulator.md)
+  verify FILE [KEY]         check a file's EAD signature against a public key (256
+                            hex digits, or a file with them; default: the key this
+                            build signs with); exit 0 when it holds, 1 when not
   help                      this text
 
 Examples:
   ecf-tool paper out
   ecf-tool script Bematech_FI_VendeArticuloDepartamento 0 0 0 0 1 execute
   ecf-tool tape 60
+  ecf-tool verify /path/to/MenuFiscal/LMFC_0903200914500.txt
 )";
 
 int number(const std::string& text) {
@@ -84,6 +91,37 @@ void show_tape(const ecf_tool::EmulatorControl& printer, const std::vector<std::
   print_latin1(text);
 }
 
+// The public key given on the command line: its digits, or a file holding them.
+std::string public_key_text(const std::string& given) {
+  std::string text = given.size() == 256 || !platform::file_exists(given) ? given : platform::read_file(given);
+  std::string digits;
+  for (char c : text)
+    if (platform::ascii::is_xdigit(c)) digits += c;
+  if (digits.size() != 256) throw std::invalid_argument("a public key is 256 hexadecimal digits");
+  return digits;
+}
+
+// Checks a file's EAD with the signing library; 0 when it holds.
+int verify(const std::vector<std::string>& rest) {
+  if (rest.empty()) throw std::invalid_argument("'verify' needs a file");
+  const std::string key = rest.size() > 1 ? public_key_text(rest[1]) : std::string(kKvrPublicKey);
+  std::string error;
+  void* signer = platform::load_library("sign_bema.dll", &error);
+  if (!signer) throw std::runtime_error("the signing library cannot be loaded: " + error);
+  using Validate = int(const char*, const char*);
+  auto* validate = reinterpret_cast<Validate*>(platform::resolve_symbol(signer, "validateFile"));
+  if (!validate) throw std::runtime_error("the signing library has no validateFile");
+  const int result = validate(rest[0].c_str(), key.c_str());
+  const char* why = result == 1    ? "the EAD holds"
+                    : result == 0  ? "the file cannot be read"
+                    : result == -2 ? "the key is not usable"
+                    : result == -3 ? "the file has no EAD record at its end"
+                    : result == -4 ? "the EAD does not match the file: it was changed or signed with another key"
+                                   : "the signing library refused the check";
+  std::cout << (result == 1 ? "EAD OK: " : "EAD FAILS: ") << rest[0] << " (" << why << ")\n";
+  return result == 1 ? 0 : 1;
+}
+
 // Checks the answer of a control function.
 void expect_ok(int result, const std::string& what) {
   if (result != 1) throw std::runtime_error(what + " was refused (result " + platform::to_text(result) + ")");
@@ -101,6 +139,7 @@ int run(const std::vector<std::string>& all) {
   }
   const std::string command = args[0];
   const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (command == "verify") return verify(rest);  // needs no printer
   ecf_tool::EmulatorControl printer;
   auto set = [&](const char* key, const std::string& value) {
     expect_ok(printer.function<int(const char*, const char*)>("Emu_Configure")(key, value.c_str()),

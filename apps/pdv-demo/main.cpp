@@ -14,6 +14,7 @@
 #include "account_steps.h"
 #include "document_steps.h"
 #include "nonfiscal_steps.h"
+#include "paf_steps.h"
 #include "driver_operation.h"
 #include "sale_steps.h"
 #include "table_steps.h"
@@ -204,6 +205,7 @@ int Run(bool interactive, bool keep_printer) {
     pdv_demo::RunTableSteps(driver, serial);
     pdv_demo::RunAccountSteps(driver, serial);
     pdv_demo::RunNonFiscalSteps(driver, env.drive_c);
+    pdv_demo::RunPafSteps(driver, bin_dir);
     pdv_demo::RunDayEndSteps(driver, bin_dir, *host);
     OPERATION(driver, FechaPorta)();
   }

@@ -11,6 +11,7 @@
 
 #include "core/debug_log.h"
 #include "kvr00102/kvr00102.h"
+#include "platform/numbers.h"
 
 namespace kvr {
 
@@ -49,13 +50,16 @@ class Reply {
 };
 
 // Calls the entry point, logs, analyses. log_text is a text, or a callable
-// giving the text once the call has returned (to log what it wrote back).
+// giving the text once the call has returned (to log what it wrote back),
+// called with the result code when it takes one.
 template <typename Signature, typename LogText, typename... Args>
 CallResult CallPrinter(const std::string& stEsquemaCor, Analysis flags, const Slot<Signature>& slot,
                        LogText&& log_text, Args&&... args) {
   CallResult result;
   result.code = slot(std::forward<Args>(args)...);
-  if constexpr (std::is_invocable_v<LogText>)
+  if constexpr (std::is_invocable_v<LogText, int>)
+    Log(log_text(result.code));
+  else if constexpr (std::is_invocable_v<LogText>)
     Log(log_text());
   else
     Log(log_text);
@@ -79,6 +83,16 @@ ReplyResult ReadReply(const std::string& stEsquemaCor, Analysis flags, const Slo
       CallPrinter(stEsquemaCor, flags, slot, [&] { return ReplyLine(head, reply.Text()); }, reply.data());
   result.value = reply.Text();
   return result;
+}
+
+// A call logged as head + line break + "Retorno da Impressora : " + the
+// result code in decimal.
+template <typename Signature, typename... Args>
+CallResult CallWithCode(const std::string& stEsquemaCor, Analysis flags, const Slot<Signature>& slot,
+                        const std::string& head, Args&&... args) {
+  return CallPrinter(
+      stEsquemaCor, flags, slot, [&](int code) { return ReplyLine(head, platform::to_text(code)); },
+      std::forward<Args>(args)...);
 }
 
 }  // namespace kvr

@@ -69,6 +69,9 @@ class TdtmBematech12 {
   hostrt::ClientDataSet cdsProdDeb{"cdsProdDeb"};
   // The items of a table's partial bill on the non-fiscal printer.
   hostrt::ClientDataSet cdsTeste{"cdsTeste"};
+  // The PAF identification's values and the installation's printers.
+  hostrt::ClientDataSet cdsDadosPaf{"cdsDadosPaf"};
+  hostrt::ClientDataSet cdsBuscaNrSerieEcf{"cdsBuscaNrSerieEcf"};
 };
 
 namespace kvr {

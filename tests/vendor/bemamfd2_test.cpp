@@ -2,6 +2,8 @@
 // written here with the download format's writer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -157,7 +159,7 @@ TEST_F(BemaMfd2Test, TypeERecordsHaveTheirWidthsCrLfAndAsciiOnly) {
     ++counts[type];
   }
   EXPECT_EQ(order, (std::vector<std::string>{"E01", "E02", "E12", "E13", "E14", "E15", "E16", "E21"}));
-  EXPECT_EQ(counts["E13"], 3);  // two totalizers and the day's cancellations
+  EXPECT_EQ(counts["E13"], 4);  // two totalizers, the day's cancellations and its non-fiscal receipt
   EXPECT_EQ(counts["E14"], 3);
   EXPECT_EQ(counts["E15"], 4);
   EXPECT_EQ(counts["E16"], 2);
@@ -193,7 +195,22 @@ TEST_F(BemaMfd2Test, TypeEFieldsAreFilledAndAligned) {
   EXPECT_EQ(e15.substr(175, 7), "0001500");                   // 1,500 with three decimals
   const std::string& cancelled = by_type["E15"].at(1);
   EXPECT_EQ(cancelled.substr(230, 1), "S");
-  EXPECT_EQ(cancelled.substr(231, 20), "00015000000000001500");
+  // A whole item cancelled: no cancelled quantity nor amount (a partial one's).
+  EXPECT_EQ(cancelled.substr(231, 20), "00000000000000000000");
+
+  // E13 by CRZ, then by totalizer code; the non-fiscal receipt under "OPNF".
+  std::vector<std::string> e13_keys;
+  for (const auto& e13 : by_type["E13"]) e13_keys.push_back(e13.substr(46, 13));
+  EXPECT_TRUE(std::is_sorted(e13_keys.begin(), e13_keys.end()));
+  EXPECT_NE(std::find(e13_keys.begin(), e13_keys.end(), "000001OPNF   "), e13_keys.end());
+
+  // State registration: its digits, zero-filled, never cut.
+  EXPECT_EQ(e02.substr(58, 14), "00000123456789");
+
+  // The receipt's payment carries no CCF.
+  const std::string& receipt_payment = by_type["E21"].back();
+  EXPECT_EQ(receipt_payment.substr(52, 6), "000000");
+  EXPECT_NE(by_type["E21"].front().substr(52, 6), "000000");
 
   EXPECT_EQ(by_type["E16"].at(0).substr(74, 2), "CN");
   EXPECT_EQ(by_type["E16"].at(1).substr(74, 2), "RG");

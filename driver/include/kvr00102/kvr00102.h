@@ -124,6 +124,52 @@ KVR_EXPORT bool DataHoraGravacaoUsuarioSWBasicoMFAdicional(const std::string& st
                                                            std::string& stMFAdicional);
 // ---- end of printer tables, drawer and counters --------------------------------
 
+// ---- Regulatory files: fiscal memory readings, MFD mirror, EAD, type E, PAF ----
+// The signing library's entry points (bound for each signing, emptied after),
+// the MFD tool library's, and each library's handle (loaded once, kept).
+KVR_EXPORT extern kvr::Slot<int(int)> Bematech_setLibType;
+KVR_EXPORT extern kvr::Slot<int(char*, char*)> Bematech_genkkey;
+KVR_EXPORT extern kvr::Slot<int(const char*, const char*, const char*, char*, int)> Bematech_generateEAD;
+KVR_EXPORT extern kvr::Slot<int(const char*, const char*)> Bematech_validateFile;
+KVR_EXPORT extern void* SignBemaDLLHandle;
+// The fiscal memory reading on paper; "DATA" selects dates, anything else
+// reduction numbers. The silent verdict.
+KVR_EXPORT bool EmiteLeituraMemoriaFiscal(const std::string& stEsquemaCor, const std::string& stparamInicial,
+                                          const std::string& stparamFinal, const std::string& stFlagLeitura,
+                                          const std::string& idtipoLeitura);
+// The same reading to "C:\MenuFiscal\LMFC_" or "LMFS_" + ddmmyyyyhhmss +
+// ".txt", signed. Args: stEsquemaCor, stparamInicial, stparamFinal,
+// stFlagLeitura, idtipoLeitura. oleRetorno is not written.
+KVR_EXPORT bool EmiteLeituraMemoriaFiscalSerial(const hostrt::Variant* Args, int Args_High,
+                                                hostrt::Variant& oleRetorno);
+// The "Path" of Bemafi32.ini ending in "\", or "ARQ_N_ENC".
+KVR_EXPORT std::string retornaPathBematech();
+// Signs a file in place with the EAD; silent.
+KVR_EXPORT void geraEad(const std::string& stNmArquivo);
+// The MFD mirror "C:\MenuFiscal\Espelho_MFD_" + ddmmyyyyhhnnss + ".txt",
+// signed. Args: 0 stEsquemaCor, 6 start, 7 end, 8 kind of range.
+KVR_EXPORT bool geraEspelhoMfd(const hostrt::Variant* Args, int Args_High, hostrt::Variant& oleRetorno);
+// The MFD tool library's entry points, bound by geraRegistroTipoE.
+KVR_EXPORT extern kvr::Slot<int(const char*, const char*, int, int, int)> Bematech_GeraTxtPorCOO;
+KVR_EXPORT extern kvr::Slot<int(const char*, const char*, const char*, const char*, const char*, const char*,
+                                const char*, const char*, const char*, const char*, const char*, const char*,
+                                const char*, const char*, const char*, const char*, const char*, const char*,
+                                const char*, const char*, const char*)>
+    Bematech_GeraRegistrosTipoE;
+// The type E file "c:\MenuFiscal\AC17-04" + yyyymmddhhnnss + ".txt" of a
+// range of coupon numbers (stTipo "1") or of dates ("2"): its name; "ERRO_" +
+// the message on an exception; "" for any other stTipo. Its work files are
+// removed however it ends.
+KVR_EXPORT std::string geraRegistroTipoE(const std::string& stInicial, const std::string& stFinal,
+                                         const std::string& stTipo, const std::string& stRazaoSocial,
+                                         const std::string& stEndereco);
+// The CAT52 file: does nothing; always True.
+KVR_EXPORT bool GeraCatGenerica(const hostrt::Variant* Args, int Args_High, hostrt::Variant& oleRetorno);
+// The PAF identification as a management report. Args: stCdFilial,
+// stCdCaixa, stEsquemaCor, oleDadosPaf, oleBuscaNrSerieEcf.
+KVR_EXPORT void ImprimeDadosPaf(const hostrt::Variant* Args, int Args_High, hostrt::Variant& oleRetorno);
+// ---- end of regulatory files ------------------------------------------------------
+
 // ---- Fiscal coupon: opening, items, closing, cancellation -------------------------
 // Positional arguments come as an open array: the first element and the
 // highest index. Result arrays are created by the host; the driver writes

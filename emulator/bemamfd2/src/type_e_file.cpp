@@ -62,7 +62,7 @@ std::string e01(const mfd::Identification& ecf, const TypeERequest& request, con
 
 std::string e02(const mfd::Identification& ecf, const TypeERequest& request) {
   return keyed("E02", ecf)
-      .digits(ecf.cnpj, 14).text(ecf.ie, 14).text(request.legal_name, 40).text(request.address, 120)
+      .digits(ecf.cnpj, 14).digits(ecf.ie, 14).text(request.legal_name, 40).text(request.address, 120)
       .date(ecf.user_date).time(ecf.user_time).number(ecf.cro, 6).number(ecf.grand_total, 18)
       .number(ecf.user_number, 2)
       .line();
@@ -76,9 +76,23 @@ std::string e12(const mfd::Identification& ecf, const Document& doc) {
       .line();
 }
 
+// What the day's non-fiscal receipts took: those issued on the reduction's
+// movement date, each by its total or, without one, by its payments.
+std::int64_t non_fiscal_operations(const mfd::Download& download, const mfd::Reduction& z) {
+  std::int64_t amount = 0;
+  for (const Document& doc : download.documents) {
+    if (doc.kind != DocumentKind::NonFiscalReceipt || !(doc.date == z.movement_date)) continue;
+    std::int64_t paid = 0;
+    for (const mfd::Payment& payment : doc.payments) paid += payment.amount;
+    amount += doc.total != 0 ? doc.total : paid;
+  }
+  return amount;
+}
+
 // The reduction's partial totalizers, with the day's cancellations,
-// discounts and surcharges added under their own codes when not listed.
-std::vector<mfd::Totalizer> e13_totalizers(const mfd::Reduction& z) {
+// discounts, surcharges and non-fiscal operations added under their own codes
+// when not listed.
+std::vector<mfd::Totalizer> e13_totalizers(const mfd::Reduction& z, std::int64_t non_fiscal) {
   std::vector<mfd::Totalizer> totalizers = z.totalizers;
   auto add_unless_listed = [&](std::string_view code, std::int64_t amount) {
     if (amount == 0) return;
@@ -89,6 +103,9 @@ std::vector<mfd::Totalizer> e13_totalizers(const mfd::Reduction& z) {
   add_unless_listed("Can-T", z.cancellations);
   add_unless_listed("DT", z.discounts);
   add_unless_listed("AT", z.surcharges);
+  add_unless_listed("OPNF", non_fiscal);
+  std::stable_sort(totalizers.begin(), totalizers.end(),
+                   [](const mfd::Totalizer& a, const mfd::Totalizer& b) { return a.code < b.code; });
   return totalizers;
 }
 
@@ -110,8 +127,9 @@ std::string e15(const mfd::Identification& ecf, const Document& doc, const mfd::
       .number(mfd::in_decimals(item.quantity, item.quantity_decimals), 7).text(item.unit, 3)
       .number(mfd::in_decimals(item.unit_price, item.price_decimals), 8).number(item.discount, 8).number(item.surcharge, 8)
       .number(item.total, 14).text(item.tax_code, 7).flag(item.cancelled)
-      .number(item.cancelled ? mfd::in_decimals(item.quantity, item.quantity_decimals) : 0, 7)
-      .number(item.cancelled ? item.total : 0, 13).number(0, 13)
+      // Cancelled quantity and amount belong to a partial cancellation; the
+      // printer cancels whole items only, so they stay zero.
+      .number(0, 7).number(0, 13).number(0, 13)
       .text(std::string(1, item.rounding), 1).text(std::string(1, item.production), 1)
       .number(item.quantity_decimals, 1).number(item.price_decimals, 1)
       .line();
@@ -126,7 +144,9 @@ std::string e16(const mfd::Identification& ecf, const Document& doc) {
 
 std::string e21(const mfd::Identification& ecf, const Document& doc, const mfd::Payment& payment) {
   return user_keyed("E21", ecf)
-      .number(doc.coo, 6).number(doc.ccf, 6).number(doc.gnf, 6).text(payment.form, 15).number(payment.amount, 13)
+      // A non-fiscal receipt has no CCF of its own.
+      .number(doc.coo, 6).number(doc.kind == DocumentKind::FiscalCoupon ? doc.ccf : 0, 6).number(doc.gnf, 6)
+      .text(payment.form, 15).number(payment.amount, 13)
       .flag(payment.reversed != 0).number(payment.reversed, 13)
       .line();
 }
@@ -138,8 +158,15 @@ std::string type_e_file(const mfd::Download& download, const TypeERequest& reque
   const Selection selection = select(download, request);
   std::string file = e01(ecf, request, selection) + e02(ecf, request);
   for (const Document* doc : selection.reductions) file += e12(ecf, *doc);
-  for (const Document* doc : selection.reductions)
-    for (const mfd::Totalizer& totalizer : e13_totalizers(*doc->reduction)) file += e13(ecf, *doc->reduction, totalizer);
+  // By CRZ, then by totalizer code.
+  std::vector<const Document*> by_crz = selection.reductions;
+  std::stable_sort(by_crz.begin(), by_crz.end(),
+                   [](const Document* a, const Document* b) { return a->reduction->crz < b->reduction->crz; });
+  for (const Document* doc : by_crz) {
+    const mfd::Reduction& z = *doc->reduction;
+    for (const mfd::Totalizer& totalizer : e13_totalizers(z, non_fiscal_operations(download, z)))
+      file += e13(ecf, z, totalizer);
+  }
   for (const Document* doc : selection.coupons) file += e14(ecf, *doc);
   for (const Document* doc : selection.coupons)
     for (const mfd::Item& item : doc->items) file += e15(ecf, *doc, item);

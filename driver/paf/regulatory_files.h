@@ -1,0 +1,17 @@
+// What the regulatory-file operations share.
+#pragma once
+#include <string>
+
+namespace kvr {
+
+// retornaPathBematech's answer when "Bemafi32.ini" is missing.
+extern const std::string kIniMissing;
+// The operator's message for that case.
+std::string IniMissingMessage();
+// A file of the fiscal menu directory, as a Windows path ("C:\MenuFiscal\" + name).
+std::string MenuFiscalFile(const std::string& name);
+// Signs a file (Windows path) with the EAD, silently; raises only what the
+// platform raises.
+void SignFile(const std::string& windows_name);
+
+}  // namespace kvr
