@@ -9,6 +9,7 @@
 #include "platform/files.h"
 
 #include "platform/numbers.h"
+
 #ifdef _WIN32
 #include <windows.h>
 

@@ -1,11 +1,10 @@
 #include "platform/dynlib.h"
 
-
 #include "native_names.h"
+#include "platform/ascii.h"
+#include "platform/numbers.h"
 #include "platform/paths.h"
 
-#include "platform/numbers.h"
-#include "platform/ascii.h"
 #ifdef _WIN32
 #include <windows.h>
 #else

@@ -11,6 +11,7 @@
 #include "os_errors.h"
 
 #include "platform/numbers.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/numbers.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else

@@ -9,6 +9,7 @@
 #include "platform/latin1.h"
 
 #include "platform/ascii.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else

@@ -45,11 +45,6 @@ class TefSlipsTest : public DocumentsTest {
   // The n-th call of the entry point (1 for the next) is refused, the ones
   // before it go through.
   void FailCall(const char* entry_point, int nth) { printer.script_after(nth - 1, entry_point, -1, 6, 0, 0); }
-  Lines Pieces() const {
-    Lines pieces;
-    for (const auto& args : ArgumentsOf("Bematech_FI_ImprimeComprobanteNoFiscalVinculado")) pieces.push_back(args.at(0));
-    return pieces;
-  }
   std::string NewTape() const { return printer.tape().substr(tape_before); }
   std::vector<std::string> RegisterTypes() const {
     std::vector<std::string> types;
@@ -70,7 +65,7 @@ class TefSlipsTest : public DocumentsTest {
 TEST_F(TefSlipsTest, ASlipOfNineLinesGoesInPiecesOfFourFourAndOneInAReceiptLinkedToTheCardPayment) {
   const std::string slip = NumberedLines("VIA CLIENTE", 9);
   EXPECT_TRUE(Print({slip}, {}));
-  EXPECT_THAT(Pieces(), ElementsAre(NumberedLines("VIA CLIENTE", 4),
+  EXPECT_THAT(PrintedBlocks(), ElementsAre(NumberedLines("VIA CLIENTE", 4),
                                     slip.substr(NumberedLines("VIA CLIENTE", 4).size(),
                                                 NumberedLines("VIA CLIENTE", 8).size() -
                                                     NumberedLines("VIA CLIENTE", 4).size()),
@@ -91,12 +86,12 @@ TEST_F(TefSlipsTest, ASlipOfNineLinesGoesInPiecesOfFourFourAndOneInAReceiptLinke
 
 TEST_F(TefSlipsTest, BothCopiesOfEachSlipAndSecondCopiesOnlyWhereTheListHasThem) {
   EXPECT_TRUE(Print({"CLIENTE 1\n", "CLIENTE 2\n"}, {"LOJA 1\n"}));
-  EXPECT_THAT(Pieces(), ElementsAre("CLIENTE 1\n", "LOJA 1\n", "CLIENTE 2\n"));
+  EXPECT_THAT(PrintedBlocks(), ElementsAre("CLIENTE 1\n", "LOJA 1\n", "CLIENTE 2\n"));
 }
 
 TEST_F(TefSlipsTest, ReducedTefCouponPrintsOnlySecondCopiesInAManagementReport) {
   EXPECT_TRUE(Print({"CLIENTE 1\n", "CLIENTE 2\n"}, {"LOJA 1\n", "LOJA 2\n"}, 0, "S"));
-  EXPECT_THAT(Pieces(), ElementsAre("LOJA 1\n", "LOJA 2\n"));
+  EXPECT_THAT(PrintedBlocks(), ElementsAre("LOJA 1\n", "LOJA 2\n"));
   EXPECT_THAT(ArgumentsOf("Bematech_FI_AbreComprobanteNoFiscalVinculado"), IsEmpty());
   EXPECT_EQ(1u, ArgumentsOf("Bematech_FI_InformeGerencial").size());
   EXPECT_THAT(RegisterTypes(), ElementsAre("CN"));
@@ -113,7 +108,7 @@ TEST_F(TefSlipsTest, ErrorTwoPrintsInAManagementReportAfterClosingAnyLeftOpen) {
   EXPECT_EQ(names[0], "Bematech_FI_CierraInformeGerencial");
   EXPECT_EQ(names[1], "Bematech_FI_StatusEstendidoMFD");
   EXPECT_EQ(names[2], "Bematech_FI_InformeGerencial");
-  EXPECT_THAT(Pieces(), ElementsAre("CLIENTE\n", "LOJA\n"));
+  EXPECT_THAT(PrintedBlocks(), ElementsAre("CLIENTE\n", "LOJA\n"));
   EXPECT_THAT(RegisterTypes(), ElementsAre("RG"));
   // Without a coupon number the slips print, and the answer stays False.
   EXPECT_FALSE(Print({"CLIENTE\n"}, {}, 2, "N", " "));
@@ -131,7 +126,7 @@ TEST_F(TefSlipsTest, AFailureInASlipBeforeTheLastIsNotReported) {
   FailCall("Bematech_FI_ImprimeComprobanteNoFiscalVinculado", 1);
   EXPECT_TRUE(Print({"PRIMEIRO\n", "SEGUNDO\n"}, {}));
   EXPECT_THAT(QuestionTexts(), IsEmpty());
-  EXPECT_THAT(Pieces(), ElementsAre("PRIMEIRO\n", "SEGUNDO\n"));
+  EXPECT_THAT(PrintedBlocks(), ElementsAre("PRIMEIRO\n", "SEGUNDO\n"));
   EXPECT_EQ(NewTape().find("PRIMEIRO"), std::string::npos) << "refused by the printer";
 }
 
@@ -169,7 +164,7 @@ TEST_F(TefSlipsTest, AFailedCloseReprintsInANewReport) {
   host->QueueAnswer(true);
   EXPECT_TRUE(Print({"CLIENTE\n"}, {}));
   EXPECT_THAT(QuestionTexts(), ElementsAre(kQuestion));
-  EXPECT_EQ(2u, Pieces().size()) << "printed, and printed again";
+  EXPECT_EQ(2u, PrintedBlocks().size()) << "printed, and printed again";
   EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
 }
 
@@ -185,7 +180,7 @@ TEST_F(TefSlipsTest, AFailedOpeningSwitchesToAManagementReport) {
 TEST_F(TefSlipsTest, AnEmptyFirstCopyListPrintsNothing) {
   EXPECT_FALSE(Print({}, {"LOJA\n"}));
   EXPECT_EQ(1u, printer.calls_of("Bematech_FI_VerificaEstadoImpresora").size()) << "after the printer check";
-  EXPECT_THAT(Pieces(), IsEmpty());
+  EXPECT_THAT(PrintedBlocks(), IsEmpty());
   EXPECT_THAT(RegisterTypes(), IsEmpty());
 }
 
@@ -200,12 +195,12 @@ TEST_F(TefSlipsTest, APrinterThatAnswersOnlyAfterTheQuestionPrintsButRegistersNo
   printer.script("Bematech_FI_VerificaEstadoImpresora", 0, 0, 0, 0);
   host->QueueAnswer(false);
   EXPECT_FALSE(Print({"CLIENTE\n"}, {}));
-  EXPECT_THAT(Pieces(), IsEmpty());
+  EXPECT_THAT(PrintedBlocks(), IsEmpty());
 }
 
 TEST_F(TefSlipsTest, TextsWithoutAFinalLineFeedOrWithOnlyLineFeedsEnd) {
   EXPECT_TRUE(Print({"A\nB\nC\nD\nE\nSEM FIM", "\n\n\n\n\n", ""}, {}));
-  EXPECT_THAT(Pieces(), ElementsAre("A\nB\nC\nD\n", "E\nSEM FIM", "\n\n\n\n", "\n"));
+  EXPECT_THAT(PrintedBlocks(), ElementsAre("A\nB\nC\nD\n", "E\nSEM FIM", "\n\n\n\n", "\n"));
   EXPECT_NE(NewTape().find("SEM FIM"), std::string::npos);
 }
 
