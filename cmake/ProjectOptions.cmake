@@ -11,7 +11,13 @@ function(vendor_library target)
     PREFIX ""
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON)
-  target_link_options(${target} PRIVATE -Wl,-Bsymbolic -Wl,--no-undefined)
+  if(WIN32)
+    # A DLL binds its own calls inside itself anyway. --kill-at exports the
+    # 32-bit __stdcall entry points under their plain names, without @n.
+    target_link_options(${target} PRIVATE -Wl,--no-undefined -Wl,--kill-at)
+  else()
+    target_link_options(${target} PRIVATE -Wl,-Bsymbolic -Wl,--no-undefined)
+  endif()
   project_warnings(${target})
 endfunction()
 

@@ -3,6 +3,8 @@
 // Emu_ control functions.
 #include <string>
 
+#include "vendor_api/vendor_api.h"
+
 namespace ecf_tool {
 
 class EmulatorControl {
@@ -14,8 +16,8 @@ class EmulatorControl {
 
   // The exported function by name, typed; throws when it is missing.
   template <class Fn>
-  Fn* function(const char* name) const {
-    return reinterpret_cast<Fn*>(find(name));
+  vendor_api::pointer<Fn> function(const char* name) const {
+    return reinterpret_cast<vendor_api::pointer<Fn>>(find(name));
   }
   // A text the library copies into a caller's buffer (Emu_TapePath, Emu_StateSummary).
   std::string text(const char* function_name) const;

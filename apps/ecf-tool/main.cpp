@@ -109,7 +109,7 @@ int verify(const std::vector<std::string>& rest) {
   void* signer = platform::load_library("sign_bema.dll", &error);
   if (!signer) throw std::runtime_error("the signing library cannot be loaded: " + error);
   using Validate = int(const char*, const char*);
-  auto* validate = reinterpret_cast<Validate*>(platform::resolve_symbol(signer, "validateFile"));
+  auto validate = reinterpret_cast<vendor_api::pointer<Validate>>(platform::resolve_symbol(signer, "validateFile"));
   if (!validate) throw std::runtime_error("the signing library has no validateFile");
   const int result = validate(rest[0].c_str(), key.c_str());
   const char* why = result == 1    ? "the EAD holds"

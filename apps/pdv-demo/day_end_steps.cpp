@@ -1,16 +1,17 @@
 #include "day_end_steps.h"
 
-#include <dlfcn.h>
 
 #include <iostream>
 #include <string>
 
 #include "demo_datasets.h"
 #include "driver_operation.h"
+#include "bemafi32/emu_control.h"
 #include "hostrt/clock.h"
 #include "hostrt/dataset.h"
 #include "hostrt/format.h"
 #include "kvr00102/kvr00102.h"
+#include "platform/dynlib.h"
 #include "platform/latin1.h"
 #include "sale_steps.h"
 
@@ -74,10 +75,11 @@ void ShowZExport(hostrt::ClientDataSet& reduction, hostrt::ClientDataSet& forms,
 // move on one day.
 void NextDay(const std::string& bin_dir) {
   hostrt::SetClockOffset(1.0);
-  void* printer = dlopen((bin_dir + "/BemaFI32.so").c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_LOCAL);
+  void* printer = platform::load_library(bin_dir + "/BemaFI32.dll");
   if (!printer) return;
-  if (auto offset = reinterpret_cast<int (*)(long long)>(dlsym(printer, "Emu_SetClockOffset"))) offset(86400);
-  dlclose(printer);
+  if (auto offset = reinterpret_cast<vendor_api::pointer<int(long long)>>(platform::resolve_symbol(printer, "Emu_SetClockOffset")))
+    offset(86400);
+  platform::unload_library(printer);
 }
 
 

@@ -1,16 +1,16 @@
 // An exported operation of the loaded driver, typed by the driver's own
 // declaration: OPERATION(driver, Sangria)("", "001", 10.0).
 #pragma once
-#include <dlfcn.h>
-
 #include <stdexcept>
 #include <string>
+
+#include "platform/dynlib.h"
 
 namespace pdv_demo {
 
 template <typename Declared>
 Declared* Resolve(void* library, const char* name) {
-  void* address = dlsym(library, name);
+  void* address = platform::resolve_symbol(library, name);
   if (!address) throw std::runtime_error(std::string("the driver does not export ") + name);
   return reinterpret_cast<Declared*>(address);
 }

@@ -1,8 +1,6 @@
 // The demo point-of-sale host: loads the driver by name as a real host does,
 // starts it on the emulated printer, reads the printer's identity and status,
 // and shows the dialogs, the driver's debug log and the paper tape.
-#include <dlfcn.h>
-
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -25,6 +23,8 @@
 #include "hostrt/params.h"
 #include "hostrt/services.h"
 #include "kvr00102/kvr00102.h"
+#include "bemafi32/emu_control.h"
+#include "platform/dynlib.h"
 #include "platform/files.h"
 #include "platform/latin1.h"
 
@@ -43,21 +43,21 @@ void PrintFile(const std::string& path) {
 }
 
 std::string TapePath(const std::string& bin_dir) {
-  void* printer = dlopen((bin_dir + "/BemaFI32.so").c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_LOCAL);
+  void* printer = platform::load_library(bin_dir + "/BemaFI32.dll");
   if (!printer) return {};
   std::string path;
-  if (auto tape_path = reinterpret_cast<int (*)(char*, int)>(dlsym(printer, "Emu_TapePath"))) {
+  if (auto tape_path = reinterpret_cast<vendor_api::pointer<int(char*, int)>>(platform::resolve_symbol(printer, "Emu_TapePath"))) {
     char buffer[4096] = {};
     if (tape_path(buffer, sizeof buffer) > 0) path = buffer;
   }
-  dlclose(printer);
+  platform::unload_library(printer);
   return path;
 }
 
 // A coupon with two items left open, as by a sale interrupted by a power cut,
 // when the driver has the coupon operations.
 bool SellAndLeaveOpen(void* driver) {
-  if (!dlsym(driver, "AbreCupom") || !dlsym(driver, "VendaItem")) return false;
+  if (!platform::resolve_symbol(driver, "AbreCupom") || !platform::resolve_symbol(driver, "VendaItem")) return false;
   Section("A sale interrupted");
   hostrt::Variant coupon = hostrt::MakeParams({{"ESQUEMACOR", "001"}, {"IDUTILTEF", "N"}, {"UTILTEF", false}});
   const bool opened = OPERATION(driver, AbreCupom)(coupon);
@@ -144,7 +144,7 @@ void RunPrinterTables(void* driver) {
 // ---- end of printer tables, cash drawer and counters ---------------------------
 
 int Run(bool interactive, bool keep_printer) {
-  const std::string bin_dir = std::filesystem::canonical("/proc/self/exe").parent_path().string();
+  const std::string bin_dir = platform::module_directory();
   const auto env = pdv_demo::PrepareDemoEnvironment(
       std::filesystem::path(bin_dir).parent_path().string() + "/demo", keep_printer);
   std::cout << "Demo machine: " << env.root << "\n";
@@ -153,9 +153,10 @@ int Run(bool interactive, bool keep_printer) {
       interactive, hostrt::OpenSqliteRecordStore(env.host_dir + "/records.db"));
   hostrt::InstallHostServices(host);
 
-  void* driver = dlopen((bin_dir + "/Kvr00102.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+  std::string error;
+  void* driver = platform::load_library(bin_dir + "/Kvr00102.dll", &error);
   if (!driver) {
-    std::cerr << "Cannot load the driver: " << dlerror() << "\n";
+    std::cerr << "Cannot load the driver: " << error << "\n";
     return 1;
   }
 

@@ -1,6 +1,5 @@
 #include "table_steps.h"
 
-#include <dlfcn.h>
 
 #include <exception>
 #include <iostream>
@@ -12,6 +11,7 @@
 #include "hostrt/datetime.h"
 #include "hostrt/format.h"
 #include "kvr00102/kvr00102.h"
+#include "platform/dynlib.h"
 #include "platform/paths.h"
 
 namespace pdv_demo {
@@ -59,7 +59,7 @@ hostrt::Variant Packet(const std::vector<Column>& columns, const std::vector<std
 void SetUpPrinter(void* driver) {
   std::cout << "\n== Printer set up for table documents ==\n";
   auto& name_totalizer = *static_cast<decltype(Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms)*>(
-      dlsym(driver, "Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms"));
+      platform::resolve_symbol(driver, "Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms"));
   Report("non-fiscal totalizer 01 CONFERENCIA", name_totalizer.Bound() && name_totalizer(1, "CONFERENCIA") == 1);
 }
 

@@ -26,7 +26,7 @@ unsigned copy_file(const std::string& src, const std::string& dst, bool fail_if_
   if (!MoveFileExA(aside, dst.c_str(), flags)) {
     const DWORD error = GetLastError();
     DeleteFileA(aside);
-    return error == ERROR_ALREADY_EXISTS ? kErrorFileExists : error;
+    return error == ERROR_ALREADY_EXISTS ? static_cast<DWORD>(kErrorFileExists) : error;
   }
   return kErrorSuccess;
 }

@@ -48,8 +48,16 @@ void* load_library(const std::string& windows_name, std::string* error) {
     const std::string beside = module_directory() + "\\" + windows_name;
     library = LoadLibraryExA(beside.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   }
-  if (!library) library = LoadLibraryA(windows_name.c_str());
+  if (!library) {
+    // The loader wants backslashes in a path it searches beside itself.
+    std::string path = windows_name;
+    for (char& c : path)
+      if (c == '/') c = '\\';
+    library = has_folder(path) ? LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)
+                               : LoadLibraryA(path.c_str());
+  }
   if (!library && error) *error = windows_name + ": " + last_error_text();
+  if (library && error) error->clear();
   return reinterpret_cast<void*>(library);
 }
 

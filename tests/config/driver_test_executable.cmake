@@ -1,7 +1,6 @@
 # A test program of driver operations: the driver and the emulated printer are
 # loaded at run time with the real loader, never linked; only the driver's
 # declarations and the shared driver fixture are compiled in.
-find_package(GTest REQUIRED)
 include(GoogleTest)
 
 function(driver_test_executable target)

@@ -36,7 +36,8 @@ class DayEndTest : public DriverTest {
   // The day copy of a movement date "ddmmyyyy", on the platform's file system.
   std::string DayCopyPath(const std::string& ddmmyyyy) const;
 
-  // Non-ASCII file names are written in UTF-8 on this platform.
+  // A Latin-1 file name as this platform's file system spells it: UTF-8 on
+  // POSIX, the Latin-1 code page itself on Windows.
   static std::string Utf8(const std::string& latin1);
 
   hostrt::ClientDataSet types{"cdsTipoReceAux"};

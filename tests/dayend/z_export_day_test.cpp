@@ -139,9 +139,9 @@ TEST_F(ZExportDayTest, FolderThatCannotBeCreatedIsToldOnceEachAndTheExportGoesOn
   test_support::write_whole_file(env.exe_dir() + "/Dados", "a file where the folder should be");
   ASSERT_TRUE(Export());
   ASSERT_EQ(2u, host->dialogs.size());
-  const std::string base = env.exe_dir() + "/";
-  EXPECT_EQ(L1("Não foi possível criar o diretório: ") + base + "Dados", host->dialogs[0].text);
-  EXPECT_EQ(L1("Não foi possível criar o diretório: ") + base + L1("Dados/Reduções"), host->dialogs[1].text);
+  EXPECT_EQ(L1("Não foi possível criar o diretório: ") + env.exe_path_as_shown("Dados"), host->dialogs[0].text);
+  EXPECT_EQ(L1("Não foi possível criar o diretório: ") + env.exe_path_as_shown(L1("Dados/Reduções")),
+            host->dialogs[1].text);
   for (const auto& dialog : host->dialogs) {
     EXPECT_EQ("002", dialog.colour_scheme) << "a fixed colour scheme";
     EXPECT_EQ(3, dialog.kind);

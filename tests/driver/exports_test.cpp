@@ -1,6 +1,4 @@
 // A host finds every operation and global of the driver by its plain name.
-#include <dlfcn.h>
-
 #include <gmock/gmock.h>
 
 #include "driver_fixture.h"
@@ -9,26 +7,24 @@ namespace driver_test {
 namespace {
 
 TEST(ExportsTest, EveryOperationGlobalAndSlotResolvesByItsPlainName) {
-  void* driver = dlopen((test_support::bin_directory() + "/Kvr00102.so").c_str(), RTLD_NOW | RTLD_LOCAL);
-  ASSERT_NE(driver, nullptr) << dlerror();
+  const test_support::LoadedLibrary driver("Kvr00102.so");
   for (const char* name :
        {"StartImpFiscal", "FechaPorta", "StopImpFiscal", "ImpressoraOK", "RetornoImpFiscal", "Estado_Imp",
         "EstImpressora", "AnalisaRetorno", "AbrePorta", "Data_Imp", "BuscaTotGer", "GetValue", "Atu_TotGeral",
         "VerificaData", "Carrega_Dados_Impressora", "InfImpTerm", "Modelo_Impressora", "Versao_SoftwareBasico",
         "ImpFisDebug", "ImpFisDLLHandle", "boImpFiscalOK", "boComando", "dtmBematech12", "stAliquotaIss",
         "stDataCat", "cdsAuxExtSimp"})
-    EXPECT_NE(dlsym(driver, name), nullptr) << name;
+    EXPECT_NE(driver.find(name), nullptr) << name;
   int slots = 0;
 #define CHECK_SLOT(name, result, args)                        \
-  EXPECT_NE(dlsym(driver, #name), nullptr) << #name;          \
+  EXPECT_NE(driver.find(#name), nullptr) << #name;            \
   ++slots;
   KVR_BOUND_ENTRY_POINTS(CHECK_SLOT)
   KVR_OPTIONAL_ENTRY_POINTS(CHECK_SLOT)
 #undef CHECK_SLOT
   EXPECT_EQ(slots, 120 + 18);
   // The driver's own helpers stay inside it.
-  EXPECT_EQ(dlsym(driver, "_ZN3kvr3LogESt17basic_string_viewIcSt11char_traitsIcEE"), nullptr);
-  dlclose(driver);
+  EXPECT_EQ(driver.find("_ZN3kvr3LogESt17basic_string_viewIcSt11char_traitsIcEE"), nullptr);
 }
 
 using DataModuleTest = DriverTest;

@@ -75,7 +75,7 @@ TEST_F(GrandTotalTest, ValidationFailsWhenTheTotalsDifferOrTheStoredOneIsEmpty) 
     WriteTotalRecord(Paliron(), {Mine(stored)});
     EXPECT_FALSE(Check("S"));
     ASSERT_EQ(host->dialogs.size(), 1u);
-    EXPECT_EQ(host->dialogs[0].text, Invalid(Paliron()));
+    EXPECT_EQ(host->dialogs[0].text, Invalid(env.exe_path_as_shown("Paliron.cds")));
     EXPECT_EQ(host->dialogs[0].kind, hostrt::kErrorOrRetry);
     EXPECT_EQ(host->dialogs[0].colour_scheme, "009");
     EXPECT_EQ(ReadTotalRecord(Paliron())[0].total, stored);  // nothing overwritten
@@ -126,8 +126,8 @@ TEST_F(GrandTotalTest, TheTillsOwnFileStandsInAndOnlyItsActiveRowCounts) {
 
 TEST_F(GrandTotalTest, NoRecordAtAllCannotPassAValidation) {
   EXPECT_FALSE(Check("S"));
-  EXPECT_THAT(DialogTexts(), ElementsAre(Invalid(Paliron())));
-  EXPECT_THAT(LogEntries(), Contains("ERRO!!! " + Invalid(Paliron())));
+  EXPECT_THAT(DialogTexts(), ElementsAre(Invalid(env.exe_path_as_shown("Paliron.cds"))));
+  EXPECT_THAT(LogEntries(), Contains("ERRO!!! " + Invalid(env.exe_path_as_shown("Paliron.cds"))));
   host->dialogs.clear();
   EXPECT_TRUE(Check("N"));
   EXPECT_THAT(host->dialogs, IsEmpty());
@@ -161,7 +161,7 @@ TEST_F(GrandTotalTest, CentsOfTheTotalsSurviveEveryProcessLocale) {
   EXPECT_TRUE(Check("S")) << "10,1 stored against the printer's 10,10";
   WriteTotalRecord(Paliron(), {Mine("10,11")});
   EXPECT_FALSE(Check("S")) << "one cent apart";
-  EXPECT_THAT(DialogTexts(), ElementsAre(Invalid(Paliron())));
+  EXPECT_THAT(DialogTexts(), ElementsAre(Invalid(env.exe_path_as_shown("Paliron.cds"))));
 }
 
 TEST_F(GrandTotalTest, TheUnvalidatedRefreshStoresTheCents) {

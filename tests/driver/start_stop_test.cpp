@@ -1,5 +1,4 @@
 // Start, stop and port closing through the real loader.
-#include <dlfcn.h>
 
 #include <filesystem>
 
@@ -109,13 +108,16 @@ TEST_F(IncompleteLibraryTest, ALibraryLackingOneNameFailsTheStartWithEverySlotEm
   namespace fs = std::filesystem;
   const fs::path folder = fs::path(env.root()) / "driver";
   fs::create_directories(folder);
-  fs::copy_file(fs::path(test_support::bin_directory()) / "Kvr00102.so", folder / "Kvr00102.so");
-  fs::copy_file(fs::path(test_support::bin_directory()) / "incomplete_bemafi32.so", folder / "BemaFI32.so");
+  using test_support::module_file_name;
+  fs::copy_file(fs::path(test_support::bin_directory()) / module_file_name("Kvr00102"),
+                folder / module_file_name("Kvr00102"));
+  fs::copy_file(fs::path(test_support::bin_directory()) / module_file_name("incomplete_bemafi32"),
+                folder / module_file_name("BemaFI32"));
   auto host = std::make_shared<hostrt::ScriptedHost>();
   hostrt::InstallHostServices(host);
   {
-    test_support::LoadedLibrary driver((folder / "Kvr00102.so").string());
-    test_support::LoadedLibrary incomplete((folder / "BemaFI32.so").string());
+    test_support::LoadedLibrary driver((folder / module_file_name("Kvr00102")).string());
+    test_support::LoadedLibrary incomplete((folder / module_file_name("BemaFI32")).string());
     ASSERT_NE(incomplete.find("Bematech_FI_AnulaCupon"), nullptr);
     ASSERT_EQ(incomplete.find("Bematech_FI_CierraPuertaSerial"), nullptr);
     EXPECT_FALSE(KVR(driver, StartImpFiscal)(StartParams()));

@@ -165,3 +165,20 @@ TEST_F(CouponTest, TwinsShareOneCommandAndLongDescriptionsApply) {
 
 }  // namespace
 }  // namespace emulator_test
+
+namespace emulator_test {
+namespace {
+
+// Price times quantity is worked out exactly, however large, and cut to cents.
+TEST_F(CouponTest, ItemTotalsAreCutToCentsAndAHugeProductIsRefused) {
+  ASSERT_EQ(1, call("Bematech_FI_AbreComprobanteDeVenta", "", ""));
+  EXPECT_NE(1, call("Bematech_FI_VendeArticuloDepartamento", "1", "HUGE", "01", "999999999,999", "9999999,999", "00",
+                    "0000", "01", "UN"))
+      << "the product needs more than 64 bits";
+  ASSERT_EQ(1, call("Bematech_FI_VendeArticuloDepartamento", "2", "THIRD", "01", "0,333", "1,000", "00", "0000", "01",
+                    "UN"));
+  EXPECT_EQ("000000000000000033", read_value("Bematech_FI_VendaBruta", 18)) << "0.333 is cut to 0.33";
+}
+
+}  // namespace
+}  // namespace emulator_test

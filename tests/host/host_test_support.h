@@ -10,6 +10,7 @@
 #include "hostrt/clock.h"
 #include "hostrt/format.h"
 #include "hostrt/services.h"
+#include "test_support/unique_folder.h"
 
 namespace host_test {
 
@@ -39,9 +40,7 @@ class HostTest : public ::testing::Test {
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "hostrt-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    path_ = test_support::make_unique_folder("hostrt-test");
   }
   ~TempDir() {
     std::error_code ec;

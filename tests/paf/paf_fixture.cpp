@@ -22,7 +22,7 @@ std::vector<std::string> PafTest::MenuFiles() const {
 }
 
 int PafTest::ValidateFile(const std::string& path) const {
-  return signer.function<int(const char*, const char*)>("validateFile")(path.c_str(), kKvrPublicKey);
+  return signer.entry<int(const char*, const char*)>("validateFile")(path.c_str(), kKvrPublicKey);
 }
 
 void PafTest::ExpectSignedTwice(const std::string& path) const {

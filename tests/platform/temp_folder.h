@@ -8,16 +8,14 @@
 #include <stdexcept>
 #include <string>
 
-#include <unistd.h>
+#include "test_support/unique_folder.h"
 
 namespace platform_test {
 
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "platform-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    path_ = test_support::make_unique_folder("platform-test");
   }
   ~TempFolder() {
     std::error_code ignored;
@@ -39,17 +37,17 @@ class ScopedEnvironment {
  public:
   ~ScopedEnvironment() {
     for (const auto& [name, value] : saved_) {
-      if (value) ::setenv(name.c_str(), value->c_str(), 1);
-      else ::unsetenv(name.c_str());
+      if (value) test_support::set_variable(name, *value);
+      else test_support::unset_variable(name);
     }
   }
   void set(const std::string& name, const std::string& value) {
     remember(name);
-    ::setenv(name.c_str(), value.c_str(), 1);
+    test_support::set_variable(name, value);
   }
   void unset(const std::string& name) {
     remember(name);
-    ::unsetenv(name.c_str());
+    test_support::unset_variable(name);
   }
   // Only remembers, for variables that the code under test sets itself.
   void remember(const std::string& name) {

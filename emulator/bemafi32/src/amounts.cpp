@@ -130,4 +130,40 @@ std::string centred(std::string_view text, std::size_t width) {
   return std::string(before, ' ') + std::string(text) + std::string(width - text.size() - before, ' ');
 }
 
+namespace {
+
+std::uint64_t magnitude(std::int64_t value) {
+  return value < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+}
+
+}  // namespace
+
+std::optional<std::int64_t> multiply_divide(std::int64_t a, std::int64_t b, std::int64_t divisor) {
+  if (divisor <= 0) return std::nullopt;
+  const bool negative = (a < 0) != (b < 0);
+  const std::uint64_t x = magnitude(a), y = magnitude(b);
+  // The 128-bit product as two 64-bit halves, from 32-bit pieces.
+  const std::uint64_t x_low = x & 0xFFFFFFFFu, x_high = x >> 32, y_low = y & 0xFFFFFFFFu, y_high = y >> 32;
+  const std::uint64_t low_low = x_low * y_low, high_low = x_high * y_low, low_high = x_low * y_high;
+  const std::uint64_t middle = (low_low >> 32) + (high_low & 0xFFFFFFFFu) + (low_high & 0xFFFFFFFFu);
+  const std::uint64_t high = x_high * y_high + (high_low >> 32) + (low_high >> 32) + (middle >> 32);
+  const std::uint64_t low = (middle << 32) | (low_low & 0xFFFFFFFFu);
+  const auto d = static_cast<std::uint64_t>(divisor);
+  if (high >= d) return std::nullopt;  // the quotient would need more than 64 bits
+  // Long division, one bit at a time; the remainder stays below d < 2^63.
+  std::uint64_t remainder = high, quotient = 0;
+  for (int bit = 63; bit >= 0; --bit) {
+    remainder = (remainder << 1) | ((low >> bit) & 1u);
+    quotient <<= 1;
+    if (remainder >= d) {
+      remainder -= d;
+      quotient |= 1u;
+    }
+  }
+  constexpr std::uint64_t kLargest = static_cast<std::uint64_t>(INT64_MAX);
+  if (quotient > kLargest + (negative ? 1u : 0u)) return std::nullopt;
+  if (!negative) return static_cast<std::int64_t>(quotient);
+  return quotient == kLargest + 1u ? INT64_MIN : -static_cast<std::int64_t>(quotient);
+}
+
 }  // namespace emu

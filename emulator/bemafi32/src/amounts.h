@@ -22,6 +22,11 @@ std::optional<std::int64_t> parse_decimal(std::string_view text, int decimals);
 // holds no digit or anything but digits, blanks and separators.
 std::optional<std::int64_t> parse_scaled_digits(std::string_view text);
 
+// a * b / divisor, exact and cut toward zero as the printer's arithmetic is,
+// however large the product; nothing when the result does not fit 64 bits
+// or the divisor is not positive. Portable: no 128-bit integer type needed.
+std::optional<std::int64_t> multiply_divide(std::int64_t a, std::int64_t b, std::int64_t divisor);
+
 // An integer text, blanks around it ignored.
 std::optional<long long> parse_integer(std::string_view text);
 

@@ -117,8 +117,8 @@ int Printer::sell_item(const char* code, const char* description, const char* ra
     refuse(0, kRateNotProgrammedBit);
     return kRateNotProgrammed;
   }
-  const __int128 product = static_cast<__int128>(*unit_price) * *amount / 10000;  // cents, cut
-  if (product > kLargestItem) return kInvalidParameter;
+  const auto product = multiply_divide(*unit_price, *amount, 10000);  // cents, cut
+  if (!product || *product > kLargestItem) return kInvalidParameter;
   Item item;
   item.number = static_cast<int>(coupon.items.size()) + 1;
   item.code = trim(code).substr(0, 14);
@@ -129,7 +129,7 @@ int Printer::sell_item(const char* code, const char* description, const char* ra
   item.quantity = *amount;
   item.discount = *item_discount;
   item.surcharge = *item_surcharge;
-  const Cents gross = static_cast<Cents>(product);
+  const Cents gross = *product;
   if (item.discount >= gross + item.surcharge) return not_executed();
   if (!can_print()) return kOk;
   item.total = gross - item.discount + item.surcharge;
@@ -251,7 +251,7 @@ int Printer::start_closing(const char* kind, const char* mode, const char* value
   if ((k != "A" && k != "D") || (m != "$" && m != "%") || !number || *number < 0) return kInvalidParameter;
   const Cents subtotal = coupon.subtotal();
   if (subtotal <= 0) return not_executed();  // nothing sold (or everything cancelled)
-  Cents amount = m == "$" ? *number : static_cast<Cents>(static_cast<__int128>(subtotal) * *number / 10000);
+  Cents amount = m == "$" ? *number : multiply_divide(subtotal, *number, 10000).value_or(INT64_MAX);
   if (k == "D" && amount >= subtotal) return not_executed();
   if (!can_print()) return kOk;
   (k == "D" ? coupon.discount : coupon.surcharge) = amount;

@@ -40,7 +40,7 @@ std::optional<TableItem> parse_table_item(const std::vector<std::string>& p, std
 }
 
 Cents item_total(const TableItem& item) {
-  Cents total = static_cast<Cents>(static_cast<__int128>(item.unit_price) * item.quantity / 1000);
+  Cents total = multiply_divide(item.unit_price, item.quantity, 1000).value_or(INT64_MAX);
   return item.flag == "A" || item.flag == "a" ? total + item.adjustment : total - item.adjustment;
 }
 
@@ -151,7 +151,7 @@ int Printer::table_command(const std::string& code, const std::vector<std::strin
     if (!amount) return kInvalidParameter;
     const bool percent = p.size() == 3 && trim(p[2]).size() <= 4;
     const Cents total = table_total(found->second);
-    const Cents service = percent ? static_cast<Cents>(static_cast<__int128>(total) * *amount / 10000) : *amount;
+    const Cents service = percent ? multiply_divide(total, *amount, 10000).value_or(INT64_MAX) : *amount;
     if (day_blocked() || !can_print()) return kOk;
     start_day_if_needed();
     auto lines = non_fiscal_header();

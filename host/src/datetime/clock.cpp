@@ -26,7 +26,11 @@ DateTime SystemNow() {
   const std::time_t t = std::chrono::system_clock::to_time_t(now);
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
   std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &t);
+#else
   localtime_r(&t, &local);
+#endif
   const DateTime date = EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
   const int second = local.tm_sec > 59 ? 59 : local.tm_sec;  // leap second
   return DateTime{date.value + EncodeTime(local.tm_hour, local.tm_min, second, static_cast<int>(ms)).value};

@@ -28,7 +28,7 @@ EmulatedPrinter::EmulatedPrinter(const std::string& library_path)
     : library_(std::make_unique<LoadedLibrary>(library_path)) {}
 EmulatedPrinter::~EmulatedPrinter() = default;
 
-#define EMU(name, type) library_->function<type>(#name)
+#define EMU(name, type) entry<type>(#name)
 
 int EmulatedPrinter::reset() { return EMU(Emu_Reset, int())(); }
 int EmulatedPrinter::reload() { return EMU(Emu_Reload, int())(); }

@@ -7,6 +7,11 @@
 #include <stdexcept>
 
 #include "platform/paths.h"
+#include "test_support/unique_folder.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -15,15 +20,16 @@ namespace {
 
 const char* const kVariables[] = {"FISCAL_SYSTEM_DIR", "FISCAL_EXE_DIR", "FISCAL_DRIVE_C"};
 
-std::string make_root() {
-  std::string pattern = (fs::temp_directory_path() / "fiscal-test-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temp directory");
-  return pattern;
+void restore_variable(const std::string& name, const std::string& saved) {
+  if (saved.empty())
+    unset_variable(name);
+  else
+    set_variable(name, saved.substr(1));
 }
 
 }  // namespace
 
-TempEnvironment::TempEnvironment() : root_(make_root()) {
+TempEnvironment::TempEnvironment() : root_(make_unique_folder("fiscal-test")) {
   system_dir_ = root_ + "/windows/system32";
   printer_dir_ = root_ + "/printer";
   exe_dir_ = root_ + "/host";
@@ -40,12 +46,7 @@ TempEnvironment::TempEnvironment() : root_(make_root()) {
 }
 
 TempEnvironment::~TempEnvironment() {
-  for (const auto& [name, saved] : saved_env_) {
-    if (saved.empty())
-      unsetenv(name.c_str());
-    else
-      setenv(name.c_str(), saved.c_str() + 1, 1);
-  }
+  for (const auto& [name, saved] : saved_env_) restore_variable(name, saved);
   std::error_code ignored;
   fs::remove_all(root_, ignored);
 }
@@ -56,6 +57,17 @@ void TempEnvironment::write_ini(const std::map<std::string, std::string>& emulat
   text << "[Sistema]\r\nImpressora=" << impressora << "\r\nPath=" << printer_dir_ << "\r\n\r\n[Emulador]\r\n";
   for (const auto& [key, value] : emulator_keys) text << key << '=' << value << "\r\n";
   write_ini_text(text.str());
+}
+
+std::string TempEnvironment::exe_path_as_shown(const std::string& relative) const {
+#ifdef _WIN32
+  std::string path = platform::short_path(exe_dir_) + "\\" + relative;
+  for (std::size_t i = path.size() - relative.size(); i < path.size(); ++i)
+    if (path[i] == '/') path[i] = '\\';
+  return path;
+#else
+  return exe_dir_ + "/" + relative;
+#endif
 }
 
 void TempEnvironment::write_ini_text(const std::string& text) { write_whole_file(ini_path(), text); }
@@ -75,6 +87,15 @@ void write_whole_file(const std::string& path, const std::string& contents) {
 
 bool path_exists(const std::string& path) { return fs::exists(path); }
 
+#ifdef _WIN32
+// The test programs run from the folder that holds the modules.
+std::string bin_directory() {
+  char path[MAX_PATH + 1] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return fs::path(std::string(path, n)).parent_path().generic_string();
+}
+#else
 std::string bin_directory() { return TEST_SUPPORT_BIN_DIR; }
+#endif
 
 }  // namespace test_support

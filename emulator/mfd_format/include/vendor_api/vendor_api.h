@@ -13,3 +13,18 @@
 #else
 #define VENDOR_EXPORT __attribute__((visibility("default")))
 #endif
+
+#ifdef __cplusplus
+namespace vendor_api {
+// A pointer to an entry point of type R(Args...) in the vendor's calling
+// convention, for those who resolve the entry points by name.
+template <class Fn>
+struct Pointer;
+template <class R, class... Args>
+struct Pointer<R(Args...)> {
+  using type = R(VENDOR_CALL*)(Args...);
+};
+template <class Fn>
+using pointer = typename Pointer<Fn>::type;
+}  // namespace vendor_api
+#endif

@@ -29,8 +29,11 @@ class EmulatedPrinter {
 
   LoadedLibrary& library() { return *library_; }
   // A vendor entry point by name, typed: printer.entry<int(char*)>("Bematech_FI_NumeroCupon").
+  // The pointer carries the vendor's calling convention (__stdcall on 32-bit Windows).
   template <class Fn>
-  Fn* entry(const char* name) const { return library_->function<Fn>(name); }
+  auto entry(const char* name) const {
+    return library_->entry<Fn>(name);
+  }
 
   // Control (thin wrappers over the Emu_ functions).
   int reset();

@@ -21,6 +21,10 @@ class TempEnvironment {
   const std::string& system_dir() const { return system_dir_; }
   const std::string& printer_dir() const { return printer_dir_; }
   const std::string& exe_dir() const { return exe_dir_; }
+  // A path under the host executable's directory as the driver names it in
+  // messages: the directory in its short form, then the parts of `relative`
+  // joined by the platform's separator.
+  std::string exe_path_as_shown(const std::string& relative) const;
   const std::string& drive_c() const { return drive_c_; }
   std::string ini_path() const { return system_dir_ + "/BemaFI32.ini"; }
 
