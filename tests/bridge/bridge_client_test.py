@@ -13,36 +13,23 @@ from bridge_env import Machine, load_printer, start_params, tape_of
 
 BIN_DIR = None
 
-# The C++ whole-sale test's coupon, line for line.
-EXPECTED_COUPON = [
-    "            RESTAURANTE EXEMPLO LTDA            ",
-    "          RUA DAS FLORES, 100 - CENTRO          ",
-    "CNPJ:00.000.000/0001-91 IE:000.000.000.000      ",
-    "------------------------------------------------",
-    "09/03/2009 14:05:00        CCF:000001 COO:000001",
-    "                  CUPOM FISCAL                  ",
-    "ITEM CÓDIGO DESCRIÇÃO                           ",
-    "QTD.UN.VL UNIT(R$) ST VL ITEM(R$)               ",
-    "------------------------------------------------",
-    "001 7891000100103 CAFE EXPRESSO                 ",
-    "    2UN X 4,50 01T1800                      9,00",
-    "002 42 BOLO DE CENOURA COM COBERTURA            ",
-    "    1UN X 9,99 01T1800                      9,99",
-    "    desconto sobre item                    -1,50",
-    "003 7 AGUA MINERAL                              ",
-    "    1GA X 3,00 F1                           3,00",
-    "SUBTOTAL R$                                20,49",
-    "DESCONTO R$                                -2,00",
-    "TOTAL R$                                   18,49",
-    "Dinheiro                                   10,00",
-    "Cartao Credito                              8,49",
-    "------------------------------------------------",
-    "MARIA",
-    "Mesa  : 12           - SENHA : B5",
-    "VOLTE SEMPRE",
-    "Kvr00102 - 0800 000 0000 - www.kvr00102.example",
-    "------------------------------------------------",
-]
+SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+
+def whole_sale_coupon():
+    """The coupon that the C++ whole-sale test expects, read from that test's
+    source: its lines are texts, L1("...") texts or kMaker (the footer's last
+    line, from the coupon fixture)."""
+    def read(path):
+        with open(os.path.join(SOURCE_DIR, path), encoding="utf-8") as f:
+            return f.read()
+    maker = re.search(r'kMaker = "([^"]*)"', read("tests/coupon/coupon_fixture.h")).group(1)
+    block = re.search(r"std::vector<std::string> expected\{(.*?)\n  \};", read("tests/coupon/whole_sale_test.cpp"), re.S)
+    lines = []
+    for item in re.finditer(r'(?:L1\()?"((?:[^"\\]|\\.)*)"\)?|kMaker', block.group(1)):
+        lines.append(maker if item.group(0) == "kMaker" else item.group(1))
+    return lines
+
 
 MOVEMENT_FIELDS = [("CDFILIAL", "string", 4), ("IDTIPOMOVIVE", "string", 1), ("DTHRINCMOV", "datetime", 0),
                    ("CDTIPORECE", "string", 3), ("NMTIPORECE", "string", 40), ("IDTIPORECE", "string", 1),
@@ -159,7 +146,9 @@ class CouponThroughTheBridge(unittest.TestCase):
         self.assertTrue(closed["result"])
         self.assertTrue(closed["log"], "the closing writes its printer calls to the debug log")
         printed = last_coupon(tape_of(self.printer))
-        self.assertEqual(without_time_stamps(EXPECTED_COUPON), without_time_stamps(printed[:len(EXPECTED_COUPON)]))
+        expected = whole_sale_coupon()
+        self.assertEqual(27, len(expected), "the C++ test's expected coupon was not read whole")
+        self.assertEqual(without_time_stamps(expected), without_time_stamps(printed[:len(expected)]))
 
         cancelled = self.ok("Cancela_Cupom_Imp", ["001", True, False, "", "001", "002", "EMU0001"], [None] * 10)
         self.assertTrue(cancelled["result"])
