@@ -1,0 +1,168 @@
+// ecf-server: the driver's JSON bridge (kvr_call) over HTTP on loopback,
+// behind a bearer token, one call at a time, with the emulated printer's
+// paper and state to look at.
+#include <httplib.h>
+
+#include <iostream>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "../ecf-tool/emulator_control.h"
+#include "bridge/json_text.h"
+#include "kvr00102/kvr_bridge.h"
+#include "options.h"
+#include "platform/files.h"
+#include "platform/latin1.h"
+#include "platform/paths.h"
+#include "token.h"
+
+namespace {
+
+using ecf_server::Options;
+using kvr::bridge::Json;
+
+constexpr const char* kJson = "application/json";
+
+// Questions the request leaves open, asked on the server's console: "s"/"y"
+// is yes, "n" no; end of input leaves it unanswered (no).
+int AskConsole(int kind, const char* form, const char* text, const char* colour_scheme, void*) {
+  std::cerr << "[dialog kind " << (kind == 0 ? "0" : kind == 1 ? "1" : "3") << ", form " << form << ", colours "
+            << colour_scheme << "] " << text << "\n(s/n)? " << std::flush;
+  std::string line;
+  if (!std::getline(std::cin, line)) return -1;
+  return !line.empty() && (line[0] == 's' || line[0] == 'S' || line[0] == 'y' || line[0] == 'Y') ? 1 : 0;
+}
+
+// The HTTP status of a bridge reply: refused requests are the client's fault.
+int StatusOf(const Json& reply) {
+  if (reply.value("ok", false)) return 200;
+  const std::string code = reply["error"].value("code", "");
+  if (code == "operation_exception") return 200;
+  if (code == "busy") return 503;
+  if (code == "internal") return 500;
+  return 400;
+}
+
+class Service {
+ public:
+  explicit Service(const Options& options) : token_(ecf_server::ReadOrCreateToken(options.token_file)) {}
+
+  bool Authorized(const httplib::Request& request, httplib::Response& response) const {
+    if (ecf_server::Authorizes(request.get_header_value("Authorization"), token_)) return true;
+    response.status = 401;
+    response.set_header("WWW-Authenticate", "Bearer");
+    response.set_content(R"({"ok":false,"error":{"code":"unauthorized","message":"a bearer token is required"}})",
+                         kJson);
+    return false;
+  }
+
+  void Call(const httplib::Request& request, httplib::Response& response) {
+    char* reply = kvr_call(request.body.c_str());
+    if (!reply) {
+      response.status = 500;
+      return;
+    }
+    std::string text(reply);
+    kvr_free(reply);
+    try {
+      response.status = StatusOf(kvr::bridge::ParseJson(text));
+    } catch (const std::exception&) {
+      response.status = 500;
+    }
+    response.set_content(text, kJson);
+  }
+
+  // The emulated printer: loaded on first use, after the directories are set.
+  ecf_tool::EmulatorControl& Printer() {
+    std::lock_guard lock(printer_mutex_);
+    if (!printer_) printer_ = std::make_unique<ecf_tool::EmulatorControl>();
+    return *printer_;
+  }
+
+ private:
+  std::string token_;
+  std::mutex printer_mutex_;
+  std::unique_ptr<ecf_tool::EmulatorControl> printer_;
+};
+
+void Routes(httplib::Server& server, Service& service) {
+  server.Get("/health", [](const httplib::Request&, httplib::Response& response) {
+    response.set_content(R"({"ok":true})", kJson);
+  });
+  server.Post("/call", [&service](const httplib::Request& request, httplib::Response& response) {
+    if (service.Authorized(request, response)) service.Call(request, response);
+  });
+  server.Get("/tape", [&service](const httplib::Request& request, httplib::Response& response) {
+    if (!service.Authorized(request, response)) return;
+    const std::string path = service.Printer().text("Emu_TapePath");
+    const std::string tape = platform::file_exists(path) ? platform::read_file(path) : std::string();
+    response.set_content(platform::latin1_to_utf8(tape), "text/plain; charset=utf-8");
+  });
+  server.Get("/state", [&service](const httplib::Request& request, httplib::Response& response) {
+    if (!service.Authorized(request, response)) return;
+    Json state = Json::object();
+    const std::string summary = service.Printer().text("Emu_StateSummary");
+    std::size_t start = 0;
+    while (start < summary.size()) {
+      std::size_t end = summary.find('\n', start);
+      if (end == std::string::npos) end = summary.size();
+      std::string line = summary.substr(start, end - start);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      const std::size_t equals = line.find('=');
+      if (equals != std::string::npos)
+        state[platform::latin1_to_utf8(line.substr(0, equals))] = platform::latin1_to_utf8(line.substr(equals + 1));
+      start = end + 1;
+    }
+    response.set_content(kvr::bridge::DumpJson(state), kJson);
+  });
+  server.set_exception_handler([](const httplib::Request&, httplib::Response& response, std::exception_ptr error) {
+    std::string message = "the server failed";
+    try {
+      std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+      message = e.what();
+    } catch (...) {
+    }
+    response.status = 500;
+    response.set_content(kvr::bridge::DumpJson(Json{{"ok", false}, {"error", {{"code", "internal"}, {"message",
+                                                    platform::latin1_to_utf8(message)}}}}),
+                         kJson);
+  });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    Options options = ecf_server::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (options.help) {
+      std::cout << ecf_server::kUsage;
+      return 0;
+    }
+    if (!kvr_set_services(options.system_dir.c_str(), options.exe_dir.c_str(), options.drive_c.c_str(),
+                          options.record_store.c_str()))
+      throw std::runtime_error("cannot open the record store " + options.record_store);
+    if (options.token_file.empty()) options.token_file = platform::executable_directory() + "/ecf-server.token";
+    if (options.console_answers) kvr_set_dialog_handler(AskConsole, nullptr);
+
+    Service service(options);
+    httplib::Server server;
+    server.set_payload_max_length(options.max_request_bytes);
+    server.set_read_timeout(options.timeout_seconds, 0);
+    server.set_write_timeout(options.timeout_seconds, 0);
+    server.set_keep_alive_timeout(options.timeout_seconds);
+    Routes(server, service);
+    int port = options.port;
+    if (port == 0) port = server.bind_to_any_port(options.host);
+    else if (!server.bind_to_port(options.host, port)) port = -1;
+    if (port < 0) throw std::runtime_error("cannot listen on " + options.host);
+    std::cout << "ecf-server listening on http://" << options.host << ":" << port << "/ (token in "
+              << options.token_file << ")" << std::endl;
+    return server.listen_after_bind() ? 0 : 1;
+  } catch (const std::exception& e) {
+    std::cerr << "ecf-server: " << e.what() << "\n";
+    return 2;
+  }
+}

@@ -1,0 +1,110 @@
+"""ecf-server over loopback: an X reading and a Z export through POST /call,
+the paper and state through GET /tape and /state, and the requests it must
+refuse (no token 401, too large 413, not JSON 400). Python standard library
+only. Usage: ecf_server_test.py BIN_DIR"""
+import http.client
+import json
+import os
+import stat
+import subprocess
+import sys
+import unittest
+
+from bridge_env import Machine, start_params
+
+BIN_DIR = None
+MAX_REQUEST = 65536
+
+
+class EcfServerTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.machine = Machine()
+        m = cls.machine
+        cls.token_file = os.path.join(m.root, "token")
+        cls.server = subprocess.Popen(
+            [os.path.join(BIN_DIR, "ecf-server"), "--port", "0", "--token-file", cls.token_file,
+             "--max-request-bytes", str(MAX_REQUEST), "--timeout", "20", "--system-dir", m.system_dir,
+             "--exe-dir", m.exe_dir, "--drive-c", m.drive_c, "--record-store", os.path.join(m.exe_dir, "rec.db")],
+            stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, env=m.environment(), text=True)
+        banner = cls.server.stdout.readline()
+        if "listening on http://127.0.0.1:" not in banner:
+            cls.server.kill()
+            raise RuntimeError("ecf-server did not start: " + banner)
+        cls.port = int(banner.split("127.0.0.1:")[1].split("/")[0])
+        with open(cls.token_file) as f:
+            cls.token = f.read().strip()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.server.terminate()
+        cls.server.wait(timeout=10)
+        cls.server.stdout.close()
+        cls.machine.remove()
+
+    def request(self, method, path, body=None, token=True, headers=None):
+        connection = http.client.HTTPConnection("127.0.0.1", self.port, timeout=30)
+        all_headers = {"Content-Type": "application/json"}
+        if token:
+            all_headers["Authorization"] = "Bearer " + self.token
+        all_headers.update(headers or {})
+        connection.request(method, path, body=body, headers=all_headers)
+        response = connection.getresponse()
+        data = response.read().decode("utf-8")
+        connection.close()
+        return response.status, data
+
+    def call(self, operation, *arguments):
+        status, data = self.request("POST", "/call", json.dumps({"operation": operation, "arguments": list(arguments)}))
+        self.assertEqual(200, status, data)
+        reply = json.loads(data)
+        self.assertTrue(reply["ok"], reply)
+        return reply
+
+    def test_1_the_token_file_is_the_owners_only(self):
+        mode = stat.S_IMODE(os.stat(self.token_file).st_mode)
+        self.assertEqual(0o600, mode)
+        self.assertGreaterEqual(len(self.token), 32)
+
+    def test_2_x_reading_and_z_export_over_http(self):
+        self.assertEqual((200, '{"ok":true}'), self.request("GET", "/health", token=False))
+        self.assertTrue(self.call("StartImpFiscal", start_params())["result"])
+        reading = self.call("Leitura_X_Imp", "", "001", "")
+        self.assertTrue(reading["result"])
+        self.assertTrue(reading["log"])
+        status, tape = self.request("GET", "/tape")
+        self.assertEqual(200, status)
+        self.assertIn("LECTURA X", tape)
+
+        types = {"fields": [{"name": "CDTIPORECE", "type": "string", "size": 3},
+                            {"name": "NMTIPORECE", "type": "string", "size": 40},
+                            {"name": "IDTIPORECE", "type": "string", "size": 1}],
+                 "rows": [["001", "Dinheiro", "1"], ["002", "Cartao Debito", "1"]]}
+        export = self.call("ExportRedZ", "", "001", "EMU0001", 1, types, None, None, None, None)
+        self.assertTrue(export["result"])
+        reduction = export["arguments"]["cdsReducaoZAux"]
+        self.assertIsNotNone(reduction, export)
+        self.assertEqual(1, len(reduction["rows"]))
+        self.assertIn("cdsFormPgtoZAux", export["arguments"])
+
+        status, state = self.request("GET", "/state")
+        self.assertEqual(200, status)
+        self.assertIn("COO", json.loads(state))
+
+    def test_3_refused_requests(self):
+        good = json.dumps({"operation": "Leitura_X_Imp", "arguments": ["", "001", ""]})
+        self.assertEqual(401, self.request("POST", "/call", good, token=False)[0])
+        self.assertEqual(401, self.request("POST", "/call", good, headers={"Authorization": "Bearer nope"})[0])
+        self.assertEqual(401, self.request("GET", "/tape", token=False)[0])
+        self.assertEqual(413, self.request("POST", "/call", "[" + " " * MAX_REQUEST + "]")[0])
+        status, data = self.request("POST", "/call", '{"operation": "Leitura_X_Imp", ')
+        self.assertEqual(400, status)
+        self.assertEqual("bad_json", json.loads(data)["error"]["code"])
+        status, data = self.request("POST", "/call", json.dumps({"operation": "Leitura_X_Imp", "arguments": [1]}))
+        self.assertEqual(400, status)
+        self.assertEqual("wrong_argument_count", json.loads(data)["error"]["code"])
+
+
+if __name__ == "__main__":
+    BIN_DIR = sys.argv.pop(1)
+    unittest.main()
