@@ -1,3 +1,11 @@
+# The driver and the vendor stand-ins are loaded with dlopen and may be
+# unloaded while the host runs. GCC marks the static locals of the standard
+# library's inline functions as GNU unique symbols, which pin a library in
+# memory for good; without them dlclose unloads it and its memory is freed.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  add_compile_options(-fno-gnu-unique)
+endif()
+
 # Warnings as errors on our own targets.
 function(project_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)

@@ -28,26 +28,17 @@ std::vector<coupon_test::SaleItemRow> FiftyItems(double& total) {
 void BM_FiftyItemImpressaoVenda(benchmark::State& state) {
   sale_bench::Machine machine;
   if (!machine.Start(state)) return;
-  test_support::LoadedLibrary& driver = *machine.driver;
-  hostrt::ClientDataSet cdsVendas, cdsMovi, cdsRecebimento, cdsAliqImpFis, unused;
-  driver.function<decltype(CarregaAliquota)>("CarregaAliquota")("001", cdsAliqImpFis);
-  coupon_test::FillSaleReceiptTypes(cdsRecebimento);
+  sale_bench::PrintedSale sale(*machine.driver);
   double total = 0;
   const auto items = FiftyItems(total);
-  const hostrt::Variant params = hostrt::MakeParams(
-      {{"ESQUEMACOR", "001"}, {"CDFILIAL", "001"}, {"CDCAIXA", "001"}, {"SENHACUPOM", "B5"}, {"DSOBSCUPFIS", "OBS"}});
-  auto print = driver.function<decltype(ImpressaoVenda)>("ImpressaoVenda");
 
   // The host's datasets as they are before each sale; the payments cover
   // the prices with their tax, so the printer gives change.
   auto prepare = [&] {
-    coupon_test::FillSaleItems(cdsVendas, items);
-    coupon_test::FillMovements(cdsMovi, {{"E", "001", "1", 50}, {"E", "002", "2", total - 50}});
+    coupon_test::FillSaleItems(sale.cdsVendas, items);
+    coupon_test::FillMovements(sale.cdsMovi, {{"E", "001", "1", 50}, {"E", "002", "2", total - 50}});
   };
-  auto driver_sale = [&] {
-    const std::string result = print(params, cdsVendas, cdsMovi, cdsRecebimento, cdsAliqImpFis, unused, unused, unused);
-    return result != "Erro" && !result.empty();
-  };
+  auto driver_sale = [&] { return sale.Print(); };
   sale_bench::CompareWithPrinterAlone(state, machine, prepare, driver_sale);
 }
 BENCHMARK(BM_FiftyItemImpressaoVenda)->Unit(benchmark::kMillisecond)->Iterations(41);

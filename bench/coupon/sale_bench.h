@@ -20,7 +20,9 @@
 #include "hostrt/clock.h"
 #include "hostrt/params.h"
 #include "hostrt/services.h"
+#include "hostrt/dataset.h"
 #include "kvr00102/kvr00102.h"
+#include "sale_datasets.h"
 #include "test_support/emulated_printer.h"
 #include "test_support/loaded_library.h"
 #include "test_support/temp_environment.h"
@@ -93,6 +95,26 @@ class Machine {
   std::shared_ptr<hostrt::ScriptedHost> host = std::make_shared<hostrt::ScriptedHost>();
   std::unique_ptr<test_support::EmulatedPrinter> printer;
   std::unique_ptr<test_support::LoadedLibrary> driver;
+};
+
+// The host's side of a sale printed with ImpressaoVenda: the datasets, with
+// the printer's tax rates and the till's receipt types loaded, and the
+// sale's parameters. Fill cdsVendas and cdsMovi before each Print().
+struct PrintedSale {
+  explicit PrintedSale(test_support::LoadedLibrary& driver)
+      : print(driver.function<decltype(ImpressaoVenda)>("ImpressaoVenda")) {
+    driver.function<decltype(CarregaAliquota)>("CarregaAliquota")("001", cdsAliqImpFis);
+    coupon_test::FillSaleReceiptTypes(cdsRecebimento);
+  }
+  // True when the driver printed the sale.
+  bool Print() {
+    const std::string result = print(params, cdsVendas, cdsMovi, cdsRecebimento, cdsAliqImpFis, unused, unused, unused);
+    return result != "Erro" && !result.empty();
+  }
+  hostrt::ClientDataSet cdsVendas, cdsMovi, cdsRecebimento, cdsAliqImpFis, unused;
+  hostrt::Variant params = hostrt::MakeParams(
+      {{"ESQUEMACOR", "001"}, {"CDFILIAL", "001"}, {"CDCAIXA", "001"}, {"SENHACUPOM", "B5"}, {"DSOBSCUPFIS", "OBS"}});
+  decltype(ImpressaoVenda)* print;
 };
 
 // Sends the journal's calls again, straight to the printer, each argument in

@@ -1,5 +1,6 @@
 #include "datamodule/data_module.h"
 
+#include "core/freed_at_unload.h"
 #include "datamodule/message_tables.h"
 
 extern "C" {
@@ -19,6 +20,11 @@ void DestroyDataModule() {
   delete dtmBematech12;
   dtmBematech12 = nullptr;
 }
+
+namespace {
+// The data module goes with the driver.
+const FreedAtUnload<TdtmBematech12> data_module_owner(dtmBematech12);
+}  // namespace
 
 std::string Msg(std::string_view key) { return DataModule().msgPadrao.Msg(key); }
 std::string Msg2(std::string_view key) { return DataModule().msgPadrao2.Msg(key); }

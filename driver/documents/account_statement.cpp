@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/dataset_filter.h"
+#include "core/freed_at_unload.h"
 #include "documents/account_reports.h"
 #include "documents/account_text.h"
 #include "documents/document_builder.h"
@@ -75,6 +76,8 @@ void Movements(Statement& s, hostrt::ClientDataSet& movements, MovementFields fi
     if (!sale.empty() && movements.FieldByName("IDTPMOVEXT").AsString() == "V") SaleItems(s, sale, family);
   }
 }
+
+const FreedAtUnload<hostrt::ClientDataSet> auxiliary_movements_owner(cdsAuxExtSimp);
 
 hostrt::ClientDataSet& AuxiliaryMovements() {
   if (!cdsAuxExtSimp) cdsAuxExtSimp = new hostrt::ClientDataSet("cdsAuxExtSimp");

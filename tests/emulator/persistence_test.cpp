@@ -1,7 +1,6 @@
 // The printer's memory survives the host: unloading and loading the library
 // again finds the same day, counters and open document; a damaged state file
 // is reported and left alone.
-#include <cstdio>
 #include <filesystem>
 
 #include "printer_fixture.h"
@@ -135,17 +134,6 @@ TEST_F(PersistenceTest, NoCutOrScrambledStateFileCrashesTheLoad) {
   test_support::write_whole_file(path, good);
   EXPECT_EQ(1, printer->reload());
   EXPECT_EQ("cupom", printer->summary_value("Documento"));
-}
-
-// A state file edited by hand, with its checksum line made right again.
-std::string resealed(std::string text, const std::string& from, const std::string& to) {
-  text.replace(text.find(from), from.size(), to);
-  std::string body = text.substr(0, text.rfind("check="));
-  unsigned long long hash = 1469598103934665603ull;
-  for (unsigned char c : body) hash = (hash ^ c) * 1099511628211ull;
-  char hex[17];
-  std::snprintf(hex, sizeof hex, "%016llx", hash);
-  return body + "check=" + hex + "\n";
 }
 
 TEST_F(PersistenceTest, HandEditedStateFileThatPointsNowhereIsDamaged) {

@@ -4,11 +4,10 @@
 #include "platform/latin1.h"
 #include "printer.h"
 #include "platform/numbers.h"
+#include "state_bounds.h"
 
 namespace emu {
 namespace {
-
-constexpr Cents kLargestItem = 9'999'999'999'99;  // 13 digits of cents
 
 // The day totalizer an item is sold under: a position "01".."16" or F/I/N.
 struct RateChoice {
@@ -108,7 +107,7 @@ int Printer::sell_item(const char* code, const char* description, const char* ra
   auto item_discount = discount && trim(discount).size() ? parse_scaled_digits(discount) : std::optional<std::int64_t>(0);
   auto item_surcharge = surcharge && trim(surcharge).size() ? parse_scaled_digits(surcharge) : std::optional<std::int64_t>(0);
   if (!unit_price || !amount || !item_discount || !item_surcharge || *unit_price <= 0 || *amount <= 0 ||
-      *unit_price > 99'999'999'999 || *amount > 99'999'999)
+      *unit_price > kLargestUnitPrice || *amount > kLargestQuantity)
     return kInvalidParameter;
   std::string label = trim(coupon.next_description.empty() ? std::string(description) : coupon.next_description);
   if (label.empty() && trim(code).empty()) return kInvalidParameter;

@@ -74,17 +74,21 @@ bool Printer::commit() {
     save();
   } catch (const std::exception& error) {
     std::fprintf(stderr, "BemaFI32: %s\n", error.what());
-    // What is not in the memory did not happen: back to the memory on disk.
-    if (platform::file_exists(state_path_)) {
-      load_state_file();
-    } else {
-      state_.paper.tape.resize(printed_.tape);
-      state_.paper.mfd.resize(printed_.mfd);
-    }
+    forget_command();
     return false;
   }
   print_saved_paper();
   return true;
+}
+
+// What is not in the memory did not happen: back to the memory on disk.
+void Printer::forget_command() {
+  if (platform::file_exists(state_path_)) {
+    load_state_file();
+  } else {
+    state_.paper.tape.resize(printed_.tape);
+    state_.paper.mfd.resize(printed_.mfd);
+  }
 }
 
 void Printer::print_saved_paper() {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <thread>
 
 #ifndef _WIN32
@@ -14,13 +15,20 @@
 #include "platform/files.h"
 #include "platform/latin1.h"
 #include "platform/paths.h"
+#include "state_bounds.h"
 #include "state_file.h"
 #include "platform/numbers.h"
 
 namespace emu {
 namespace {
 
-constexpr std::size_t kJournalLimit = 200000;
+// The memory one journal entry takes: its strings and their bookkeeping.
+std::size_t entry_bytes(const JournalEntry& entry) {
+  std::size_t bytes = sizeof(JournalEntry) + entry.name.size();
+  for (const auto* texts : {&entry.given, &entry.returned})
+    for (const auto& text : *texts) bytes += sizeof(std::string) + text.size();
+  return bytes;
+}
 
 std::string argument_text(const Arg& arg) {
   switch (arg.kind) {
@@ -49,13 +57,22 @@ bool take_script(std::vector<Script>& scripts, const char* name, Script& taken) 
 
 }  // namespace
 
+namespace {
+// The instance goes with the library: unloading it (or the end of the
+// process) frees the printer. Every command has saved the memory already, so
+// nothing is written here. The owner is made as the library loads, before any
+// call, so it outlives whatever the calls made.
+struct PrinterOwner {
+  std::unique_ptr<Printer> printer;
+} printer_owner;
+}  // namespace
+
 Printer& the_printer() {
-  static Printer* printer = [] {
-    auto* created = new Printer;
-    created->load();
-    return created;
-  }();
-  return *printer;
+  if (!printer_owner.printer) {
+    printer_owner.printer = std::make_unique<Printer>();
+    printer_owner.printer->load();
+  }
+  return *printer_owner.printer;
 }
 
 std::mutex& printer_lock() {
@@ -108,7 +125,17 @@ int Printer::run(const char* name, std::initializer_list<Arg> args, const Body& 
   } else {
     execute();
   }
-  if (changed_ && damaged_.empty() && !commit()) result = kWriteError;
+  if (changed_ && damaged_.empty()) {
+    if (const std::string broken = out_of_bounds(state_); !broken.empty()) {
+      // The memory cannot hold what the command would leave (a counter or a
+      // total past its digits): the printer refuses it and it did not happen.
+      std::fprintf(stderr, "BemaFI32: %s: refused: %s\n", name, broken.c_str());
+      forget_command();
+      result = refuse(0, kNotExecuted);
+    } else if (!commit()) {
+      result = kWriteError;
+    }
+  }
   wire_wait(args);
   if (kind == CallKind::Command && answered) last_status_ = status_;
   for (const auto& arg : args) entry.returned.push_back(argument_text(arg));
@@ -119,8 +146,22 @@ int Printer::run(const char* name, std::initializer_list<Arg> args, const Body& 
 }
 
 void Printer::journal_call(JournalEntry entry) {
+  journal_bytes_ += entry_bytes(entry);
   journal_.push_back(std::move(entry));
-  if (journal_.size() > kJournalLimit) journal_.pop_front();
+  trim_journal();
+}
+
+void Printer::set_journal_limit(std::size_t bytes) {
+  journal_limit_ = bytes;
+  trim_journal();
+}
+
+// Drops the oldest calls until the journal fits its limit; the last call stays.
+void Printer::trim_journal() {
+  while (journal_bytes_ > journal_limit_ && journal_.size() > 1) {
+    journal_bytes_ -= entry_bytes(journal_.front());
+    journal_.pop_front();
+  }
 }
 
 void Printer::finish_status() {
@@ -278,6 +319,7 @@ int Printer::load_state_file() {
 
 int Printer::load() {
   damaged_.clear();
+  set_journal_limit(kDefaultJournalBytes);
   IniFile ini = IniFile::find(platform::system_directory());
   ini_found_ = ini.found();
   ini_path_ = ini.path();
@@ -319,7 +361,8 @@ int Printer::reset() {
   const std::int64_t computer_clock = state_.faults.fixed_clock;  // the computer's clock is not the printer's
   state_ = new_printer_state();
   state_.faults.fixed_clock = computer_clock;
-  journal_.clear();
+  clear_journal();
+  journal_limit_ = kDefaultJournalBytes;
   last_status_ = Status{};
   IniFile ini = IniFile::find(platform::system_directory());
   for (const auto& [key, value] : ini.section("Emulador")) {

@@ -60,7 +60,16 @@ class Printer {
   State& state() { return state_; }
   const Status& last_status() const { return last_status_; }
   const std::deque<JournalEntry>& journal() const { return journal_; }
-  void clear_journal() { journal_.clear(); }
+  void clear_journal() {
+    journal_.clear();
+    journal_bytes_ = 0;
+  }
+  // The journal keeps the most recent calls that fit in this many bytes
+  // (`LimiteDiario`); at least the last call.
+  static constexpr std::size_t kDefaultJournalBytes = std::size_t{4} << 20;
+  static constexpr std::size_t kLargestJournalBytes = std::size_t{1} << 30;
+  void set_journal_limit(std::size_t bytes);
+  std::size_t journal_bytes() const { return journal_bytes_; }
   void save();  // writes the state file now
   const std::string& tape_path() const { return tape_path_; }
   const std::string& state_path() const { return state_path_; }
@@ -173,11 +182,13 @@ class Printer {
   void note_file_stamp();
   void wire_wait(std::initializer_list<Arg> args) const;
   void journal_call(JournalEntry entry);
+  void trim_journal();
   int load_state_file();
   // ---- the paper journal (paper.cpp) ----
   // Saves the state, then prints its paper; false (and the command undone)
   // when the state cannot be written.
   bool commit();
+  void forget_command();  // back to the memory on disk
   void journal_output(std::string& part, std::int64_t& at, const std::string& path, const std::string& text);
   void print_saved_paper();
   void finish_paper();  // brings the roll and the detail memory in line with the journal
@@ -190,6 +201,8 @@ class Printer {
   Status status_, last_status_;
   bool changed_ = false;
   std::deque<JournalEntry> journal_;
+  std::size_t journal_bytes_ = 0;  // what the entries of journal_ take, kept as they come and go
+  std::size_t journal_limit_ = kDefaultJournalBytes;
   std::int64_t file_stamp_ = 0;
   // How much of the paper journal this process has printed.
   struct Printed {

@@ -4,6 +4,7 @@
 
 #include "clock.h"
 #include "printer.h"
+#include "state_bounds.h"
 #include "platform/text_builder.h"
 
 namespace emu {
@@ -97,15 +98,17 @@ void Printer::apply_setting(const std::string& raw_key, const std::string& value
     std::string v = upper(trim(value));
     faults.paper = v == "NORMAL" ? 0 : v == "POUCO" ? 1 : v == "SEM" ? 2 : static_cast<int>(number_setting(value, 0, 2));
   } else if (key == "PAPELACABAAPOSITENS") {
-    faults.paper_items_left = static_cast<int>(number_setting(value, 0, 1000000));
+    faults.paper_items_left = static_cast<int>(number_setting(value, 0, kSettingLimit));
   } else if (key == "LIGADA") {
     faults.power_on = flag_setting(value);
   } else if (key == "PORTARECUSADA") {
     faults.port_refused = flag_setting(value);
+  } else if (key == "LIMITEDIARIO") {
+    set_journal_limit(static_cast<std::size_t>(number_setting(value, 0, static_cast<long long>(kLargestJournalBytes))));
   } else if (key == "BAUD") {
-    faults.baud = static_cast<int>(number_setting(value, 0, 1000000));
+    faults.baud = static_cast<int>(number_setting(value, 0, kSettingLimit));
   } else if (key == "DESLOCAMENTO") {
-    faults.clock_offset = number_setting(value, -100LL * 366 * 86400, 100LL * 366 * 86400);
+    faults.clock_offset = number_setting(value, -kClockOffsetLimit, kClockOffsetLimit);
   } else if (key == "RELOGIO") {
     if (trim(value).empty()) {
       faults.fixed_clock = 0;

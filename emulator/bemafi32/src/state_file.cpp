@@ -2,9 +2,11 @@
 
 #include <cstdio>
 #include <functional>
+#include <limits>
 #include <vector>
 #include "platform/numbers.h"
 #include "platform/text_builder.h"
+#include "state_bounds.h"
 
 namespace emu {
 namespace {
@@ -93,7 +95,12 @@ class RecordReader {
   RecordReader(const std::string& record, std::string_view what) : fields_(split(record, '|')), what_(what) {}
   void operator()(std::string& v) { v = unescape(next()); }
   void operator()(bool& v) { v = next() == "1"; }
-  void operator()(int& v) { v = static_cast<int>(to_number(next(), what_)); }
+  void operator()(int& v) {
+    const std::int64_t number = to_number(next(), what_);
+    if (number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max())
+      throw DamagedStateFile("number out of range in " + std::string(what_));
+    v = static_cast<int>(number);
+  }
   void operator()(std::int64_t& v) { v = to_number(next(), what_); }
   void operator()(std::vector<Cents>& v) {
     v.clear();
@@ -296,24 +303,11 @@ State parse_state(std::string_view text) {
   State s = new_printer_state();
   std::vector<TableRow> rows;
   state_fields(reader, s, rows);
-  // A file edited by hand may carry a valid checksum: check what indexes into the tables.
-  if (s.rates.size() != kTaxRatePositions) throw DamagedStateFile("wrong number of tax rate positions");
-  if (s.forms.empty() || s.forms.size() > kPaymentFormSlots) throw DamagedStateFile("wrong number of payment forms");
-  if (s.totalizers.size() > kNonFiscalTotalizerSlots) throw DamagedStateFile("too many non-fiscal totalizers");
-  if (static_cast<int>(s.document) < 0 || s.document > Document::BillCheck) throw DamagedStateFile("unknown document");
-  for (const Coupon* c : {&s.coupon, &s.last_coupon}) {
-    if (static_cast<int>(c->phase) < 0 || c->phase > CouponPhase::Paid) throw DamagedStateFile("unknown coupon phase");
-    for (const auto& payment : c->payments)
-      if (payment.form < 0 || payment.form >= static_cast<int>(s.forms.size()))
-        throw DamagedStateFile("a payment names a form that does not exist");
-  }
-  if (s.movement_date.size() != 6) throw DamagedStateFile("bad movement date");
-  constexpr std::int64_t kLongestRoll = std::int64_t{1} << 50;
-  for (std::int64_t at : {s.paper.tape_at, s.paper.mfd_at})
-    if (at < 0 || at > kLongestRoll || (s.paper.new_roll && at != 0))
-      throw DamagedStateFile("the paper journal points outside the roll");
   s.tables.clear();
   for (auto& row : rows) s.tables[row.table].push_back(row.item);
+  // A file edited by hand may carry a valid checksum: every value must be one
+  // the printer can hold.
+  if (std::string broken = out_of_bounds(s); !broken.empty()) throw DamagedStateFile(broken);
   return s;
 }
 
