@@ -40,11 +40,11 @@ void Browse(ClientDataSet& ds) {
   for (ds.First(); !ds.Eof(); ds.Next())
     for (int i = 0; i < ds.FieldCount(); ++i) {
       hostrt::Field& field = ds.Fields(i);
-      (void)field.AsString();
       try {
+        (void)field.AsString();
         (void)field.AsFloat();
       } catch (const hostrt::VariantError&) {  // a text that is no number, or a Null
-      } catch (const hostrt::EConvertError&) {
+      } catch (const hostrt::EConvertError&) {  // a date-time outside the calendar
       }
     }
 }

@@ -134,7 +134,9 @@ void DateRoundTrip(DateTime dt, bool with_time) {
     const std::string text = hostrt::DateTimeToStr(dt);
     DateTime back;
     fuzz::check(hostrt::TryStrToDateTime(text, back), "DateTimeToStr gave a text that does not read: " + text);
-    fuzz::check(hostrt::DateTimeToStr(back) == text, "a date-time does not read back: " + text);
+    // A time of day below half a second shows as 00:00:00 and reads back as midnight, which shows no time.
+    const std::string again = hostrt::DateTimeToStr(back);
+    fuzz::check(again == text || again + " 00:00:00" == text, "a date-time does not read back: " + text);
   } else {
     const std::string text = hostrt::DateToStr(dt);
     DateTime back;
