@@ -1,4 +1,4 @@
-// Register: a libFuzzer target (-fsanitize=fuzzer) of this file, linked to Kvr00102, test_support and nlohmann_json::nlohmann_json, with driver/include and driver/ on its include path; seeds are any kvr_call requests (docs/bridge.md).
+// A libFuzzer target of the JSON bridge; its seeds are kvr_call requests (tests/fuzz/seeds/bridge_request).
 //
 // kvr_call with arbitrary request texts on a started driver over the emulated
 // printer in a temp machine: every reply is one JSON object with "ok", and

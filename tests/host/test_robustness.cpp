@@ -94,4 +94,11 @@ TEST_F(Robustness, DeeplyNestedOrOddRecordsNeverCrash) {
   EXPECT_EQ(copy[1].AsInteger(), 499);
 }
 
+TEST_F(Robustness, ARecordNamedByAnImpossibleDateIsRefusedAsARecord) {
+  Variant record = Variant::ArrayOf({Variant::ArrayOf({Variant(DateTime{5e307}), Variant(1)})});
+  EXPECT_THROW(RecebeParams(record, "CDFILIAL"), VariantError);
+  EXPECT_THROW(SetParam(record, "CDFILIAL", Variant(2)), VariantError);
+  EXPECT_EQ(record.Count(), 1) << "a refused record is left as it was";
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "hostrt/datetime.h"
 #include "hostrt/text.h"
 #include "platform/numbers.h"
 
@@ -25,7 +26,11 @@ const Variant& PairAt(const Variant& record, int index) {
 std::string NameOf(const Variant& pair) {
   const Variant& name = pair[pair.LowBound()];
   if (name.IsArray() || name.Type() == VarType::DataPacket) NotARecord(std::string("a name is a ") + name.TypeName());
-  return name.AsString();
+  try {
+    return name.AsString();
+  } catch (const EConvertError& error) {  // a date-time outside the calendar
+    NotARecord(std::string("a name cannot be read as text: ") + error.what());
+  }
 }
 
 void CheckRecord(const Variant& record) {
