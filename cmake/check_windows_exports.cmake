@@ -23,12 +23,13 @@ function(declared_names header marker out)
   set(${out} ${names} PARENT_SCOPE)
 endfunction()
 
-# The rows X(name, ...) of the entry-point table.
-function(entry_point_names out)
-  file(READ ${SOURCE}/driver/include/kvr00102/entry_points.h text)
+# The names in the rows of a table header: `row` is the regular expression of
+# a row's start up to its name, which it captures. Comments are left out.
+function(table_names header row out)
+  file(READ ${SOURCE}/driver/include/kvr00102/${header} text)
   string(REGEX REPLACE "//[^\n]*" "" text "${text}")
-  string(REGEX MATCHALL "X\\(([A-Za-z_][A-Za-z0-9_]*)," rows "${text}")
-  list(TRANSFORM rows REPLACE "X\\(([A-Za-z_0-9]+)," "\\1")
+  string(REGEX MATCHALL "${row}" rows "${text}")
+  list(TRANSFORM rows REPLACE "${row}" "\\1")
   set(${out} ${rows} PARENT_SCOPE)
 endfunction()
 
@@ -71,17 +72,9 @@ function(check_module dll)
   set(failures ${failures} PARENT_SCOPE)
 endfunction()
 
-# The rows KVR_OPERATION(result, name, (parameters)) of the operation table.
-function(operation_names out)
-  file(READ ${SOURCE}/driver/include/kvr00102/operations.h text)
-  string(REGEX REPLACE "//[^\n]*" "" text "${text}")
-  string(REGEX MATCHALL "KVR_OPERATION\\([^,]+, *[A-Za-z_][A-Za-z0-9_]*," rows "${text}")
-  list(TRANSFORM rows REPLACE "KVR_OPERATION\\([^,]+, *([A-Za-z_0-9]+)," "\\1")
-  set(${out} ${rows} PARENT_SCOPE)
-endfunction()
-
-entry_point_names(entry_points)
-operation_names(operations)
+# X(name, result, (parameters)) and KVR_OPERATION(result, name, (parameters)).
+table_names(entry_points.h "X\\(([A-Za-z_][A-Za-z0-9_]*)," entry_points)
+table_names(operations.h "KVR_OPERATION\\([^,]+, *([A-Za-z_][A-Za-z0-9_]*)," operations)
 declared_names(${SOURCE}/driver/include/kvr00102/kvr00102.h "KVR_EXPORT" globals)
 declared_names(${SOURCE}/driver/include/kvr00102/kvr_bridge.h "KVR_BRIDGE_API" bridge)
 list(LENGTH operations operation_count)
