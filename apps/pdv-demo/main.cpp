@@ -205,7 +205,7 @@ int Run(bool interactive, bool keep_printer) {
     pdv_demo::RunDocumentSteps(driver, serial);
     pdv_demo::RunTableSteps(driver, serial);
     pdv_demo::RunAccountSteps(driver, serial);
-    pdv_demo::RunNonFiscalSteps(driver, env.drive_c);
+    pdv_demo::RunNonFiscalSteps(driver);
     pdv_demo::RunPafSteps(driver, bin_dir);
     pdv_demo::RunDayEndSteps(driver, bin_dir, *host);
     OPERATION(driver, FechaPorta)();

@@ -14,6 +14,7 @@
 #include "driver_operation.h"
 #include "kvr00102/kvr00102.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 
 namespace pdv_demo {
 namespace {
@@ -73,10 +74,10 @@ std::string Drain(int master) {
 
 }  // namespace
 
-void RunNonFiscalSteps(void* driver, const std::string& drive_c) {
+void RunNonFiscalSteps(void* driver) {
   std::cout << "\n=== Non-fiscal printer ===\n";
   // Through the library to a file port, which must exist as a device does.
-  const std::string file = drive_c + "/nfiscal.prn";
+  const std::string file = platform::native_path("C:\\nfiscal.prn");  // under drive C: on POSIX
   platform::write_file_atomic(file, "");
   CreditSlip(driver, "9", "C:\\nfiscal.prn");
   PartialBill(driver, "C:\\nfiscal.prn");

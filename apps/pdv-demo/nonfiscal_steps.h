@@ -6,6 +6,6 @@
 
 namespace pdv_demo {
 
-void RunNonFiscalSteps(void* driver, const std::string& drive_c);
+void RunNonFiscalSteps(void* driver);
 
 }  // namespace pdv_demo

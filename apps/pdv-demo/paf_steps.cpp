@@ -39,7 +39,12 @@ void Verify(const std::string& bin_dir, const std::string& what, const std::stri
   }
   std::cout << what << ": " << file << "\n  ";
   std::cout.flush();
+#ifdef _WIN32
+  // cmd.exe drops the outer pair of quotes of a command that starts with one.
+  const std::string command = "\"\"" + bin_dir + "\\ecf-tool.exe\" verify \"" + file + "\"\"";
+#else
   const std::string command = "\"" + bin_dir + "/ecf-tool\" verify \"" + file + "\"";
+#endif
   if (std::system(command.c_str()) != 0) std::cout << "  (the check failed)\n";
 }
 
