@@ -23,6 +23,9 @@ function(vendor_library target)
     # A DLL binds its own calls inside itself anyway. --kill-at exports the
     # 32-bit __stdcall entry points under their plain names, without @n.
     target_link_options(${target} PRIVATE -Wl,--no-undefined -Wl,--kill-at)
+  elseif(KVR_FUZZ)
+    # The fuzzing build's modules take the sanitizer runtime from the program.
+    target_link_options(${target} PRIVATE -Wl,-Bsymbolic)
   else()
     target_link_options(${target} PRIVATE -Wl,-Bsymbolic -Wl,--no-undefined)
   endif()
