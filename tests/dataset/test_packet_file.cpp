@@ -164,6 +164,48 @@ TEST(DataSetPacket, CorruptionBehindAValidChecksumNeverCrashes) {
   EXPECT_GT(refused, 500);  // the rest changed only bytes of values
 }
 
+// Index names are matched without regard to case, so a packet that names two
+// indexes alike, or one not at all, is ambiguous and refused as a whole.
+TEST(DataSetPacket, IndexesNamedAlikeOrUnnamedAreRefused) {
+  ClientDataSet source;
+  source.AddFieldDef("A", FieldType::String, 4);
+  source.AddIndex("idxOne", "A", "", false);
+  source.AddIndex("idxTwo", "A", "", false);
+  source.CreateDataSet();
+  source.SetIndexName("idxTwo");
+  const std::string good = source.Data().PacketBytes();
+  const auto renamed = [&](const std::string& from, const std::string& to) {
+    std::string bytes = good;
+    const std::size_t at = bytes.find(from);
+    EXPECT_NE(at, std::string::npos);
+    bytes.replace(at, from.size(), to);
+    return WithFreshChecksum(bytes);
+  };
+  ClientDataSet ds;
+  MakeTextTable(ds, {"KEEP"}, {{"me"}});
+  for (const std::string& bad : {renamed("idxTwo", "IDXONE"), renamed("idxOne", "idxTWO")}) {
+    try {
+      ds.SetData(Variant::Packet(bad));
+      ADD_FAILURE() << "accepted two indexes named alike";
+    } catch (const DataSetError& e) {
+      EXPECT_NE(std::string(e.what()).find("duplicate index"), std::string::npos) << e.what();
+    }
+  }
+  // The name's length prefix (4 bytes before it) set to zero, the name dropped.
+  std::string unnamed = good;
+  const std::size_t at = unnamed.find("idxOne");
+  unnamed.replace(at - 4, 4 + 6, std::string(4, '\0'));
+  try {
+    ds.SetData(Variant::Packet(WithFreshChecksum(unnamed)));
+    ADD_FAILURE() << "accepted an index without a name";
+  } catch (const DataSetError& e) {
+    EXPECT_NE(std::string(e.what()).find("index without a name"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(Column(ds, "KEEP"), (std::vector<std::string>{"me"}));
+  ds.SetData(Variant::Packet(good));  // the packet as written loads
+  EXPECT_EQ(ds.IndexName(), "idxTwo");
+}
+
 TEST(DataSetPacket, HugeCountsInAPacketAreRefusedWithoutAllocating) {
   ClientDataSet ds;
   MakeTextTable(ds, {"A"}, {{"1"}});

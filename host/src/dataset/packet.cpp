@@ -214,7 +214,11 @@ TableContent DecodePacket(std::string_view bytes) {
     d.fields = r.Text();
     d.desc_fields = r.Text();
     const std::uint8_t flags = r.U8();
+    if (d.name.empty()) r.Fail("index without a name");
     if (flags > 1) r.Fail("bad flags of index '" + d.name + "'");
+    // Index names are matched without regard to case, as AddIndex does.
+    for (const IndexDef& earlier : c.indexes)
+      if (SameName(earlier.name, d.name)) r.Fail("duplicate index '" + d.name + "'");
     d.case_insensitive = flags == 1;
     try {
       CompileIndex(c.defs, d);
