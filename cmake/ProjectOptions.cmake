@@ -11,6 +11,15 @@ function(project_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
 endfunction()
 
+# A loadable module links with every symbol resolved (--no-undefined), but
+# in the fuzzing build, whose modules take the sanitizer runtime from the
+# program that loads them.
+function(complete_module_link target)
+  if(NOT KVR_FUZZ)
+    target_link_options(${target} PRIVATE -Wl,--no-undefined)
+  endif()
+endfunction()
+
 # A stand-in for a vendor library: plain C exports only, hidden everything else,
 # and calls to its own functions bound inside itself (-Bsymbolic), so a
 # same-named symbol of the driver or of another library never captures them.
@@ -22,13 +31,11 @@ function(vendor_library target)
   if(WIN32)
     # A DLL binds its own calls inside itself anyway. --kill-at exports the
     # 32-bit __stdcall entry points under their plain names, without @n.
-    target_link_options(${target} PRIVATE -Wl,--no-undefined -Wl,--kill-at)
-  elseif(KVR_FUZZ)
-    # The fuzzing build's modules take the sanitizer runtime from the program.
-    target_link_options(${target} PRIVATE -Wl,-Bsymbolic)
+    target_link_options(${target} PRIVATE -Wl,--kill-at)
   else()
-    target_link_options(${target} PRIVATE -Wl,-Bsymbolic -Wl,--no-undefined)
+    target_link_options(${target} PRIVATE -Wl,-Bsymbolic)
   endif()
+  complete_module_link(${target})
   project_warnings(${target})
 endfunction()
 
