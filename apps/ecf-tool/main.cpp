@@ -42,11 +42,13 @@ Commands:
   clock-offset SECONDS      printer clock = computer clock + SECONDS (may be negative)
   status-bits ST1 ST2       status bits added to every answer (0 0 clears them)
   baud RATE                 simulate the wire time of each command (0: no wait)
-  script ENTRY RESULT [ACK ST1 ST2 [TIMES [execute|power-loss]]]
+  script ENTRY RESULT [ACK ST1 ST2 [TIMES [HOW]]]
                             the next TIMES calls of ENTRY (an exported name, or *)
-                            answer RESULT and these status bytes; with "execute"
+                            answer RESULT and these status bytes; HOW "execute":
                             the command still runs (e.g. "printed but no reply"),
-                            with "power-loss" it runs and then the power goes
+                            "power-loss": it runs and then the power goes,
+                            "paper-out": it runs and then the paper is out,
+                            "power-cut-before": the power goes as it arrives
   script-after SKIP ENTRY RESULT [...]
                             the same, after SKIP calls of ENTRY went through
   clear-scripts             drop every scripted answer
@@ -195,9 +197,15 @@ int run(const std::vector<std::string>& all) {
     if (words.size() < 2) throw std::invalid_argument("'" + command + "' needs an entry point and a result");
     auto value = [&](std::size_t i, int fallback) { return words.size() > i ? number(words[i]) : fallback; };
     const std::string how = words.size() > 6 ? words[6] : "";
-    if (!how.empty() && how != "execute" && how != "power-loss")
-      throw std::invalid_argument("script: the last word is execute or power-loss");
-    int mode = how == "execute" ? EMU_SCRIPT_EXECUTE : how == "power-loss" ? EMU_SCRIPT_POWER_LOSS : EMU_SCRIPT_REFUSE;
+    const std::map<std::string, int> modes{{"", EMU_SCRIPT_REFUSE},
+                                           {"execute", EMU_SCRIPT_EXECUTE},
+                                           {"power-loss", EMU_SCRIPT_POWER_LOSS},
+                                           {"paper-out", EMU_SCRIPT_PAPER_OUT},
+                                           {"power-cut-before", EMU_SCRIPT_POWER_CUT_BEFORE}};
+    const auto found = modes.find(how);
+    if (found == modes.end())
+      throw std::invalid_argument("script: the last word is execute, power-loss, paper-out or power-cut-before");
+    const int mode = found->second;
     expect_ok(printer.function<int(const char*, int, int, int, int, int, int, int)>("Emu_ScriptResultAfter")(
                   words[0].c_str(), skip, number(words[1]), value(2, 6), value(3, 0), value(4, 0), value(5, 1), mode),
               command);

@@ -30,6 +30,9 @@ int& cancellations() {
 int CouponsCancelledByAnalysis() { return cancellations(); }
 
 bool AnswerUnclear(int code) {
+  // The library sends nothing to a printer that is off or a port that failed.
+  constexpr int kCodePortError = -5, kCodePrinterOff = -6;
+  if (code == kCodePrinterOff || code == kCodePortError) return false;
   const StatusBytes& status = LastStatus();
   return code == 0 || !status.read || (status.st1 & kPaperOutBit) != 0;
 }

@@ -6,6 +6,13 @@
 #include "platform/latin1.h"
 
 namespace kvr {
+namespace {
+
+int unknown_judgements = 0;
+
+}  // namespace
+
+int UnknownJudgements() { return unknown_judgements; }
 
 EffectCheck FigureGrows(std::function<std::optional<long long>()> read) {
   auto before = std::make_shared<std::optional<long long>>();
@@ -27,6 +34,7 @@ VerifiedResult JudgeAttempt(const CallResult& result, const EffectCheck& check, 
     Log("ERRO!!! " + std::string(entry_point) + platform::L1(": a impressora executou o comando sem responder"));
     return {true, false};
   }
+  if (effect == Effect::kUnknown) ++unknown_judgements;
   if (effect == Effect::kUnknown)
     Log("ERRO!!! " + std::string(entry_point) + platform::L1(": não se sabe se a impressora executou o comando"));
   return {false, effect == Effect::kUnknown};

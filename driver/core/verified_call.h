@@ -33,6 +33,10 @@ struct VerifiedResult {
   bool unknown = false;  // refused unclearly, and the figures could not tell
 };
 
+// How many refusals so far the printer's figures could not judge: a step made
+// of several calls tells by it whether the operator should look at the paper.
+int UnknownJudgements();
+
 // Judges one attempt's result under its check; an execution without an answer
 // is logged as an error line naming the entry point.
 VerifiedResult JudgeAttempt(const CallResult& result, const EffectCheck& check, std::string_view entry_point);

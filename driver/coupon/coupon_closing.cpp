@@ -4,14 +4,17 @@
 #include <cmath>
 #include <exception>
 #include <memory>
+#include <optional>
 
 #include "core/debug_log.h"
 #include "core/effect_checks.h"
 #include "core/printer_call.h"
+#include "core/printer_figures.h"
 #include "core/printer_status.h"
 #include "coupon/closing_args.h"
 #include "coupon/closing_datasets.h"
 #include "coupon/coupon_footer.h"
+#include "coupon/opened_coupon.h"
 #include "coupon/positional_args.h"
 #include "coupon/retry_question.h"
 #include "coupon/text_forms.h"
@@ -37,6 +40,31 @@ class ClosingStep {
   int value_ = 1;
 };
 
+// How far the closing of the coupon this driver opened has got, kept across
+// calls: a closing repeated after a failure resumes from there instead of
+// starting again with a discount the printer refuses in the payment phase,
+// or paying twice what it already took.
+struct ClosingProgress {
+  std::optional<long long> coupon;  // the COO of the coupon it belongs to
+  long long opening = 0;            // and the opening that opened it
+  bool begun = false;               // the discount or surcharge was taken
+  int rows_taken = 0;               // payment rows taken, in the order they are sent
+  bool end_sent = false;            // the end of the coupon was sent
+  PaymentTally tally;
+
+  // The progress of the coupon opened last; a new coupon starts afresh.
+  static ClosingProgress& Of(const std::optional<long long>& opened) {
+    static ClosingProgress progress;
+    if (!opened || progress.coupon != opened || progress.opening != OpeningSerial()) {
+      progress = ClosingProgress();
+      progress.coupon = opened;
+      progress.opening = OpeningSerial();
+    }
+    return progress;
+  }
+  bool Resuming() const { return begun || rows_taken > 0 || end_sent; }
+};
+
 // A payment type as the printer knows it.
 struct PaymentType {
   std::string name;  // NMTIPORECE: the name programmed in the printer
@@ -54,7 +82,11 @@ class CouponClosing {
   bool Run() {
     stImpMesCom_ = TableLine(a_.stMesaCom);
     LoadClosingDatasets(dm_, a_);
-    return CheckPrinter() && SendAdjustment() && SendPayments() && EndCoupon();
+    if (!CheckPrinter()) return false;
+    resuming_ = progress_.Resuming();
+    if (resuming_ && !ResumeFromPrinter()) return false;
+    if (ended_) return true;
+    return SendAdjustment() && SendPayments() && EndCoupon();
   }
 
   // The receipt after the coupon; it never changes the closing's result.
@@ -107,7 +139,34 @@ class CouponClosing {
     return retry_.Repeat([&] { return Estado_Imp(a_.stEsquemaCor, false, false); }) == RetryOutcome::kAccepted;
   }
 
+  // A repeated closing of the same coupon: the printer's flags tell whether
+  // the coupon is still open and its closing begun.
+  bool ResumeFromPrinter() {
+    Log(platform::L1("FechaCupom: retomando o fechamento do cupom ") + CouponNumberText(*progress_.coupon));
+    const std::optional<int> flags = ReadFiscalFlags();
+    if (!flags) {
+      Log(platform::L1("ERRO!!! FechaCupom: estado do cupom ilegível"));
+      return false;
+    }
+    if ((*flags & kFlagCouponOpen) == 0) {
+      // The coupon is no longer open: ended by the end this closing sent.
+      if (!progress_.end_sent) {
+        Log(platform::L1("ERRO!!! FechaCupom: o cupom não está mais aberto"));
+        return false;
+      }
+      ended_ = true;
+      end_ = End::kAccepted;
+      return true;
+    }
+    if (*flags & kFlagClosingBegun) progress_.begun = true;
+    return true;
+  }
+
   bool SendAdjustment() {
+    if (progress_.begun) {
+      step_.AdvanceTo(2);
+      return true;
+    }
     std::string kind = "d", amount;
     if (a_.vrDesconto > 0) {
       amount = ClosingAdjustmentText(a_.vrDesconto);
@@ -122,7 +181,10 @@ class CouponClosing {
                          "Bematech_FI_IniciaCierreCupon : " + kind + " - $ - " + amount, kind.c_str(), "$",
                          amount.c_str());
     });
-    if (accepted) step_.AdvanceTo(2);
+    if (accepted) {
+      step_.AdvanceTo(2);
+      progress_.begun = true;
+    }
     return accepted;
   }
 
@@ -141,6 +203,7 @@ class CouponClosing {
     CollectPaymentRows(dm_, a_.TefMode());
     hostrt::ClientDataSet& rows = dm_.cdsMovCaixaTef;
     rows.SetIndexName(kIdxDtHrIncMov);
+    int row_number = 0;
     for (rows.First(); !rows.Eof(); rows.Next()) {
       const std::string movement = rows.FieldByName("IDTIPOMOVIVE").AsString();
       if (movement != "E" && movement != "T") continue;
@@ -150,12 +213,26 @@ class CouponClosing {
       if (type.kind == "9" || type.kind == "A") doValorCons_ += value;
       const std::string name = type.name.substr(0, 16);
       const std::string amount = PaymentAmountText(value);
-      const bool accepted = Attempt(tally_.Payment(name), Bematech_FI_EfectuaFormaPago, [&] {
-        return CallPrinter(a_.stEsquemaCor, flags_, Bematech_FI_EfectuaFormaPago,
-                           "Bematech_FI_EfectuaFormaPago : " + name + " - " + amount, name.c_str(), amount.c_str());
-      });
-      if (!accepted) return false;
-      tally_.Taken(name, std::llround(hostrt::RoundDec(value, 2) * 100));
+      const long long cents = std::llround(hostrt::RoundDec(value, 2) * 100);
+      const EffectCheck paid = progress_.tally.Payment(name);
+      if (++row_number <= progress_.rows_taken) {
+        step_.AdvanceTo(3);  // taken by an earlier attempt of this closing
+        continue;
+      }
+      // The first row an earlier attempt did not see taken may have gone in
+      // with its answer lost: the form's total tells.
+      if (resuming_ && row_number == progress_.rows_taken + 1 && paid.judge &&
+          paid.judge() == Effect::kExecuted) {
+        Log("ERRO!!! Bematech_FI_EfectuaFormaPago" + platform::L1(": a impressora executou o comando sem responder"));
+      } else {
+        const bool accepted = Attempt(paid, Bematech_FI_EfectuaFormaPago, [&] {
+          return CallPrinter(a_.stEsquemaCor, flags_, Bematech_FI_EfectuaFormaPago,
+                             "Bematech_FI_EfectuaFormaPago : " + name + " - " + amount, name.c_str(), amount.c_str());
+        });
+        if (!accepted) return false;
+      }
+      progress_.tally.Taken(name, cents);
+      progress_.rows_taken = row_number;
       step_.AdvanceTo(3);
     }
     rows.SetIndexName(kIdxNrOrdTroco);
@@ -170,6 +247,7 @@ class CouponClosing {
     // The footer depends on the arguments alone, so a repeated call sends the
     // same text, balances included.
     const Footer footer = BuildFooter(input, balances);
+    progress_.end_sent = true;
     if (footer.layout == FooterLayout::kTefSlip) {
       // The slip footer counts as ending the coupon whatever the printer answers.
       Bematech_FI_TerminaFechamentoCupom(footer.text.c_str());
@@ -191,7 +269,9 @@ class CouponClosing {
   const Analysis flags_;
   RetryQuestion retry_;
   ClosingStep step_;
-  PaymentTally tally_;
+  ClosingProgress& progress_ = ClosingProgress::Of(OpenedCoupon());
+  bool resuming_ = false;  // an earlier attempt of this closing got somewhere
+  bool ended_ = false;     // a repeated closing found the coupon ended
   End end_ = End::kNotSent;
   TdtmBematech12& dm_ = DataModule();
   std::string stImpMesCom_;

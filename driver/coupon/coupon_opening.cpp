@@ -2,6 +2,7 @@
 #include "core/effect_checks.h"
 #include "core/params.h"
 #include "core/printer_call.h"
+#include "coupon/opened_coupon.h"
 #include "coupon/retry_question.h"
 #include "hostrt/params.h"
 #include "kvr00102/kvr00102.h"
@@ -24,11 +25,16 @@ KVR_EXPORT bool AbreCupom(hostrt::Variant& Params) {
   // Only a TEF sale asks the operator to try again; any other refusal ends here.
   kvr::RetryQuestion retry(stEsquemaCor);
   if (kvr::IsTefMode(stIdUtilTef, boUtilTef)) retry.SetQuestion(kvr::PrinterNotRespondingQuestion());
+  // Judged by the coupon counter, so that a coupon left open before is never
+  // taken for the one this call opens.
+  kvr::ForgetOpenedCoupon();
+  kvr::CouponOpening opening;
   const kvr::RetryOutcome outcome =
-      retry.Repeat(kvr::CouponIsOpen(), Bematech_FI_AbreComprobanteDeVenta, [&] {
+      retry.Repeat(opening.Check(), Bematech_FI_AbreComprobanteDeVenta, [&] {
         return kvr::CallPrinter(stEsquemaCor, kvr::kCouponOpening, Bematech_FI_AbreComprobanteDeVenta,
                                 "Bematech_FI_AbreComprobanteDeVenta", "", "");
       });
+  if (outcome == kvr::RetryOutcome::kAccepted) opening.RememberOpening();
   if (outcome == kvr::RetryOutcome::kDeclined) return false;
   if (retry.Retried()) inTefErro = 1;
 

@@ -9,7 +9,8 @@ namespace kvr {
 std::string PrinterNotRespondingQuestion() { return Msg("Imp_N_Resp"); }
 
 bool RetryQuestion::AskOperator(bool check_the_paper) const {
-  return Ask(check_the_paper ? question_ + "\r\n" + Msg("ConferePapel") : question_, hostrt::kErrorOrRetry,
+  const std::string question = question_.empty() ? PrinterNotRespondingQuestion() : question_;
+  return Ask(check_the_paper ? question + "\r\n" + Msg("ConferePapel") : question, hostrt::kErrorOrRetry,
              stEsquemaCor_);
 }
 

@@ -34,28 +34,42 @@ class RetryQuestion {
 
   // Runs attempt() until it returns true, asking the question (a yes/no
   // question of the error kind, with the colour scheme) after each refusal.
+  // When a command of the attempt was refused in a way the printer's figures
+  // could not judge, the question asks the operator to look at the paper.
   template <typename Attempt>
   RetryOutcome Repeat(Attempt&& attempt) {
-    while (!attempt()) {
+    for (;;) {
+      const int unknown_before = UnknownJudgements();
+      if (attempt()) return RetryOutcome::kAccepted;
       if (question_.empty()) return RetryOutcome::kRefused;
-      if (!AskOperator(false)) return RetryOutcome::kDeclined;
+      if (!AskOperator(UnknownJudgements() != unknown_before)) return RetryOutcome::kDeclined;
       retried_ = true;
     }
-    return RetryOutcome::kAccepted;
   }
 
   // The same for a printer command (attempt() gives its CallResult): a command
   // the printer executed without answering is never repeated and counts as
   // accepted; when the printer's figures cannot tell, the question also asks
   // the operator to look at the paper before answering.
+  // A command whose effect could not be told is asked about even where a
+  // refusal asks nothing (the printer may hold it), and after the answer the
+  // printer's figures are asked again before the command is sent again.
   template <typename Signature, typename Attempt>
   RetryOutcome Repeat(const EffectCheck& check, const Slot<Signature>& slot, Attempt&& attempt) {
+    VerifiedResult result = VerifiedCall(check, slot, attempt);
     for (;;) {
-      const VerifiedResult result = VerifiedCall(check, slot, attempt);
       if (result.ok) return RetryOutcome::kAccepted;
-      if (question_.empty()) return RetryOutcome::kRefused;
-      if (!AskOperator(result.unknown)) return RetryOutcome::kDeclined;
+      if (question_.empty() && !result.unknown) return RetryOutcome::kRefused;
+      if (!AskOperator(result.unknown)) {
+        // The printer, back after the answer, may now tell that it holds the command.
+        if (result.unknown && check.judge && check.judge() == Effect::kExecuted) return RetryOutcome::kAccepted;
+        return RetryOutcome::kDeclined;
+      }
       retried_ = true;
+      // The printer may be back: what it now tells wins; when it still cannot
+      // tell, the operator has looked at the paper and asked to print again.
+      if (result.unknown && check.judge && check.judge() == Effect::kExecuted) return RetryOutcome::kAccepted;
+      result = VerifiedCall(check, slot, attempt);
     }
   }
 

@@ -1,8 +1,16 @@
 // The coupon of a printed sale: opened and closed with the records and the
 // positional slots that this sequence fills itself.
+#include <optional>
 #include <vector>
 
+#include "core/debug_log.h"
+#include "core/dialogs.h"
+#include "core/printer_figures.h"
+#include "coupon/opened_coupon.h"
+#include "coupon/sale_repeat.h"
 #include "coupon/sale_sequence.h"
+#include "hostrt/services.h"
+#include "platform/latin1.h"
 #include "hostrt/params.h"
 #include "kvr00102/kvr00102.h"
 
@@ -42,10 +50,35 @@ bool OpenSaleCoupon(const SaleValues& v) {
   return AbreCupom(record);
 }
 
-bool CloseSaleCoupon(const SaleValues& v, const SaleDatasets& d) {
+bool CloseSaleCoupon(const SaleValues& v, const SaleDatasets& d, bool log_total) {
   const std::vector<hostrt::Variant> slots = ClosingSlots(v, d);
-  hostrt::Variant result = hostrt::Variant::Array(0, 9);
-  return FechaCupom(slots.data(), static_cast<int>(slots.size()) - 1, nullptr, result);
+  return RepeatWithOperator(v, "FechaCupom", [&] {
+    hostrt::Variant result = hostrt::Variant::Array(0, 9);
+    const bool closed = FechaCupom(slots.data(), static_cast<int>(slots.size()) - 1, nullptr, result);
+    if (log_total) Log("Total da Compra Total");
+    return closed;
+  });
+}
+
+std::string SaleCouponNumber(const SaleValues& v) {
+  if (const std::optional<long long> coo = OpenedCoupon()) return CouponNumberText(*coo);
+  // A read is safe to repeat; it must not cancel anything, the coupon is closed.
+  for (int attempt = 0; attempt < 3; ++attempt)
+    if (const std::optional<long long> coo = ReadCouponCounter()) return CouponNumberText(*coo);
+  Log(platform::L1("ERRO!!! ImpressaoVenda: número do cupom ilegível"));
+  Notice(platform::L1("O cupom foi impresso, mas o seu número não pôde ser lido."), hostrt::kErrorOrRetry,
+         v.stEsquemaCor);
+  return "ERRO";
+}
+
+std::string RefusedSale(const SaleValues& v, const std::string& why) {
+  Log("ERRO!!! ImpressaoVenda: " + why);
+  Notice(platform::L1("Venda não impressa: ") + why, hostrt::kErrorOrRetry, v.stEsquemaCor);
+  return kSaleError;
+}
+
+void LogTicketException(const char* what, const char* error) {
+  Log(std::string("ERRO!!! ImpressaoVenda: ") + what + ": " + error);
 }
 
 }  // namespace kvr

@@ -10,6 +10,7 @@
 #include "coupon/sale_repeat.h"
 #include "coupon/sale_sequence.h"
 #include "hostrt/format.h"
+#include "platform/latin1.h"
 #include "kvr00102/kvr00102.h"
 
 namespace kvr {
@@ -20,15 +21,26 @@ bool HasTaxedItems(hostrt::ClientDataSet& cdsVendas) {
   return !cdsVendas.IsEmpty();
 }
 
-// Every item row in order, taxed or not.
-std::vector<SaleItem> SaleItems(const SaleDatasets& d) {
+// Every item row in order, taxed or not. Empty, with `why` set, when a row
+// cannot be sold: the printer would refuse it after the coupon was opened.
+std::vector<SaleItem> SaleItems(const SaleDatasets& d, std::string& why) {
   RateCodes codes(d.cdsAliqImpFis);
   std::vector<SaleItem> items;
   hostrt::ClientDataSet& rows = d.cdsVendas;
-  for (rows.First(); !rows.Eof(); rows.Next())
-    items.push_back(PricedItem(rows.FieldByName("CDARVPROD").AsString(), rows.FieldByName("NMPRODUTO").AsString(),
-                               rows.FieldByName("QTPRODCOMVEN").AsFloat(), rows.FieldByName("VRPRECCOMVEN").AsFloat(),
+  for (rows.First(); !rows.Eof(); rows.Next()) {
+    const std::string name = rows.FieldByName("NMPRODUTO").AsString();
+    const double quantity = rows.FieldByName("QTPRODCOMVEN").AsFloat();
+    const double price = rows.FieldByName("VRPRECCOMVEN").AsFloat();
+    if (!(quantity > 0)) why = "quantidade " + hostrt::FloatToStr(quantity) + " do item " + name;
+    else if (!(price > 0)) why = platform::L1("preço ") + hostrt::FloatToStr(price) + " do item " + name;
+    if (!why.empty()) return {};
+    items.push_back(PricedItem(rows.FieldByName("CDARVPROD").AsString(), name, quantity, price,
                                TaxOfCurrentItem(rows), codes));
+    if (items.back().cdaliq.empty()) {
+      why = platform::L1("nenhuma alíquota da impressora para o item ") + name;
+      return {};
+    }
+  }
   return items;
 }
 
@@ -54,47 +66,46 @@ double UntaxedTotal(hostrt::ClientDataSet& cdsVendas) {
 std::string OrdinarySale(const SaleValues& v, const SaleDatasets& d) {
   const MovementTotals totals = TotalMovements(d.cdsMovi);
   const bool boPossuiProdTrib = HasTaxedItems(d.cdsVendas);
-  if (d.cdsVendas.IsEmpty()) {
-    // A coupon without items could not be closed, and an exempt ticket of
-    // nothing would be printed after it.
-    Log("ERRO!!! ImpressaoVenda: venda sem itens");
-    return kSaleError;
-  }
-  if (!CouponWithItems(v, SaleItems(d))) return kSaleError;
+  // A coupon without items could not be closed, and an exempt ticket of
+  // nothing would be printed after it.
+  if (d.cdsVendas.IsEmpty()) return RefusedSale(v, "venda sem itens");
+  std::string why;
+  const std::vector<SaleItem> items = SaleItems(d, why);
+  if (!why.empty()) return RefusedSale(v, why);
+  if (!CouponWithItems(v, items)) return kSaleError;
   const double doTotIsento = UntaxedTotal(d.cdsVendas);
   const std::string stTotIsento = hostrt::FormatFloat("#,##0", doTotIsento);
 
+  // The tickets follow a closed coupon only: a coupon left open makes the
+  // printer refuse them. Once it is closed, the result names it whatever
+  // happens to the tickets.
+  if (!CloseSaleCoupon(v, d, boPossuiProdTrib && doTotIsento == 0)) return kSaleError;
+  const std::string stNrCupom = SaleCouponNumber(v);
+
   if (!boPossuiProdTrib) {
-    // The closing's result is not checked: a coupon left open makes the
-    // printer refuse the ticket, and the operator is asked about that.
-    CloseSaleCoupon(v, d);
-    const bool printed = RepeatWithOperator(v, "IsentoSimpl", [&] {
-      return IsentoSimpl(v.stCdFilial, v.stCdCaixa, v.stEsquemaCor, stTotIsento, "", v.stNmOperador, v.stCdLoja,
-                         v.stSenhaCupom, v.stDsObsCupFis, totals.doTotalTroco);
+    TicketAfterCoupon("IsentoSimpl", [&] {
+      return RepeatWithOperator(v, "IsentoSimpl", [&] {
+        return IsentoSimpl(v.stCdFilial, v.stCdCaixa, v.stEsquemaCor, stTotIsento, "", v.stNmOperador, v.stCdLoja,
+                           v.stSenhaCupom, v.stDsObsCupFis, totals.doTotalTroco);
+      });
     });
-    return printed ? "" : kSaleError;
+    return "";
   }
 
-  const double doTotalComt = DecimalSum(totals.doTotal, -totals.doTotalTroco);
-  const double doTotal = DecimalSum(doTotalComt, -doTotIsento);
-  const std::string stTotal = hostrt::FormatFloat("#,##0", doTotal);
-  const std::string stTotalTroco = hostrt::FormatFloat("0000000000", totals.doTotalTroco);
-  bool done = false;
   if (doTotIsento != 0) {
-    CloseSaleCoupon(v, d);  // not checked, as above
-    done = RepeatWithOperator(v, "IsentoCompos", [&] {
-      return IsentoCompos(v.stCdFilial, v.stCdCaixa, v.stEsquemaCor, stTotal, stTotIsento, stTotalTroco,
-                          v.stNmOperador, v.stCdLoja, v.stSenhaCupom, v.stDsObsCupFis, doTotal, doTotalComt,
-                          totals.doTotalTroco);
-    });
-  } else {
-    done = RepeatWithOperator(v, "FechaCupom", [&] {
-      const bool closed = CloseSaleCoupon(v, d);
-      Log("Total da Compra Total");
-      return closed;
+    const double doTotalComt = DecimalSum(totals.doTotal, -totals.doTotalTroco);
+    const double doTotal = DecimalSum(doTotalComt, -doTotIsento);
+    const std::string stTotal = hostrt::FormatFloat("#,##0", doTotal);
+    const std::string stTotalTroco = hostrt::FormatFloat("0000000000", totals.doTotalTroco);
+    TicketAfterCoupon("IsentoCompos", [&] {
+      return RepeatWithOperator(v, "IsentoCompos", [&] {
+        return IsentoCompos(v.stCdFilial, v.stCdCaixa, v.stEsquemaCor, stTotal, stTotIsento, stTotalTroco,
+                            v.stNmOperador, v.stCdLoja, v.stSenhaCupom, v.stDsObsCupFis, doTotal, doTotalComt,
+                            totals.doTotalTroco);
+      });
     });
   }
-  return done ? Nr_Cupom("", v.stEsquemaCor) : kSaleError;
+  return stNrCupom;
 }
 
 }  // namespace kvr

@@ -9,6 +9,7 @@
 #include "coupon/sale_movements.h"
 #include "coupon/sale_repeat.h"
 #include "coupon/sale_sequence.h"
+#include "documents/sale_ticket.h"
 #include "hostrt/params.h"
 #include "hostrt/text.h"
 #include "kvr00102/kvr00102.h"
@@ -44,10 +45,14 @@ SaleValues ReadSaleValues(const hostrt::Variant& Params, hostrt::ClientDataSet& 
   return v;
 }
 
+// The consumer-debit document is the whole sale: printed whole, or "Erro".
 std::string ConsumerDebitSale(const SaleValues& v, const SaleDatasets& d) {
-  ImpDebito_Consumidor(v.stCdFilial, v.stCdCaixa, v.stEsquemaCor, v.stSenhaCupom, v.stNmConsumidor, v.stNmOperador,
-                       v.stDsObsCupFis, v.doSaldoDebito, v.doPrecoSubsidio, d.cdsVendas);
-  return "";
+  const bool printed = RepeatWithOperator(v, "ImpDebito_Consumidor", [&] {
+    ImpDebito_Consumidor(v.stCdFilial, v.stCdCaixa, v.stEsquemaCor, v.stSenhaCupom, v.stNmConsumidor, v.stNmOperador,
+                         v.stDsObsCupFis, v.doSaldoDebito, v.doPrecoSubsidio, d.cdsVendas);
+    return LastSaleTicketPrinted();
+  });
+  return printed ? "" : kSaleError;
 }
 
 }  // namespace kvr

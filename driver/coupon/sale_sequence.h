@@ -1,6 +1,7 @@
 // The sale printing sequence (ImpressaoVenda): the call's named values and
 // datasets, and the three roads a sale can take after the drawer is opened.
 #pragma once
+#include <exception>
 #include <string>
 
 #include "coupon/sale_items.h"
@@ -30,11 +31,39 @@ struct SaleValues {
 
 SaleValues ReadSaleValues(const hostrt::Variant& Params, hostrt::ClientDataSet& cdsVendas);
 
+void LogTicketException(const char* what, const char* error);
+
+template <typename Ticket>
+bool TicketAfterCoupon(const char* what, Ticket&& ticket) {
+  try {
+    return ticket();
+  } catch (const std::exception& error) {
+    LogTicketException(what, error.what());
+  } catch (...) {
+    LogTicketException(what, "unknown exception");
+  }
+  return false;
+}
+
 // Opens the coupon with "ESQUEMACOR" and "INTEFERRO" 0.
 bool OpenSaleCoupon(const SaleValues& v);
 // Closes it with FechaCupom and the slots 0 to 41 of this sequence; the
-// payments are the data of cdsMovi as it is now.
-bool CloseSaleCoupon(const SaleValues& v, const SaleDatasets& d);
+// payments are the data of cdsMovi as it is now. The operator is asked after
+// each failure, and a repeat resumes from what the printer already holds.
+// log_total logs "Total da Compra Total" after each attempt.
+bool CloseSaleCoupon(const SaleValues& v, const SaleDatasets& d, bool log_total = false);
+// The number of the coupon this sale opened (6 digits), known from the
+// opening; read from the printer only when the opening could not tell it.
+std::string SaleCouponNumber(const SaleValues& v);
+
+// A sale that cannot be printed as it stands: logged, shown to the operator,
+// and nothing is sent to the printer.
+std::string RefusedSale(const SaleValues& v, const std::string& why);
+
+// Runs a ticket that follows a closed coupon: an exception is logged and does
+// not change the sale's result. True when the ticket was printed whole.
+template <typename Ticket>
+bool TicketAfterCoupon(const char* what, Ticket&& ticket);
 
 // The roads; each returns the result of ImpressaoVenda.
 std::string ConsumerDebitSale(const SaleValues& v, const SaleDatasets& d);

@@ -37,6 +37,8 @@ class DocumentBuilder {
 
   // The block being built.
   const std::string& Block() const { return block_; }
+  // Drops the block being built, unsent.
+  void Discard() { block_.clear(); }
 
   // Hands the block, cut to the limit, to Usa_CompNFis and empties it. An
   // empty block sends nothing. The verdict of the printer call (true when

@@ -1,8 +1,11 @@
 #include "documents/sale_ticket.h"
 
+#include <optional>
 #include <utility>
 
 #include "core/debug_log.h"
+#include "core/printer_figures.h"
+#include "coupon/retry_question.h"
 #include "hostrt/clock.h"
 #include "hostrt/format.h"
 #include "kvr00102/kvr00102.h"
@@ -10,10 +13,23 @@
 
 namespace kvr {
 
+namespace {
+
+bool last_ticket_printed = false;
+
+}  // namespace
+
+bool LastSaleTicketPrinted() { return last_ticket_printed; }
+
 SaleTicket::SaleTicket(std::string operation, const std::string& stEsquemaCor, const std::string& stCdFilial,
                        const std::string& stCdCaixa)
-    : document_(stEsquemaCor, kSaleAttachedBlockLimit), report_(std::move(operation), stEsquemaCor) {
-  report_.Opened(Relatorio_Gerencial_Imp(stEsquemaCor, stCdFilial, stCdCaixa, ""));
+    : operation_(operation),
+      stEsquemaCor_(stEsquemaCor),
+      document_(stEsquemaCor, kSaleAttachedBlockLimit),
+      report_(std::move(operation), stEsquemaCor) {
+  last_ticket_printed = false;
+  opened_ = report_.Opened(Relatorio_Gerencial_Imp(stEsquemaCor, stCdFilial, stCdCaixa, ""));
+  if (!opened_) Log("ERRO!!! " + operation_ + platform::L1(": o relatório gerencial não abriu"));
 }
 
 SaleTicket& SaleTicket::Line(std::string_view text, std::string_view log) {
@@ -39,13 +55,30 @@ SaleTicket& SaleTicket::LogBlock(std::string_view prefix) {
 }
 
 SaleTicket& SaleTicket::Send() {
-  document_.HandOver();
+  if (!opened_ || failed_) {
+    document_.Discard();
+  } else if (!document_.HandOver()) {
+    failed_ = true;
+    Log("ERRO!!! " + operation_ + platform::L1(": bloco não impresso; o restante não foi enviado"));
+  }
   return *this;
 }
 
 bool SaleTicket::Close() {
   report_.Closed();
-  return document_.Close();
+  if (!opened_) return false;
+  Send();
+  RetryQuestion retry(stEsquemaCor_, PrinterNotRespondingQuestion());
+  bool closed = retry.Repeat([&] { return FechRelatGerenc(stEsquemaCor_, true, false); }) == RetryOutcome::kAccepted;
+  if (!closed) {
+    // The operator gave up on it, but the printer must be left ready: a report
+    // no longer open was closed; one still open gets one more, silent, close.
+    const std::optional<bool> open = NonFiscalDocumentOpen();
+    if (open) closed = !*open || FechRelatGerenc(stEsquemaCor_, false, false);
+  }
+  if (!closed) Log("ERRO!!! " + operation_ + platform::L1(": relatório gerencial não encerrado"));
+  last_ticket_printed = closed && !failed_;
+  return last_ticket_printed;
 }
 
 std::string WholeUnits(double amount) { return hostrt::FormatFloat("#,##0", amount); }

@@ -1,8 +1,11 @@
 // A ticket that follows a sale: a management report opened for the branch
 // and till, laid out by the one document builder in blocks cut at 618
-// characters, with a trail of debug-log lines, and closed. The results of the
-// opening and of each block do not change the flow. A ticket left by an
-// exception closes its report on the way out, so the printer is ready again.
+// characters, with a trail of debug-log lines, and closed. A report that did
+// not open gets no blocks and no close; after a block the printer refused,
+// the rest of the ticket is not sent and the report is closed, so that the
+// ticket is printed whole again in a new report; a close the printer refused
+// is asked about and repeated alone. A ticket left by an exception closes its
+// report on the way out, so the printer is ready again.
 #pragma once
 #include <string>
 #include <string_view>
@@ -29,13 +32,22 @@ class SaleTicket {
   SaleTicket& LogBlock(std::string_view prefix);
   // Hands the block over; its verdict does not matter here.
   SaleTicket& Send();
-  // Hands over what is left and closes the report: the verdict of the close.
+  // Hands over what is left and closes the report: true when the ticket is
+  // whole on paper and its report closed.
   bool Close();
 
  private:
+  std::string operation_;
+  std::string stEsquemaCor_;
   DocumentBuilder document_;
   ReportGuard report_;
+  bool opened_ = false;
+  bool failed_ = false;  // a block was refused
 };
+
+// Whether the last ticket closed was whole on paper: the tickets that return
+// nothing are judged by it.
+bool LastSaleTicketPrinted();
 
 // An amount in whole currency units with thousands separators ("#,##0").
 std::string WholeUnits(double amount);

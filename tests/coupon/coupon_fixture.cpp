@@ -128,7 +128,8 @@ hostrt::Variant CouponTest::ItemParams(const std::string& code, const std::strin
 
 void CouponTest::CouponWithOneItem(double price) {
   OpenCoupon();
-  hostrt::Variant item = ItemParams("1", "CAFE", price);
+  // Untaxed, so that the coupon totals the price and a payment of it closes it.
+  hostrt::Variant item = ItemParams("1", "CAFE", price, 1, 0, "FF");
   ASSERT_TRUE(KVR(driver, VendaItem)(item));
   printer.clear_journal();
   std::remove(LogPath().c_str());

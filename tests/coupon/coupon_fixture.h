@@ -74,7 +74,7 @@ class CouponTest : public DriverTest {
   hostrt::Variant ItemParams(const std::string& code, const std::string& description, double price,
                              double quantity = 1, double discount = 0, const std::string& rate = "01",
                              const std::string& unit = "UN");
-  // Opens a coupon and sells one item of 10.00; clears journal, log and dialogs.
+  // Opens a coupon and sells one untaxed item of 10.00; clears journal, log and dialogs.
   void CouponWithOneItem(double price = 10);
   bool Close(ClosingSlots& slots, const std::vector<std::string>* slip = nullptr);
 

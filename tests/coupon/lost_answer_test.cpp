@@ -64,9 +64,10 @@ TEST_F(LostAnswerTest, AnItemExecutedWithoutAnAnswerIsSoldOnceAndTheSaleClosesWi
   EXPECT_EQ("1", printer.summary_value("ItensCupom"));
   EXPECT_THAT(LogEntries(), Contains("ERRO!!! Bematech_FI_VendeArticuloDepartamento" + kExecuted));
 
-  ASSERT_TRUE(PayInCash(4.5));
+  // 4,50 at 18 % (rate 01) carries 0,81 of tax: 5,31.
+  ASSERT_TRUE(PayInCash(5.31));
   EXPECT_EQ("nenhum", printer.summary_value("Documento"));
-  EXPECT_EQ("4,50", printer.summary_value("VendaBruta"));
+  EXPECT_EQ("5,31", printer.summary_value("VendaBruta"));
 }
 
 TEST_F(LostAnswerTest, AnItemLostOnItsWayIsAskedAboutAndSentOnceMore) {
@@ -129,7 +130,7 @@ TEST_F(LostAnswerTest, ACouponOpeningExecutedWithoutAnAnswerIsNotRepeated) {
     EXPECT_THAT(QuestionTexts(), IsEmpty());
     hostrt::Variant item = Espresso();
     ASSERT_TRUE(KVR(driver, VendaItem)(item));
-    ASSERT_TRUE(PayInCash(4.5, tef));
+    ASSERT_TRUE(PayInCash(5.31, tef));  // 4,50 and 18 % of tax
   }
   EXPECT_EQ(2u, TapeCount("CAFE EXPRESSO"));
 }
@@ -171,7 +172,7 @@ TEST_F(LostAnswerTest, CancellationsExecutedWithoutAnAnswerReportSuccess) {
   ASSERT_TRUE(KVR(driver, VendaItem)(second));
   ExecuteWithoutAnswer("Bematech_FI_AnulaArticuloAnterior");
   EXPECT_TRUE(KVR(driver, Cancela_UltimoItem)("001"));
-  EXPECT_EQ("3,00", printer.summary_value("Cancelamentos"));
+  EXPECT_EQ("3,54", printer.summary_value("Cancelamentos")) << "3,00 and its 18 % of tax";
 
   ExecuteWithoutAnswer("Bematech_FI_AnulaCupon");
   std::vector<hostrt::Variant> args{hostrt::Variant("001"), hostrt::Variant(false), hostrt::Variant(false),

@@ -28,15 +28,16 @@ TEST_F(CouponTest, WholeCouponAdvancesCountersTotalsAndPrintsIt) {
   EXPECT_EQ(std::stoi(coo_before) + 1, std::stoi(read_value("Bematech_FI_NumeroCupon", 6)));
   EXPECT_EQ("000001", read_value("Bematech_FI_ContadorCupomFiscalMFD", 6));
   EXPECT_EQ("071226", read_value("Bematech_FI_FechaMovimiento", 6));
-  // 2 x 4.50 + 9.99 = 18.99 gross; 1.50 item discount + 1.00 coupon discount.
-  EXPECT_EQ("000000000000001899", read_value("Bematech_FI_VendaBruta", 18));
+  // 2 x 4.50 = 9.00 and 18 % of it, 1.62; 9.99 less its 1.50 discount is 8.49, and 7 % of
+  // that, 0.5943, is 0.59: 21.20 gross; 1.50 item discount + 1.00 coupon discount.
+  EXPECT_EQ("000000000000002120", read_value("Bematech_FI_VendaBruta", 18));
   EXPECT_EQ("00000000000250", read_value("Bematech_FI_Descontos", 14));
-  EXPECT_EQ("000000000000001899", read_value("Bematech_FI_GranTotal", 18));
+  EXPECT_EQ("000000000000002120", read_value("Bematech_FI_GranTotal", 18));
   EXPECT_EQ("00000000000000", read_value("Bematech_FI_Cancelamentos", 14));
 
   const std::string tape = printer->tape();
-  for (const char* expected : {"CUPOM FISCAL", "CAFE EXPRESSO", "BOLO DE CENOURA", "DESCONTO R$", "16,49",
-                               "Dinheiro", "TROCO R$", "13,51", "Volte sempre!", "Mesa 12", "CCF:000001",
+  for (const char* expected : {"CUPOM FISCAL", "CAFE EXPRESSO", "BOLO DE CENOURA", "DESCONTO R$", "18,70",
+                               "Dinheiro", "TROCO R$", "11,30", "Volte sempre!", "Mesa 12", "CCF:000001",
                                "COO:" })
     EXPECT_NE(std::string::npos, tape.find(expected)) << expected << " missing from the tape:\n" << tape;
   EXPECT_LT(tape.find("CAFE EXPRESSO"), tape.find("Volte sempre!"));
@@ -118,10 +119,10 @@ TEST_F(CouponTest, ItemAndCouponCancellationMoveTheDayTotals) {
   ASSERT_EQ(1, call("Bematech_FI_AnulaArticuloGenerico", "0002"));
   EXPECT_EQ(4, status().st2 & 4) << "an item cancelled twice";
   ASSERT_EQ(1, call("Bematech_FI_AnulaArticuloAnterior"));
-  EXPECT_EQ("00000000001000", read_value("Bematech_FI_Cancelamentos", 14));
+  EXPECT_EQ("00000000001180", read_value("Bematech_FI_Cancelamentos", 14)) << "two items of 5.00 and 18 % tax";
   ASSERT_EQ(1, call("Bematech_FI_AnulaCupon"));
   EXPECT_EQ(0, status().st1 & 2) << "the coupon is no longer open";
-  EXPECT_EQ("00000000001500", read_value("Bematech_FI_Cancelamentos", 14));
+  EXPECT_EQ("00000000001770", read_value("Bematech_FI_Cancelamentos", 14));
   EXPECT_EQ("0001", read_value("Bematech_FI_NumeroCuponsCancelados", 4));
   EXPECT_NE(std::string::npos, printer->tape().find("CUPOM FISCAL CANCELADO"));
 
@@ -138,13 +139,13 @@ TEST_F(CouponTest, AmountsAreReadWithEitherDecimalMark) {
   ASSERT_EQ(1, call("Bematech_FI_AbreComprobanteDeVenta", "", ""));
   ASSERT_EQ(1, call("Bematech_FI_VendeArticuloDepartamento", "1", "A", "01", "2.500", "2.000", "00", "0000", "01", "UN"));
   ASSERT_EQ(1, call("Bematech_FI_VendeArticuloDepartamento", "2", "B", "01", "2,500", "2,000", "00", "0000", "01", "UN"));
-  EXPECT_EQ("000000000000001000", read_value("Bematech_FI_VendaBruta", 18));
+  EXPECT_EQ("000000000000001180", read_value("Bematech_FI_VendaBruta", 18)) << "5.00 and 0.90 of tax, twice";
   EXPECT_EQ(-2, call("Bematech_FI_VendeArticuloDepartamento", "3", "C", "01", "abc", "1,000", "00", "0000", "01", "UN"));
   EXPECT_EQ(-2, call("Bematech_FI_VendeArticuloDepartamento", "3", "C", "01", "1,00", "0", "00", "0000", "01", "UN"));
   EXPECT_EQ(-2, call("Bematech_FI_VendeArticuloDepartamento", "3", "C", "01", "-1,00", "1", "00", "0000", "01", "UN"));
   const char* null_text = nullptr;
   EXPECT_EQ(-2, call("Bematech_FI_VendeArticuloDepartamento", null_text, "C", "01", "1,00", "1", "00", "0000", "01", "UN"));
-  EXPECT_EQ("000000000000001000", read_value("Bematech_FI_VendaBruta", 18)) << "refused items change nothing";
+  EXPECT_EQ("000000000000001180", read_value("Bematech_FI_VendaBruta", 18)) << "refused items change nothing";
 }
 
 TEST_F(CouponTest, TwinsShareOneCommandAndLongDescriptionsApply) {
@@ -154,10 +155,11 @@ TEST_F(CouponTest, TwinsShareOneCommandAndLongDescriptionsApply) {
   ASSERT_EQ(1, call("Bematech_FI_VendeItemDepartamento", "78", "REFRI", "01", "6,000", "2,000", "00", "0000", "01", "UN"));
   ASSERT_EQ(1, call("Bematech_FI_CancelaItemAnterior"));
   ASSERT_EQ(1, call("Bematech_FI_IniciaFechamentoCupom", "D", "%", "10,00"));
-  ASSERT_EQ(1, call("Bematech_FI_EfetuaFormaPagamento", "DINHEIRO", "41,31"));
+  ASSERT_EQ(1, call("Bematech_FI_EfetuaFormaPagamento", "DINHEIRO", "46,27"));
   ASSERT_EQ(1, call("Bematech_FI_TerminaFechamentoCupom", ""));
   EXPECT_EQ(0, status().st2);
-  EXPECT_EQ("00000000000459", read_value("Bematech_FI_Descontos", 14)) << "10 % of 45.90, cut";
+  // The pizza is 45.90 and 12 % of it, 5.508, rounded to 5.51: 51.41.
+  EXPECT_EQ("00000000000514", read_value("Bematech_FI_Descontos", 14)) << "10 % of 51.41, cut";
   const std::string tape = printer->tape();
   EXPECT_NE(std::string::npos, tape.find("PIZZA GRANDE MEIA CALABRESA"));
   EXPECT_NE(std::string::npos, tape.find("CANCELAMENTO ITEM 002"));
@@ -177,7 +179,8 @@ TEST_F(CouponTest, ItemTotalsAreCutToCentsAndAHugeProductIsRefused) {
       << "the product needs more than 64 bits";
   ASSERT_EQ(1, call("Bematech_FI_VendeArticuloDepartamento", "2", "THIRD", "01", "0,333", "1,000", "00", "0000", "01",
                     "UN"));
-  EXPECT_EQ("000000000000000033", read_value("Bematech_FI_VendaBruta", 18)) << "0.333 is cut to 0.33";
+  EXPECT_EQ("000000000000000039", read_value("Bematech_FI_VendaBruta", 18))
+      << "0.333 is cut to 0.33, and 18 % of that, 0.0594, rounds to 0.06";
 }
 
 }  // namespace

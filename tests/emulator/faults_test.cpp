@@ -37,11 +37,11 @@ TEST_F(SequenceTest, CommandsOutOfSequenceAreRefusedAndChangeNothing) {
   EXPECT_EQ(kNotExecuted, status().st2) << "an item after totalization";
   ASSERT_EQ(1, call("Bematech_FI_EfectuaFormaPago", "Dinheiro", "1,00"));
   EXPECT_EQ(1, call("Bematech_FI_FinalizarCierreCupon", "fim"));
-  EXPECT_EQ(kNotExecuted, status().st2) << "ending with 1.00 paid of 3.00";
-  ASSERT_EQ(1, call("Bematech_FI_EfectuaFormaPago", "Dinheiro", "2,00"));
+  EXPECT_EQ(kNotExecuted, status().st2) << "ending with 1.00 paid of 3.54 (3.00 and 18 % tax)";
+  ASSERT_EQ(1, call("Bematech_FI_EfectuaFormaPago", "Dinheiro", "2,54"));
   ASSERT_EQ(1, call("Bematech_FI_FinalizarCierreCupon", "fim"));
   EXPECT_EQ(0, status().st2);
-  EXPECT_EQ("000000000000000300", read_value("Bematech_FI_VendaBruta", 18));
+  EXPECT_EQ("000000000000000354", read_value("Bematech_FI_VendaBruta", 18));
 }
 
 TEST_F(SequenceTest, UnprogrammedRateAndPaymentFormHaveTheirCodes) {
@@ -117,7 +117,7 @@ TEST_F(FaultTest, PaperEndsAfterTheNthItem) {
   }
   EXPECT_EQ(1, call("Bematech_FI_VendeArticuloDepartamento", "1", "X", "01", "1,000", "1,000", "00", "0000", "01", "UN"));
   EXPECT_EQ(kNotExecuted, status().st2);
-  EXPECT_EQ("000000000000000200", read_value("Bematech_FI_VendaBruta", 18));
+  EXPECT_EQ("000000000000000236", read_value("Bematech_FI_VendaBruta", 18)) << "two items of 1.00 and 18 % tax";
   ASSERT_EQ(1, printer->set_paper(EMU_PAPER_OK));
   ASSERT_EQ(1, call("Bematech_FI_VendeArticuloDepartamento", "1", "X", "01", "1,000", "1,000", "00", "0000", "01", "UN"));
   EXPECT_EQ(0, status().st2) << "a new roll: the coupon goes on";

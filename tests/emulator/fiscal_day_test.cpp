@@ -42,7 +42,7 @@ TEST_F(FiscalDayTest, AfterMidnightTheReductionIsPendingUntilMade) {
   EXPECT_EQ("0001", read_value("Bematech_FI_NumeroReducoes", 4));
   EXPECT_EQ("000000", read_value("Bematech_FI_FechaMovimiento", 6));
   EXPECT_EQ("000000000000000000", read_value("Bematech_FI_VendaBruta", 18)) << "the day starts again";
-  EXPECT_EQ("000000000000001000", read_value("Bematech_FI_GranTotal", 18)) << "the grand total does not";
+  EXPECT_EQ("000000000000001180", read_value("Bematech_FI_GranTotal", 18)) << "the grand total does not";
   sell_coupon(1);
   EXPECT_EQ("081226", read_value("Bematech_FI_FechaMovimiento", 6)) << "the reduced day was yesterday";
 }

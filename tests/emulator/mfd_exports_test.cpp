@@ -21,7 +21,8 @@ TEST_F(MfdTest, DownloadByCooRangeHoldsThoseDocuments) {
   ASSERT_EQ(2u, download.documents.size());
   EXPECT_EQ(mfd::DocumentKind::FiscalCoupon, download.documents[0].kind);
   EXPECT_EQ(2u, download.documents[0].items.size());
-  EXPECT_EQ(2000, download.documents[0].total);
+  EXPECT_EQ(2360, download.documents[0].total) << "two items of 10.00 and their 18 % tax";
+  EXPECT_EQ(1180, download.documents[0].items[0].total);
   EXPECT_EQ("01T1800", download.documents[0].items[0].tax_code);
   EXPECT_EQ(mfd::DocumentKind::ManagementReport, download.documents[1].kind);
   EXPECT_EQ(std::vector<std::string>{"linha do relatorio"}, download.documents[1].lines);

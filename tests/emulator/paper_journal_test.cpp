@@ -57,7 +57,7 @@ TEST_F(PaperJournalTest, PaperCutShortOrTornIsFinishedFromTheMemoryOnLoad) {
   EXPECT_EQ(tape, printer->tape()) << "two items lost from the roll";
 
   ASSERT_EQ(1, call("Bematech_FI_IniciaCierreCupon", "d", "$", "0"));
-  ASSERT_EQ(1, call("Bematech_FI_EfectuaFormaPago", "Dinheiro", "13,00"));
+  ASSERT_EQ(1, call("Bematech_FI_EfectuaFormaPago", "Dinheiro", "15,34"));  // 2 x (6.50 and 18 % tax, 1.17)
   ASSERT_EQ(1, call("Bematech_FI_FinalizarCierreCupon", "Volte sempre"));
   const std::string memory = test_support::read_file_or_empty(file("MFD.dat"));
   ASSERT_NE(std::string::npos, memory.find("PASTEL DE QUEIJO"));

@@ -20,7 +20,7 @@ TEST_F(PersistenceTest, DaySurvivesUnloadingTheLibrary) {
   reload_library();
   EXPECT_EQ(coo, read_value("Bematech_FI_NumeroCupon", 6));
   EXPECT_EQ(gt, read_value("Bematech_FI_GranTotal", 18));
-  EXPECT_EQ("000000000000002000", read_value("Bematech_FI_VendaBruta", 18));
+  EXPECT_EQ("000000000000002360", read_value("Bematech_FI_VendaBruta", 18));
   EXPECT_EQ("071226", read_value("Bematech_FI_FechaMovimiento", 6));
   EXPECT_NE(std::string::npos, read_value("Bematech_FI_VerificaFormasPago", 3016).find("Ticket"));
   EXPECT_EQ(0u, read_value("Bematech_FI_VerificaTotalizadoresNoFiscales", 179).find("Cred Pessoal"));
@@ -39,7 +39,7 @@ TEST_F(PersistenceTest, PowerLostInTheMiddleOfACouponKeepsItOpen) {
   EXPECT_EQ(2, st1) << "the coupon is still open, as the driver's start expects";
   EXPECT_EQ("1", printer->summary_value("ItensCupom"));
   ASSERT_EQ(1, call("Bematech_FI_AnulaCupon"));
-  EXPECT_EQ("00000000000700", read_value("Bematech_FI_Cancelamentos", 14));
+  EXPECT_EQ("00000000000784", read_value("Bematech_FI_Cancelamentos", 14)) << "7.00 and its 12 % tax";
 }
 
 TEST_F(PersistenceTest, ScriptedPowerLossAfterTheSecondItem) {

@@ -76,14 +76,15 @@ class PrinterTest : public ::testing::Test {
     return buffer.value();
   }
 
-  // One coupon: open, the given items at 10.00 each under rate 01, paid in cash.
+  // One coupon: open, the given items at 10.00 each under rate 01 (18.00 %, so
+  // 11.80 each with the tax the printer adds), paid in cash with the exact total.
   void sell_coupon(int items, const char* payment = "Dinheiro") {
     ASSERT_EQ(1, call("Bematech_FI_AbreComprobanteDeVenta", "", ""));
     for (int i = 0; i < items; ++i)
       ASSERT_EQ(1, call("Bematech_FI_VendeArticuloDepartamento", "123", "PRODUTO", "01", "10,000", "1,000", "00",
                         "0000", "01", "UN"));
     ASSERT_EQ(1, call("Bematech_FI_IniciaCierreCupon", "d", "$", "0"));
-    std::string amount = std::to_string(items * 10) + ",00";
+    std::string amount = std::to_string(items * 1180 / 100) + "," + std::to_string(items * 1180 % 100 + 100).substr(1);
     ASSERT_EQ(1, call("Bematech_FI_EfectuaFormaPago", payment, amount.c_str()));
     ASSERT_EQ(1, call("Bematech_FI_FinalizarCierreCupon", "Obrigado"));
   }

@@ -58,10 +58,10 @@ TEST_F(RawChannelTest, TableItemsJoinTransferAndCouponOfTheTable) {
   ASSERT_EQ(0, send({"80", "49", "0012", "00001000", "D", "00000000", "001000", "00000000000043", "X", "01"}));
   EXPECT_EQ(0, raw_status().st2) << "item cancelled on the table";
 
-  // Table 12 now holds 2 x 4.50: its coupon sells them.
+  // Table 12 now holds 2 x 4.50: its coupon sells them, each with 0.81 of 18 % tax.
   ASSERT_EQ(0, send({"80", "52", "0012", ""}));
   EXPECT_EQ(2, raw_status().st1) << "coupon open";
-  EXPECT_EQ("000000000000000900", read_value("Bematech_FI_VendaBruta", 18));
+  EXPECT_EQ("000000000000001062", read_value("Bematech_FI_VendaBruta", 18));
   EXPECT_EQ("1", printer->summary_value("MesasAbertas"));
   EXPECT_EQ(0, send({"80", "52", "0012", ""}));
   EXPECT_EQ(1, raw_status().st2) << "the table is gone";
@@ -103,7 +103,7 @@ TEST_F(RawChannelTest, VariablesOfTheLastCommand) {
   EXPECT_TRUE(variables.guard_intact());
   ASSERT_EQ(0, send({"27"}));
   ASSERT_EQ(1, call("BemaLe_Variaveis", variables.data()));
-  EXPECT_EQ("00000000001000", variables.value().substr(0, 14)) << "gross sales first";
+  EXPECT_EQ("00000000001180", variables.value().substr(0, 14)) << "gross sales first";
 }
 
 TEST_F(RawChannelTest, PaymentReversalMovesAmountsBetweenFormsOfTheLastCoupon) {
@@ -116,7 +116,7 @@ TEST_F(RawChannelTest, PaymentReversalMovesAmountsBetweenFormsOfTheLastCoupon) {
   ASSERT_EQ(0, send({"74", "Dinheiro", "Cartao", "0450"}));
   EXPECT_EQ(0, raw_status().st2);
   const std::string forms = read_value("Bematech_FI_VerificaFormasPago", 3016);
-  EXPECT_EQ(550, std::stoll(forms.substr(16, 20)));
+  EXPECT_EQ(730, std::stoll(forms.substr(16, 20))) << "11.80 paid in cash, 4.50 of it moved";
   EXPECT_EQ(450, std::stoll(forms.substr(58 + 16, 20)));
   EXPECT_EQ(0, send({"74", "Dinheiro", "Cartao", "0100"}));
   EXPECT_EQ(1, raw_status().st2) << "the reversal is a document: the coupon is no longer the last one";

@@ -85,7 +85,7 @@ TEST_F(StateBoundsTest, ASaleThatWouldPassTheGrandTotalIsRefusedAndChangesNothin
   EXPECT_EQ(1, call("Bematech_FI_VendeArticuloDepartamento", "1", "X", "01", "5,000", "1,000", "00", "0000", "01",
                     "UN"));
   EXPECT_EQ(0, status().st2 & 1);
-  EXPECT_EQ("999999999999999500", read_value("Bematech_FI_GranTotal", 18));
+  EXPECT_EQ("999999999999999590", read_value("Bematech_FI_GranTotal", 18)) << "5.00 and its 18 % tax";
 }
 
 TEST_F(StateBoundsTest, ADocumentPastTheLastCooIsRefused) {

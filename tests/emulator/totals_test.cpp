@@ -25,14 +25,69 @@ TEST_F(TotalsTest, ChangeLeavesTheTillInTheFormThatReceivedIt) {
   ASSERT_EQ(1, call("Bematech_FI_FinalizarCierreCupon", ""));
   const std::string forms = read_value("Bematech_FI_VerificaFormasPago", 3016);
   EXPECT_EQ(2000, form_total(forms, "Cheque"));
-  EXPECT_EQ(1750, form_total(forms, "Dinheiro")) << "50.00 received, 32.50 given back";
+  EXPECT_EQ(2425, form_total(forms, "Dinheiro")) << "37.50 and 6.75 of 18 % tax: 50.00 received, 25.75 given back";
 
   ASSERT_EQ(1, call("Bematech_FI_AnulaCupon"));
   const std::string after = read_value("Bematech_FI_VerificaFormasPago", 3016);
   EXPECT_EQ(0, form_total(after, "Cheque"));
   EXPECT_EQ(0, form_total(after, "Dinheiro")) << "cancelling the coupon gives every form back";
-  EXPECT_EQ("000000000000003750", read_value("Bematech_FI_GranTotal", 18)) << "the grand total never goes back";
-  EXPECT_EQ("00000000003750", read_value("Bematech_FI_Cancelamentos", 14));
+  EXPECT_EQ("000000000000004425", read_value("Bematech_FI_GranTotal", 18)) << "the grand total never goes back";
+  EXPECT_EQ("00000000004425", read_value("Bematech_FI_Cancelamentos", 14));
+}
+
+// A taxed rate adds its tax, rounded half up to the cent, to the item; F, I and N add none.
+// The driver sends a 110.00 item at 10 % as 100.00, so paying the gross totals closes the
+// coupon exactly, and every total carries the items with their tax.
+TEST_F(TotalsTest, TaxedItemsCarryTheirTaxIntoEveryTotal) {
+  ASSERT_EQ(1, call("Bematech_FI_ProgramaAliquota", "1000", 0));  // position 06: 10.00 %
+  ASSERT_EQ(1, call("Bematech_FI_AbreComprobanteDeVenta", "", ""));
+  auto sell = [&](const char* code, const char* rate, const char* price, const char* quantity) {
+    ASSERT_EQ(1, call("Bematech_FI_VendeArticuloDepartamento", code, "ITEM", rate, price, quantity, "00", "0000", "01",
+                      "UN"));
+    EXPECT_EQ(0, status().st2) << code;
+  };
+  sell("1", "06", "100,000", "1,000");  // 100.00 + 10.00 = 110.00
+  sell("2", "01", "8,470", "1,000");    // 8.47 + 1.5246 (1.52) = 9.99
+  sell("3", "06", "100,000", "3,000");  // 300.00 + 30.00 = 330.00
+  sell("4", "FF", "5,000", "1,000");
+  sell("5", "II", "2,000", "1,000");
+  sell("6", "NN", "1,000", "1,000");
+  sell("7", "06", "10,000", "1,000");  // 10.00 + 1.00 = 11.00, cancelled below
+  ASSERT_EQ(1, call("Bematech_FI_AnulaArticuloGenerico", "0007"));
+  EXPECT_EQ("00000000001100", read_value("Bematech_FI_Cancelamentos", 14)) << "the cancelled item's tax goes with it";
+
+  ASSERT_EQ(1, call("Bematech_FI_IniciaCierreCupon", "d", "$", "0"));
+  ASSERT_EQ(1, call("Bematech_FI_EfectuaFormaPago", "Dinheiro", "457,99"));
+  ASSERT_EQ(1, call("Bematech_FI_FinalizarCierreCupon", ""));
+  EXPECT_EQ(0, status().st2) << "110.00 + 9.99 + 330.00 + 5.00 + 2.00 + 1.00 paid in full";
+  EXPECT_EQ(45799, form_total(read_value("Bematech_FI_VerificaFormasPago", 3016), "Dinheiro")) << "no change";
+
+  EXPECT_EQ("000000000000046899", read_value("Bematech_FI_VendaBruta", 18)) << "the sold items and their tax";
+  EXPECT_EQ("000000000000046899", read_value("Bematech_FI_GranTotal", 18));
+  const std::string partial = read_value("Bematech_FI_VerificaTotalizadoresParciais", 329);
+  auto field = [&](int index) { return partial.substr(static_cast<std::size_t>(index) * 15, 14); };
+  EXPECT_EQ("00000000000999", field(0)) << "rate 01";
+  EXPECT_EQ("00000000044000", field(5)) << "rate 06, without the cancelled item";
+  EXPECT_EQ("00000000000500", field(16)) << "F";
+  EXPECT_EQ("00000000000200", field(17)) << "I";
+  EXPECT_EQ("00000000000100", field(18)) << "N";
+
+  // Each item prints its value before tax and, under it, the tax of its rate.
+  const std::string tape = printer->tape();
+  for (const char* line : {"    1UN X 100,00 06T1000                  100,00",
+                           "    imposto 10,00%                         10,00",
+                           "    1UN X 8,47 01T1800                      8,47",
+                           "    imposto 18,00%                          1,52",
+                           "    3UN X 100,00 06T1000                  300,00",
+                           "    imposto 10,00%                         30,00",
+                           "    1UN X 5,00 F1                           5,00",
+                           "CANCELAMENTO ITEM 007                     -11,00",
+                           "TOTAL R$                                  457,99"})
+    EXPECT_NE(std::string::npos, tape.find(std::string(line) + "\r\n")) << line << " missing from the tape:\n" << tape;
+  EXPECT_EQ(std::string::npos, tape.find("TROCO"));
+  std::size_t tax_lines = 0;
+  for (auto at = tape.find("    imposto "); at != std::string::npos; at = tape.find("    imposto ", at + 1)) ++tax_lines;
+  EXPECT_EQ(4u, tax_lines) << "one for each of the four taxed items, none for F, I and N";
 }
 
 TEST_F(TotalsTest, LastCouponCannotBeCancelledOnceAnotherDocumentFollows) {

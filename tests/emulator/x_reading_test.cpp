@@ -57,21 +57,23 @@ class XReadingTest : public PrinterTest {
     ASSERT_EQ(1, call("Bematech_FI_ProgramaFormaPagamentoMFD", "Cartao Debito", "1"));
     ASSERT_EQ(1, call("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms", 1, "CONTRA-VALE EMITIDO"));
     ASSERT_EQ(1, call("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms", 2, "VENDA CONSUMIDOR"));
-    // Coupon 1: 3 x 10.00, item 2 cancelled, 2.00 discount; 18.00 paid by card.
+    // Coupon 1: 3 x 10.00 at 18 % (11.80 each with the tax), item 2 cancelled, 2.00 discount;
+    // 21.60 paid by card.
     ASSERT_EQ(1, call("Bematech_FI_AbreComprobanteDeVenta", "", ""));
     for (int i = 0; i < 3; ++i)
       ASSERT_EQ(1, call("Bematech_FI_VendeArticuloDepartamento", "1", "PIZZA", "01", "10,000", "1,000", "00", "0000",
                         "01", "UN"));
     ASSERT_EQ(1, call("Bematech_FI_AnulaArticuloGenerico", "0002"));
     ASSERT_EQ(1, call("Bematech_FI_IniciaCierreCupon", "d", "$", "2,00"));
-    ASSERT_EQ(1, call("Bematech_FI_EfectuaFormaPago", "Cartao Debito", "18,00"));
+    ASSERT_EQ(1, call("Bematech_FI_EfectuaFormaPago", "Cartao Debito", "21,60"));
     ASSERT_EQ(1, call("Bematech_FI_FinalizarCierreCupon", ""));
-    // Coupon 2: 1234.56 with a 10 % surcharge (123.45): 1358.01 in cash.
+    // Coupon 2: 1234.56 at 12 % (148.1472 of tax, 148.15: 1382.71) with a 10 % surcharge
+    // (138.27): 1520.98 in cash.
     ASSERT_EQ(1, call("Bematech_FI_AbreComprobanteDeVenta", "", ""));
     ASSERT_EQ(1, call("Bematech_FI_VendeArticuloDepartamento", "2", "FESTA", "02", "1234,560", "1,000", "00", "0000",
                       "01", "UN"));
     ASSERT_EQ(1, call("Bematech_FI_IniciaCierreCupon", "a", "%", "10,00"));
-    ASSERT_EQ(1, call("Bematech_FI_EfectuaFormaPago", "Dinheiro", "1358,01"));
+    ASSERT_EQ(1, call("Bematech_FI_EfectuaFormaPago", "Dinheiro", "1520,98"));
     ASSERT_EQ(1, call("Bematech_FI_FinalizarCierreCupon", ""));
     // Two receipts on totalizer 02.
     ASSERT_EQ(1, call("Bematech_FI_RecibimientoNoFiscal", "02", "5,00", "Dinheiro"));
@@ -94,20 +96,20 @@ TEST_F(XReadingTest, CountersSection) {
 TEST_F(XReadingTest, DayTotalsSection) {
   int h = header(lines, platform::L1("----TOTALES DEL DÍA-----"));
   ASSERT_GE(h, 0);
-  EXPECT_EQ(3000 + 123456, cents(at(lines[h + 1], 29, 48))) << "gross sales";
+  EXPECT_EQ(3540 + 138271, cents(at(lines[h + 1], 29, 48))) << "gross sales, tax included";
   EXPECT_EQ(200, cents(at(lines[h + 2], 29, 48))) << "discounts";
-  EXPECT_EQ(12345, cents(at(lines[h + 3], 29, 48))) << "surcharges";
-  EXPECT_EQ(126456 - 1000 - 200 + 12345, cents(at(lines[h + 4], 29, 48))) << "net sales";
+  EXPECT_EQ(13827, cents(at(lines[h + 3], 29, 48))) << "surcharges";
+  EXPECT_EQ(141811 - 1180 - 200 + 13827, cents(at(lines[h + 4], 29, 48))) << "net sales";
 }
 
 TEST_F(XReadingTest, CancellationsAndGrandTotal) {
   int h = header(lines, "---------Anulaciones Por Base Imponible---------");
   ASSERT_GE(h, 0);
   ASSERT_NE("--", trimmed(at(lines[h + 1], 1, 2)));
-  EXPECT_EQ(1000, cents(at(lines[h + 1], 15, 48)));
+  EXPECT_EQ(1180, cents(at(lines[h + 1], 15, 48))) << "the cancelled item with its tax";
   int g = header(lines, "***********GRANDES TOTALES ACUMULADOS***********");
   ASSERT_GE(g, 0);
-  EXPECT_EQ(126456, cents(at(lines[g + 1], 29, 48)));
+  EXPECT_EQ(141811, cents(at(lines[g + 1], 29, 48)));
 }
 
 TEST_F(XReadingTest, PaymentFormsSection) {
@@ -116,7 +118,23 @@ TEST_F(XReadingTest, PaymentFormsSection) {
   std::map<std::string, long long> forms;
   for (std::size_t i = static_cast<std::size_t>(h) + 2; i < lines.size() && !trimmed(at(lines[i], 1, 2)).empty(); ++i)
     forms[trimmed(at(lines[i], 6, 21))] = cents(at(lines[i], 29, 48));
-  EXPECT_EQ((std::map<std::string, long long>{{"Dinheiro", 135801 + 1250}, {"Cartao Debito", 1800}}), forms);
+  EXPECT_EQ((std::map<std::string, long long>{{"Dinheiro", 152098 + 1250}, {"Cartao Debito", 2160}}), forms);
+}
+
+// Each rate carries its items with their tax; with no item discount or surcharge the rates
+// together are the gross sale less the cancelled item.
+TEST_F(XReadingTest, RatesSectionCarriesTheTaxAndAddsUpToTheGross) {
+  int h = header(lines, platform::L1("-------------------ALÍCUOTAS--------------------"));
+  ASSERT_GE(h, 0);
+  std::map<std::string, long long> rates;
+  for (std::size_t i = static_cast<std::size_t>(h) + 1; i < lines.size() && !trimmed(lines[i]).empty(); ++i)
+    rates[trimmed(at(lines[i], 1, 28))] = cents(at(lines[i], 29, 48));
+  EXPECT_EQ(2 * 1180, rates["01 ICMS 18,00%"]);
+  EXPECT_EQ(138271, rates["02 ICMS 12,00%"]);
+  EXPECT_EQ(0, rates["05 ISS 5,00%"]);
+  long long sum = 0;
+  for (const auto& [label, amount] : rates) sum += amount;
+  EXPECT_EQ(141811 - 1180, sum);
 }
 
 TEST_F(XReadingTest, NonFiscalTotalizersSection) {
@@ -145,7 +163,7 @@ TEST_F(XReadingTest, PaperReadingPrintsTheSameFigures) {
   ASSERT_EQ(1, call("Bematech_FI_LecturaX"));
   const std::string tape = printer->tape();
   EXPECT_NE(std::string::npos, tape.find("LECTURA X"));
-  EXPECT_NE(std::string::npos, tape.find("1.264,56")) << "grand total on paper";
+  EXPECT_NE(std::string::npos, tape.find("1.418,11")) << "grand total on paper";
 }
 
 }  // namespace

@@ -76,7 +76,7 @@ EMU_API int EMU_CALL Emu_Configure(const char* key, const char* value) {
 EMU_API int EMU_CALL Emu_ScriptResultAfter(const char* entry_point, int skip, int result, int ack, int st1,
                                            int st2, int times, int mode) {
   if (!entry_point || !*entry_point || times < 1 || skip < 0 || mode < EMU_SCRIPT_REFUSE ||
-      mode > EMU_SCRIPT_POWER_LOSS)
+      mode > EMU_SCRIPT_POWER_CUT_BEFORE)
     return kInvalidParameter;
   return control([&](Printer& p) {
     p.state().faults.scripts.push_back({entry_point, result, ack, st1, st2, times, mode, skip});

@@ -40,6 +40,12 @@ std::string rate_label(const State& state, const Item& item) {
   return digits(choice->position + 1, 2) + (rate.iss ? "S" : "T") + digits(rate.basis_points, 4);
 }
 
+// The tax a taxed rate adds to an item's value: value × rate, rounded half up
+// to the cent as the printer rounds (worked to a tenth of a cent, then rounded).
+Cents item_tax(Cents value, int basis_points) {
+  return (multiply_divide(value, basis_points, 1000).value_or(0) + 5) / 10;
+}
+
 mfd::Item mfd_item(const State& state, const Item& item) {
   mfd::Item out;
   out.number = item.number;
@@ -128,24 +134,29 @@ int Printer::sell_item(const char* code, const char* description, const char* ra
   item.quantity = *amount;
   item.discount = *item_discount;
   item.surcharge = *item_surcharge;
-  const Cents gross = *product;
-  if (item.discount >= gross + item.surcharge) return not_executed();
+  const Cents value = *product;
+  if (item.discount >= value + item.surcharge) return not_executed();
   if (!can_print()) return kOk;
-  item.total = gross - item.discount + item.surcharge;
+  // A rate position (ICMS or ISS) adds its tax on the item's net value; F, I and N add none.
+  const TaxRate* taxed = choice->position >= 0 ? &state_.rates[static_cast<std::size_t>(choice->position)] : nullptr;
+  const Cents net = value - item.discount + item.surcharge;
+  const Cents tax = taxed ? item_tax(net, taxed->basis_points) : 0;
+  item.total = net + tax;
   coupon.items.push_back(item);
   coupon.next_description.clear();
-  state_.day.gross += gross;
+  state_.day.gross += value + tax;
   state_.day.discounts += item.discount;
   state_.day.surcharges += item.surcharge;
-  state_.grand_total += gross;
+  state_.grand_total += value + tax;
   rate_total(state_, item) += item.total;
   changed();
   std::vector<std::string> lines{left(digits(item.number, 3) + " " + item.code + " " + item.description, 48)};
   std::string amounts = quantity_text(item.quantity) + (item.unit.empty() ? "" : item.unit) + " X " +
                         money_text((item.unit_price + 5) / 10);
-  lines.push_back(columns("    " + amounts + " " + rate_label(state_, item), money_text(gross)));
+  lines.push_back(columns("    " + amounts + " " + rate_label(state_, item), money_text(value)));
   if (item.discount > 0) lines.push_back(columns("    desconto sobre item", "-" + money_text(item.discount)));
   if (item.surcharge > 0) lines.push_back(columns(platform::L1("    acréscimo sobre item"), "+" + money_text(item.surcharge)));
+  if (taxed) lines.push_back(columns("    imposto " + money_text(taxed->basis_points) + "%", money_text(tax)));
   print(lines);
   if (state_.faults.paper_items_left > 0 && --state_.faults.paper_items_left == 0) state_.faults.paper = 2;
   return kOk;

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #endif
 
+#include "bemafi32/emu_control.h"
 #include "clock.h"
 #include "ini_file.h"
 #include "platform/files.h"
@@ -111,14 +112,20 @@ int Printer::run(const char* name, std::initializer_list<Arg> args, const Body& 
     answered = false;
   } else if (take_script(state_.faults.scripts, name, script)) {
     changed_ = true;
-    if (script.mode == 0) {
+    if (script.mode == EMU_SCRIPT_POWER_CUT_BEFORE) {
+      // The power goes as the command arrives: nothing is executed or answered.
+      state_.faults.power_on = false;
+      result = kPrinterOff;
+      answered = false;
+    } else if (script.mode == EMU_SCRIPT_REFUSE) {
       result = script.result;
       status_ = {script.ack, script.st1, script.st2};
     } else {
       execute();
       result = script.result;
       status_ = {script.ack, script.st1, script.st2};
-      if (script.mode == 2) state_.faults.power_on = false;
+      if (script.mode == EMU_SCRIPT_POWER_LOSS) state_.faults.power_on = false;
+      if (script.mode == EMU_SCRIPT_PAPER_OUT) state_.faults.paper = EMU_PAPER_OUT;
     }
   } else if (!damaged_.empty() && kind == CallKind::Command) {
     result = refuse(kPrinterError, kMemoryError);

@@ -40,7 +40,7 @@ struct Item {
   std::int64_t unit_price = 0;  // thousandths of the currency unit
   std::int64_t quantity = 0;    // thousandths
   Cents discount = 0, surcharge = 0;
-  Cents total = 0;              // net of the item's own discount and surcharge
+  Cents total = 0;              // net of the item's own discount and surcharge, plus its rate's tax
   bool cancelled = false;
 };
 

@@ -30,10 +30,11 @@ std::string coupon_problem(const Coupon& c, std::size_t forms) {
   if (!counter(c.coo, kSixDigitCounter) || !counter(c.ccf, kSixDigitCounter)) return "a coupon counter out of range";
   if (static_cast<int>(c.phase) < 0 || c.phase > CouponPhase::Paid) return "unknown coupon phase";
   if (c.items.size() > static_cast<std::size_t>(kCouponItems)) return "too many items in a coupon";
+  // An item's total: its value and surcharge (13 digits each) and a tax below 100 % of them.
   for (const Item& i : c.items) {
     if (!within(i.number, 0, kCouponItems) || !within(i.unit_price, 0, kLargestUnitPrice) ||
         !within(i.quantity, 0, kLargestQuantity) || !within(i.discount, 0, kLargestItem) ||
-        !within(i.surcharge, 0, kLargestItem) || !within(i.total, 0, 2 * kLargestItem))
+        !within(i.surcharge, 0, kLargestItem) || !within(i.total, 0, 4 * kLargestItem))
       return "a coupon item out of range";
   }
   if (!day_amount(c.discount) || !day_amount(c.surcharge)) return "a coupon discount or surcharge out of range";
@@ -72,7 +73,7 @@ std::string faults_problem(const Faults& f) {
     return "a status setting out of range";
   if (f.movement_date_answer.size() > 6) return "movement date answer too long";
   for (const Script& x : f.scripts)
-    if (x.times < 1 || x.skip < 0 || !within(x.mode, 0, 2) || !counter(x.ack, 255) || !counter(x.st1, 255) ||
+    if (x.times < 1 || x.skip < 0 || !within(x.mode, 0, 4) || !counter(x.ack, 255) || !counter(x.st1, 255) ||
         !counter(x.st2, 255))
       return "a scripted answer out of range";
   return {};

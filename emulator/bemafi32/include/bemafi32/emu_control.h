@@ -80,8 +80,12 @@ enum {
   EMU_SCRIPT_REFUSE = 0,   // the command is not executed; the scripted answer is returned
   EMU_SCRIPT_EXECUTE = 1,  // the command is executed, then answered with the scripted answer
                            // (e.g. result 0: "printed but no reply")
-  EMU_SCRIPT_POWER_LOSS = 2  // the command is executed, answered so, and then the power goes
-                             // (every later call answers -6 until Emu_SetPower(1))
+  EMU_SCRIPT_POWER_LOSS = 2,  // the command is executed, answered so, and then the power goes
+                              // (every later call answers -6 until Emu_SetPower(1))
+  EMU_SCRIPT_PAPER_OUT = 3,   // the command is executed, answered so, and the paper is then out
+                              // (printing is refused until Emu_SetPaper(0))
+  EMU_SCRIPT_POWER_CUT_BEFORE = 4  // the power goes as the command arrives: not executed, -6, and
+                                   // every later call answers -6 until Emu_SetPower(1)
 };
 
 // The next `times` calls of `entry_point` (its exported name, or "*" for any
