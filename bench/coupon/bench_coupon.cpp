@@ -41,10 +41,14 @@ struct Sale {
 
 Sale HundredItems() {
   Sale sale;
-  double total = 0;
+  long long total_cents = 0;
   for (int i = 1; i <= kItems; ++i) {
-    const double price = 1 + i % 17 * 0.25;
-    total += price;
+    const long long price_cents = 100 + i % 17 * 25;
+    const double price = static_cast<double>(price_cents) / 100;
+    // At rate 01 the printer adds 18 % of the item's value less its discount,
+    // cut to the cent: 1,25 + 0,225 (so 0,22) = 1,47; 3,50 - 0,50 = 3,00 + 0,54 = 3,54.
+    const long long value_cents = price_cents - (i % 10 == 0 ? 50 : 0);
+    total_cents += value_cents + value_cents * 18 / 100;
     sale.items.push_back(hostrt::MakeParams({{"ESQUEMACOR", "001"},
                                              {"CDARVPROD", std::to_string(7891000000000LL + i)},
                                              {"NMPROD", "PRODUTO DE TESTE NUMERO " + std::to_string(i)},
@@ -55,9 +59,8 @@ Sale HundredItems() {
                                              {"UNIDADE", "UN"},
                                              {"IDUTILTEF", "N"},
                                              {"UTILTEF", false}}));
-    if (i % 10 == 0) total -= 0.5;
   }
-  sale.closing = ClosingSlots(total);
+  sale.closing = ClosingSlots(static_cast<double>(total_cents) / 100);
   return sale;
 }
 

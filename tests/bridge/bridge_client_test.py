@@ -140,14 +140,17 @@ class CouponThroughTheBridge(unittest.TestCase):
             self.assertTrue(self.ok("VendaItem", sold)["result"])
         slots = closing_slots()
         slots[6] = 2.0
-        slots[13] = movements([("E", "001", 10.0, 1), ("E", "002", 8.49, 2)])
+        # The C++ test's sale: 9.00 + 1.62 of tax (18 %) for the coffees, 8.49 +
+        # 1.52 (1.5282 cut) for the cake, 3.00 of untaxed water: 23.63, less
+        # 2.00 at the closing, 21.63 paid as 10.00 in cash and 11.63 by card.
+        slots[13] = movements([("E", "001", 10.0, 1), ("E", "002", 11.63, 2)])
         slots[21], slots[31], slots[10] = "12", "B5", "VOLTE SEMPRE"
         closed = self.ok("FechaCupom", slots, None, [None] * 10)
         self.assertTrue(closed["result"])
         self.assertTrue(closed["log"], "the closing writes its printer calls to the debug log")
         printed = last_coupon(tape_of(self.printer))
         expected = whole_sale_coupon()
-        self.assertEqual(27, len(expected), "the C++ test's expected coupon was not read whole")
+        self.assertEqual(29, len(expected), "the C++ test's expected coupon was not read whole")
         self.assertEqual(without_time_stamps(expected), without_time_stamps(printed[:len(expected)]))
 
         cancelled = self.ok("Cancela_Cupom_Imp", ["001", True, False, "", "001", "002", "EMU0001"], [None] * 10)

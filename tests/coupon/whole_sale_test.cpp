@@ -31,15 +31,15 @@ TEST_F(WholeSaleTest, PrintedCouponMatchesTheSale) {
   ASSERT_TRUE(KVR(driver, VendaItem)(water));
   ClosingSlots slots;
   slots[6] = 2.0;
-  slots[13] = MovementData({{"E", "001", 10.0, 1}, {"E", "002", 11.64, 2}});
+  slots[13] = MovementData({{"E", "001", 10.0, 1}, {"E", "002", 11.63, 2}});
   slots[21] = "12";
   slots[31] = "B5";
   slots[10] = "VOLTE SEMPRE";
   ASSERT_TRUE(Close(slots));
 
   // Two coffees at 4.50 (9.00, and 1.62 of tax at 18 %), a cake of 9.99 less
-  // 1.50 (8.49, and 1.5282 of tax, so 1.53) and an untaxed water of 3.00:
-  // 23.64, less 2.00 at the closing, paid 10.00 in cash and 11.64 by card; the
+  // 1.50 (8.49, and 1.5282 of tax, cut to 1.52) and an untaxed water of 3.00:
+  // 23.63, less 2.00 at the closing, paid 10.00 in cash and 11.63 by card; the
   // footer names the operator, the table, the password and the observation,
   // and ends with the maker line.
   const std::vector<std::string> expected{
@@ -58,14 +58,14 @@ TEST_F(WholeSaleTest, PrintedCouponMatchesTheSale) {
       "002 42 BOLO DE CENOURA COM COBERTURA            ",
       "    1UN X 9,99 01T1800                      9,99",
       "    desconto sobre item                    -1,50",
-      "    imposto 18,00%                          1,53",
+      "    imposto 18,00%                          1,52",
       "003 7 AGUA MINERAL                              ",
       "    1GA X 3,00 F1                           3,00",
-      "SUBTOTAL R$                                23,64",
+      "SUBTOTAL R$                                23,63",
       "DESCONTO R$                                -2,00",
-      "TOTAL R$                                   21,64",
+      "TOTAL R$                                   21,63",
       "Dinheiro                                   10,00",
-      "Cartao Credito                             11,64",
+      "Cartao Credito                             11,63",
       "------------------------------------------------",
       "MARIA",
       "Mesa  : 12           - SENHA : B5",

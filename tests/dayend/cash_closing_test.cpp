@@ -42,8 +42,9 @@ class ClosingTest : public DayEndTest {
     Call("Bematech_FI_AbreComprobanteDeVenta", "", "");
     Call("Bematech_FI_VendeArticuloDepartamento", "1", "PIZZA", "01", "80,000", "1,000", "00", "0000", "01", "UN");
     Call("Bematech_FI_IniciaCierreCupon", "d", "$", "0");
-    Call("Bematech_FI_EfectuaFormaPago", "Dinheiro", "80,00");
+    Call("Bematech_FI_EfectuaFormaPago", "Dinheiro", "94,40");  // 80,00 + 18 % 14,40
     Call("Bematech_FI_FinalizarCierreCupon", "");
+    ASSERT_EQ("nenhum", printer.summary_value("Documento")) << "the day's sale is closed";
     printer.clear_journal();
     host->dialogs.clear();
     Fill(operators, {{"CDSUPERVISOR", FieldType::String, 5}, {"NMSUPERVISOR", FieldType::String, 30},

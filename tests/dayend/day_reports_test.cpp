@@ -18,8 +18,10 @@ class DayReportsTest : public DayEndTest {
     ASSERT_EQ(1, Call("Bematech_FI_VendeArticuloDepartamento", "1", "PIZZA", "01", "10,000", "1,000", "00", "0000",
                       "01", "UN"));
     ASSERT_EQ(1, Call("Bematech_FI_IniciaCierreCupon", "d", "$", "0"));
-    ASSERT_EQ(1, Call("Bematech_FI_EfectuaFormaPago", "Dinheiro", "10,00"));
+    // 10,00 + 18 % 1,80 = 11,80
+    ASSERT_EQ(1, Call("Bematech_FI_EfectuaFormaPago", "Dinheiro", "11,80"));
     ASSERT_EQ(1, Call("Bematech_FI_FinalizarCierreCupon", ""));
+    ASSERT_EQ("nenhum", printer.summary_value("Documento")) << "the coupon is paid and closed";
     printer.clear_journal();
   }
   bool MemoryReading(const std::string& kind, const std::string& from = "01012009",

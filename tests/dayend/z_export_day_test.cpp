@@ -21,22 +21,24 @@ class ZExportDayTest : public DayEndTest {
     ASSERT_EQ(1, Call("Bematech_FI_ProgramaFormaPagamentoMFD", "Cartao Credito", "1"));
     ASSERT_EQ(1, Call("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms", 1, "CONTRA-VALE EMITIDO"));
     ASSERT_EQ(1, Call("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms", 2, "VENDA CONSUMIDOR"));
-    // Coupon 1: 3 x 10.00, the second cancelled, 2.00 off; 18.00 by debit card.
+    // Items at rate 01 (18 %) carry their tax. Coupon 1: 3 x (10.00 + 1.80) = 3 x 11.80,
+    // the second cancelled (11.80), 2.00 off: 23.60 - 2.00 = 21.60 by debit card.
     ASSERT_EQ(1, Call("Bematech_FI_AbreComprobanteDeVenta", "", ""));
     for (int i = 0; i < 3; ++i) SellItem("10,000");
     ASSERT_EQ(1, Call("Bematech_FI_AnulaArticuloGenerico", "0002"));
-    Pay("d", "2,00", {{"Cartao Debito", "18,00"}});
-    // Coupon 2: 1234.56 plus 10 % (123.45): 1358.01 in cash.
+    Pay("d", "2,00", {{"Cartao Debito", "21,60"}});
+    // Coupon 2: 1234.56 + 18 % (222.2208, so 222.22) = 1456.78, plus 10 % of it cut to the
+    // cent (145.678, so 145.67): 1602.45 in cash.
     ASSERT_EQ(1, Call("Bematech_FI_AbreComprobanteDeVenta", "", ""));
     SellItem("1234,560");
-    Pay("a", "10,00", {{"Dinheiro", "1358,01"}}, "%");
+    Pay("a", "10,00", {{"Dinheiro", "1602,45"}}, "%");
     // Two receipts of 5.00 and 7.50 on totalizer 02, in cash.
     ASSERT_EQ(1, Call("Bematech_FI_RecibimientoNoFiscal", "02", "5,00", "Dinheiro"));
     ASSERT_EQ(1, Call("Bematech_FI_RecibimientoNoFiscal", "02", "7,50", "Dinheiro"));
-    // Coupon 3: 10.00, half by credit card, half in cash.
+    // Coupon 3: 10.00 + 1.80 = 11.80, half by credit card, half in cash.
     ASSERT_EQ(1, Call("Bematech_FI_AbreComprobanteDeVenta", "", ""));
     SellItem("10,000");
-    Pay("d", "0", {{"Cartao Credito", "5,00"}, {"Dinheiro", "5,00"}});
+    Pay("d", "0", {{"Cartao Credito", "5,90"}, {"Dinheiro", "5,90"}});
     printer.clear_journal();
   }
 
@@ -50,6 +52,7 @@ class ZExportDayTest : public DayEndTest {
     for (const auto& [form, amount] : payments)
       ASSERT_EQ(1, Call("Bematech_FI_EfectuaFormaPago", form.c_str(), amount.c_str()));
     ASSERT_EQ(1, Call("Bematech_FI_FinalizarCierreCupon", ""));
+    ASSERT_EQ("nenhum", printer.summary_value("Documento")) << "the coupon is paid and closed";
   }
 
   static std::string Text(hostrt::ClientDataSet& ds, const char* field) { return ds.FieldByName(field).AsString(); }
@@ -70,12 +73,14 @@ TEST_F(ZExportDayTest, ReductionRecordCarriesTheDaysFigures) {
   EXPECT_EQ("", Text(reduction, "NRCANCFREDZ"));
   EXPECT_EQ("0000000000", Text(reduction, "NRPRIMCFREDZ"));
   EXPECT_EQ("0000000006", Text(reduction, "NRULTCFREDZ")) << "five documents; the next is 6";
-  EXPECT_DOUBLE_EQ(1274.56, Amount(reduction, "VRVENBRUREDZ"));
-  EXPECT_DOUBLE_EQ(10.00, Amount(reduction, "VRTOTCANREDZ"));
+  // Gross: 3 x 11.80 + 1456.78 + 11.80 = 35.40 + 1456.78 + 11.80 = 1503.98, taxes included.
+  EXPECT_DOUBLE_EQ(1503.98, Amount(reduction, "VRVENBRUREDZ"));
+  EXPECT_DOUBLE_EQ(11.80, Amount(reduction, "VRTOTCANREDZ")) << "the cancelled item with its tax";
   EXPECT_DOUBLE_EQ(2.00, Amount(reduction, "VRTOTDESREDZ"));
-  EXPECT_DOUBLE_EQ(123.45, Amount(reduction, "VRTOTACRREDZ"));
-  EXPECT_DOUBLE_EQ(1274.56 - 10.00 - 2.00 + 123.45, Amount(reduction, "VRVENLIQREDZ"));
-  EXPECT_DOUBLE_EQ(1274.56, Amount(reduction, "VRGTREDZ"));
+  EXPECT_DOUBLE_EQ(145.67, Amount(reduction, "VRTOTACRREDZ"));
+  // Net: 1503.98 - 11.80 - 2.00 + 145.67 = 1635.85.
+  EXPECT_DOUBLE_EQ(1635.85, Amount(reduction, "VRVENLIQREDZ"));
+  EXPECT_DOUBLE_EQ(1503.98, Amount(reduction, "VRGTREDZ"));
   for (const char* field : {"VRISSREDZ", "VRSTRIBREDZ", "VRISENCREDZ", "VRNINCIDREDZ", "QTTEMLIGREDZ", "QTTEMPCFREDZ",
                             "QTMEMRESREDZ", "IDORIGEMREDZ", "DSMODMARCAECF", "NRUSUARIOMFD", "CDMFADICIONAL",
                             "DTGRAVSBECF"})
@@ -93,8 +98,9 @@ TEST_F(ZExportDayTest, PaymentsByHostTypeAndTotalizers) {
     rows.push_back(Text(forms, "NRECFREDZ") + "|" + hostrt::FormatDateTime("dd/mm/yyyy", forms.FieldByName("DTREDUCAOZ").AsDateTime()) +
                    "|" + Text(forms, "CDTIPORECE") + "|" + hostrt::FormatFloat("0.00", Amount(forms, "VRFORMPGTORZ")) +
                    "|" + Text(forms, "CDTPRECEORIG"));
-  EXPECT_THAT(rows, ::testing::ElementsAre("0007|09/03/2009|001|1375,51|001", "0007|09/03/2009|002|18,00|002",
-                                           "0007|09/03/2009|003|5,00|003"));
+  // Cash: 1602.45 + 5.00 + 7.50 (the receipts) + 5.90 = 1620.85; debit 21.60; credit 5.90.
+  EXPECT_THAT(rows, ::testing::ElementsAre("0007|09/03/2009|001|1620,85|001", "0007|09/03/2009|002|21,60|002",
+                                           "0007|09/03/2009|003|5,90|003"));
   rows.clear();
   for (totalizers.First(); !totalizers.Eof(); totalizers.Next())
     rows.push_back(Text(totalizers, "NRECFREDZ") + "|" +
@@ -207,21 +213,22 @@ TEST_F(ZExportWithoutReadingTest, RefusedReadingIsToldToTheOperatorAndChangesNot
   ExpectUntouched();
 }
 
-// Run in the Brazilian process locale too, where the C library reads "50.49"
-// as 50: the export hands back the cents of every amount.
+// Run in the Brazilian process locale too, where the C library reads "59.57"
+// as 59: the export hands back the cents of every amount.
 TEST_F(DayEndTest, ZExportKeepsTheCentsOfTheDay) {
   ASSERT_EQ(1, Call("Bematech_FI_AbreComprobanteDeVenta", "", ""));
   ASSERT_EQ(1, Call("Bematech_FI_VendeArticuloDepartamento", "1", "PIZZA", "01", "50,490", "1,000", "00", "0000", "01",
                     "UN"));
   ASSERT_EQ(1, Call("Bematech_FI_IniciaCierreCupon", "d", "$", "0"));
-  ASSERT_EQ(1, Call("Bematech_FI_EfectuaFormaPago", "Dinheiro", "50,49"));
+  // 50,49 + 18 % (9,0882, cut to 9,08) = 59,57
+  ASSERT_EQ(1, Call("Bematech_FI_EfectuaFormaPago", "Dinheiro", "59,57"));
   ASSERT_EQ(1, Call("Bematech_FI_FinalizarCierreCupon", ""));
   ASSERT_TRUE(Export());
   reduction.First();
-  EXPECT_DOUBLE_EQ(50.49, reduction.FieldByName("VRVENBRUREDZ").AsFloat());
-  EXPECT_DOUBLE_EQ(50.49, reduction.FieldByName("VRVENLIQREDZ").AsFloat());
+  EXPECT_DOUBLE_EQ(59.57, reduction.FieldByName("VRVENBRUREDZ").AsFloat());
+  EXPECT_DOUBLE_EQ(59.57, reduction.FieldByName("VRVENLIQREDZ").AsFloat());
   forms.First();
-  EXPECT_DOUBLE_EQ(50.49, forms.FieldByName("VRFORMPGTORZ").AsFloat());
+  EXPECT_DOUBLE_EQ(59.57, forms.FieldByName("VRFORMPGTORZ").AsFloat());
 }
 
 }  // namespace

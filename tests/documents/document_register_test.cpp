@@ -28,8 +28,10 @@ class DocumentRegisterTest : public DocumentsTest {
                                                                                           "10,00", "0"),
               1);
     ASSERT_EQ(printer.entry<int(Text, Text, Text)>("Bematech_FI_IniciaFechamentoCupom")("d", "$", "0,00"), 1);
-    ASSERT_EQ(printer.entry<int(Text, Text)>("Bematech_FI_EfetuaFormaPagamento")("Dinheiro", "10,00"), 1);
+    // 10,00 at rate 01 (18 %) carries 1,80 of tax: the coupon's total is 11,80.
+    ASSERT_EQ(printer.entry<int(Text, Text)>("Bematech_FI_EfetuaFormaPagamento")("Dinheiro", "11,80"), 1);
     ASSERT_EQ(printer.entry<int(Text)>("Bematech_FI_TerminaFechamentoCupom")(""), 1);
+    ASSERT_EQ(printer.summary_value("Documento"), "nenhum") << "the coupon is paid and closed";
     ASSERT_TRUE(KVR(driver, Abre_Comp_NFiscalVinc)("007", "Dinheiro", "00000000000500", ""));
     ASSERT_TRUE(KVR(driver, FechRelatGerenc)("007", true, false));
     printer.clear_journal();

@@ -9,6 +9,7 @@
 #include <gmock/gmock.h>
 
 #include "driver_fixture.h"
+#include "test_support/child_process.h"
 
 namespace driver_test {
 namespace {
@@ -75,7 +76,15 @@ TEST_F(GlobalDriverTest, APrinterWorksWhileTheDriversSameNamedVariablesAreGlobal
   // Promote the driver's symbols to the global scope, the worst case a host can create.
   void* global = dlopen(driver.path().c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_GLOBAL);
   ASSERT_NE(global, nullptr);
-  EXPECT_EQ(dlsym(RTLD_DEFAULT, "Bematech_FI_RetornoImpresora"), driver.find("Bematech_FI_RetornoImpresora"));
+  // The default-scope lookup runs in a forked child: made by the program, it
+  // would pin the driver in this process for good (the loader never unloads an
+  // object the program looked up that way), and later tests unload it.
+  const test_support::ChildEnd lookup = test_support::run_child({}, [&](const test_support::Report& report) {
+    const void* found = dlsym(RTLD_DEFAULT, "Bematech_FI_RetornoImpresora");
+    report.line(found == driver.find("Bematech_FI_RetornoImpresora") ? "driver" : "other");
+  });
+  EXPECT_EQ(lookup.exit_code, 0);
+  EXPECT_THAT(lookup.lines, ::testing::ElementsAre("driver")) << "the driver's symbol is the global one";
   ASSERT_TRUE(Start());
   // Each of these makes the printer read its own status and state internally.
   EXPECT_TRUE(KVR(driver, Estado_Imp)("001", false, false));

@@ -179,8 +179,8 @@ TEST_F(CouponTest, ItemTotalsAreCutToCentsAndAHugeProductIsRefused) {
       << "the product needs more than 64 bits";
   ASSERT_EQ(1, call("Bematech_FI_VendeArticuloDepartamento", "2", "THIRD", "01", "0,333", "1,000", "00", "0000", "01",
                     "UN"));
-  EXPECT_EQ("000000000000000039", read_value("Bematech_FI_VendaBruta", 18))
-      << "0.333 is cut to 0.33, and 18 % of that, 0.0594, rounds to 0.06";
+  EXPECT_EQ("000000000000000038", read_value("Bematech_FI_VendaBruta", 18))
+      << "0.333 is cut to 0.33, and 18 % of that, 0.0594, is cut to 0.05";
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ TEST_F(TotalsTest, ChangeLeavesTheTillInTheFormThatReceivedIt) {
   EXPECT_EQ("00000000004425", read_value("Bematech_FI_Cancelamentos", 14));
 }
 
-// A taxed rate adds its tax, rounded half up to the cent, to the item; F, I and N add none.
+// A taxed rate adds its tax, cut to the cent, to the item; F, I and N add none.
 // The driver sends a 110.00 item at 10 % as 100.00, so paying the gross totals closes the
 // coupon exactly, and every total carries the items with their tax.
 TEST_F(TotalsTest, TaxedItemsCarryTheirTaxIntoEveryTotal) {

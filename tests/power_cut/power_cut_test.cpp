@@ -109,11 +109,11 @@ class PowerCutTest : public coupon_test::CouponTest {
     return KVR(driver, Cancela_ItGenerico)("001", number, none, none, none, none, none, none, none, 1, 0);
   }
 
-  // The host's sale, as a program would run it: coupons of one to four items,
-  // now and then an item cancelled, paid in cash; after each the grand-total
-  // record, the sale register, now and then a cancellation of the last coupon
-  // and a repair of the vendor library's configuration. Every coupon the
-  // driver reports closed is reported to the test.
+  // The host's sale, as a program would run it: coupons of one to four items
+  // at rate 01 (18 %), now and then an item cancelled, paid in cash with the
+  // tax; after each the grand-total record, the sale register, now and then a
+  // cancellation of the last coupon and a repair of the vendor library's
+  // configuration. Every coupon the driver reports closed is reported to the test.
   void SellUntilKilled(const Report& report, unsigned seed, int coupons) {
     std::mt19937 random(seed);
     KVR(driver, StopImpFiscal)();
@@ -130,17 +130,20 @@ class PowerCutTest : public coupon_test::CouponTest {
     }
     for (int coupon = 0; coupon < coupons; ++coupon) {
       if (!Open()) return report.line("failed: AbreCupom");
-      double total = 0;
+      long long total_cents = 0;
       const int items = 1 + static_cast<int>(random() % 4);
       for (int i = 1; i <= items; ++i) {
-        const double price = 1 + static_cast<double>(random() % 20);
-        if (!Sell(decimal(i), price)) return report.line("failed: VendaItem");
-        total += price;
+        const long long whole_price = 1 + static_cast<long long>(random() % 20);
+        if (!Sell(decimal(i), static_cast<double>(whole_price))) return report.line("failed: VendaItem");
+        // A whole price p and 18 % of it, exact to the cent: p × 100 + p × 18 cents (7,00 + 1,26 = 8,26).
+        const long long item_cents = whole_price * 118;
+        total_cents += item_cents;
         if (i == 2 && random() % 3 == 0) {
           if (!CancelItem("00002")) return report.line("failed: Cancela_ItGenerico");
-          total -= price;
+          total_cents -= item_cents;
         }
       }
+      const double total = static_cast<double>(total_cents) / 100;
       if (!CloseInCash(total)) return report.line("failed: FechaCupom");
       const std::string number = CouponNumber();
       report.line("closed " + number);
@@ -226,7 +229,7 @@ TEST_F(PowerCutTest, AFooterIsOnPaperExactlyWhenTheCouponIsClosedInMemory) {
         ASSERT_TRUE(Open());
         ASSERT_TRUE(Sell("1", 10));
       },
-      [&] { CloseInCash(10); },
+      [&] { CloseInCash(11.80); },  // 10,00 + 18 % 1,80
       [&](const std::string& when) {
         PowerReturns();
         ExpectAgreement(when);
@@ -236,6 +239,8 @@ TEST_F(PowerCutTest, AFooterIsOnPaperExactlyWhenTheCouponIsClosedInMemory) {
         EXPECT_EQ(footer_printed ? "0000" : "0001", printer.summary_value("CuponsCancelados")) << when;
         ExpectAgreement(when + ", after the start");
       });
+  // The last run went uncut: the payment covers the coupon and its footer is printed.
+  EXPECT_NE(std::string::npos, printer.tape().find(coupon_test::kMaker)) << "the closing completes when not cut";
 }
 
 // A coupon header is on paper only when the coupon is in memory, so the next
@@ -253,7 +258,7 @@ TEST_F(PowerCutTest, ACouponHeaderIsOnPaperExactlyWhenTheCouponIsInMemory) {
         ASSERT_TRUE(Start()) << when;
         ASSERT_TRUE(Open()) << when;
         ASSERT_TRUE(Sell("1", 3)) << when;
-        ASSERT_TRUE(CloseInCash(3)) << when;
+        ASSERT_TRUE(CloseInCash(3.54)) << when;  // 3,00 + 18 % 0,54
         ExpectAgreement(when + ", after the next coupon", {coupon_number(CouponNumber())});
       });
 }

@@ -51,7 +51,8 @@ TEST_F(SmokeDayTest, ASaleAnXReadingTheZExportAndASignedFile) {
   ASSERT_TRUE(KVR(driver, VendaItem)(coffee));
   ASSERT_TRUE(KVR(driver, VendaItem)(water));
   ClosingSlots slots;
-  slots[13] = MovementData({{"E", "001", 5.0, 1}, {"E", "002", 7.0, 2}});
+  // 2 × 4,50 = 9,00 + 18 % 1,62 = 10,62; water 3,00 at FF, no tax: 13,62 in all.
+  slots[13] = MovementData({{"E", "001", 5.0, 1}, {"E", "002", 8.62, 2}});
   ASSERT_TRUE(Close(slots));
 
   ASSERT_TRUE(KVR(driver, Leitura_X_Imp)("", "001", ""));
@@ -60,13 +61,13 @@ TEST_F(SmokeDayTest, ASaleAnXReadingTheZExportAndASignedFile) {
   ASSERT_TRUE(KVR(driver, ExportRedZ)("", "001", "0001", 1, types, reduction, forms, taxes, totalizers));
   ASSERT_EQ(1, reduction.RecordCount());
   reduction.First();
-  // Two coffees at 4.50 and a water at 3.00, paid 5.00 in cash and 7.00 by card.
-  EXPECT_DOUBLE_EQ(12.00, reduction.FieldByName("VRVENBRUREDZ").AsFloat());
+  // Two coffees at 4.50 with 18 % (10.62) and a water at 3.00, paid 5.00 in cash and 8.62 by card.
+  EXPECT_DOUBLE_EQ(13.62, reduction.FieldByName("VRVENBRUREDZ").AsFloat());
   std::vector<std::string> payments;
   for (forms.First(); !forms.Eof(); forms.Next())
     payments.push_back(forms.FieldByName("CDTIPORECE").AsString() + "|" +
                        hostrt::FormatFloat("0.00", forms.FieldByName("VRFORMPGTORZ").AsFloat()));
-  EXPECT_THAT(payments, ::testing::ElementsAre("001|5,00", "002|7,00"));
+  EXPECT_THAT(payments, ::testing::ElementsAre("001|5,00", "002|8,62"));
 
   const std::string signed_file = env.root() + "/smoke.txt";
   test_support::write_whole_file(signed_file, "SMOKE DAY\r\n");

@@ -40,11 +40,9 @@ std::string rate_label(const State& state, const Item& item) {
   return digits(choice->position + 1, 2) + (rate.iss ? "S" : "T") + digits(rate.basis_points, 4);
 }
 
-// The tax a taxed rate adds to an item's value: value × rate, rounded half up
-// to the cent as the printer rounds (worked to a tenth of a cent, then rounded).
-Cents item_tax(Cents value, int basis_points) {
-  return (multiply_divide(value, basis_points, 1000).value_or(0) + 5) / 10;
-}
+// The tax a taxed rate adds to an item's value: value × rate, cut to the cent,
+// as a printer truncates its item figures.
+Cents item_tax(Cents value, int basis_points) { return multiply_divide(value, basis_points, 10000).value_or(0); }
 
 mfd::Item mfd_item(const State& state, const Item& item) {
   mfd::Item out;

@@ -18,7 +18,8 @@
 //                      cannot succeed (the yes loop ends).
 //
 // A case adds the rules of its own operation. Set FAULT_SWEEP_ONLY to
-// "case/call/fault/policy" (any part may be "*") to run one run alone.
+// "case/call/fault/policy" (any part may be "*") to run one run alone, and
+// FAULT_SWEEP_TABLE to print the whole table.
 #include <functional>
 #include <map>
 #include <memory>
