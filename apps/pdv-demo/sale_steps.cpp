@@ -140,11 +140,13 @@ class Till {
 
 void RunSaleSteps(void* driver, const std::string& serial) {
   Till till(driver);
-  // Prices include their tax; the coupon receives each price less its tax part.
+  // Prices include their tax; the coupon receives each price less its tax part,
+  // and the printer adds the tax back: 2 × 5,90 + 11,20 + 3,00 = 26,00 is paid
+  // 10,00 in cash and 18,00 by card, with 2,00 of change.
   till.Sell("A sale", {{"7891000100103", "CAFE EXPRESSO", "T", 18, 2, 5.90},
                        {"7891000400400", "BOLO DE CENOURA", "T", 12, 1, 11.20},
                        {"7891000500500", "AGUA MINERAL", "F", 0, 1, 3.00}},
-            {{"E", "001", "1", 10.0, ""}, {"E", "002", "2", 15.0, ""}, {"S", "001", "1", 2.0, ""}});
+            {{"E", "001", "1", 10.0, ""}, {"E", "002", "2", 18.0, ""}, {"S", "001", "1", 2.0, ""}});
   till.Sell("A sale paid partly with meal tickets", {{"7891000300300", "PRATO EXECUTIVO", "T", 18, 1, 29.50}},
             {{"E", "005", "5", 20.0, "VALE REFEICAO"}, {"E", "001", "1", 10.0, ""}, {"S", "001", "1", 0.50, ""}});
   till.Sell("A sale of exempt items only", {{"7891000500500", "AGUA MINERAL", "F", 0, 2, 3.00},
