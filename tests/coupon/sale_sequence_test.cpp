@@ -4,7 +4,7 @@
 
 #include "coupon_fixture.h"
 #include "hostrt/params.h"
-#include "sale_datasets.h"
+#include "sale_fixture.h"
 
 namespace coupon_test {
 namespace {
@@ -15,36 +15,8 @@ using ::testing::IsEmpty;
 using ::testing::IsSupersetOf;
 using ::testing::Not;
 
-class SaleSequenceTest : public CouponTest {
+class SaleSequenceTest : public SaleTest {
  protected:
-  void SetUp() override {
-    CouponTest::SetUp();
-    // A rate of 10 % in the first free position (06), beside 18, 12, 7, 25 and the ISS 5.
-    ASSERT_EQ(1, printer.entry<int(const char*, int)>("Bematech_FI_ProgramaAliquota")("1000", 0));
-    KVR(driver, CarregaAliquota)("001", cdsAliqImpFis);
-    FillSaleReceiptTypes(cdsRecebimento);
-    printer.clear_journal();
-    std::remove(LogPath().c_str());
-  }
-
-  std::string Print(const hostrt::Variant& params) {
-    return KVR(driver, ImpressaoVenda)(params, cdsVendas, cdsMovi, cdsRecebimento, cdsAliqImpFis, unused, unused,
-                                       unused);
-  }
-  std::string Print() { return Print(Params()); }
-  static hostrt::Variant Params() {
-    return hostrt::MakeParams({{"ESQUEMACOR", "007"},
-                               {"CDFILIAL", "001"},
-                               {"CDCAIXA", "002"},
-                               {"SENHACUPOM", "B5"},
-                               {"NMCONSUMIDOR", "JOAO"},
-                               {"DSOBSCUPFIS", "VOLTE SEMPRE"},
-                               {"SALDODEBITO", 50.0},
-                               {"PRECOSUBSIDIO", 0.0},
-                               {"TOTPARCCV", ""},
-                               {"NRLAUDO", ""}});
-  }
-
   // Argument n of every item sent.
   std::vector<std::string> ItemArgument(std::size_t n) const {
     std::vector<std::string> values;
@@ -71,8 +43,6 @@ class SaleSequenceTest : public CouponTest {
     return kinds;
   }
 
-  hostrt::ClientDataSet cdsVendas{"cdsVendas"}, cdsMovi{"cdsMovi"}, cdsRecebimento{"cdsRecebimento"};
-  hostrt::ClientDataSet cdsAliqImpFis{"cdsAliqImpFis"}, unused{"unused"};
 };
 
 TEST_F(SaleSequenceTest, ItemsGoWithoutTheirTaxPartUnderTheCodeOfTheirKindAndRate) {

@@ -8,7 +8,7 @@
 
 #include "coupon_fixture.h"
 #include "hostrt/params.h"
-#include "sale_datasets.h"
+#include "sale_fixture.h"
 #include "test_support/fault_sweep.h"
 
 namespace coupon_test {
@@ -19,12 +19,11 @@ using test_support::Observation;
 using test_support::SweepCase;
 using test_support::Verdict;
 
-class SaleSweepTest : public CouponTest {
+class SaleSweepTest : public SaleTest {
  protected:
   void SetUp() override {
     host = sweep_host;
     hostrt::InstallHostServices(host);
-    FillSaleReceiptTypes(cdsRecebimento);
   }
 
   // A new printer with the tables of a shop: a rate of 10 % beside the
@@ -33,18 +32,10 @@ class SaleSweepTest : public CouponTest {
     printer.reset();
     printer.set_clock(hostrt::FormatDateTime("ddmmyyyyhhnnss", driver_test::TestNow()));
     ASSERT_TRUE(Start());
-    ASSERT_EQ(1, printer.entry<int(const char*, int)>("Bematech_FI_ProgramaAliquota")("1000", 0));
     for (const char* form : {"Cartao Credito", "Convenio Empresa", "Conta Consumidor", "Ticket Alimentac"})
       ProgramPaymentForm(form);
-    KVR(driver, CarregaAliquota)("001", cdsAliqImpFis);
+    PrepareSaleTables();
     printer.clear_journal();
-  }
-
-  static hostrt::Variant SaleParams() {
-    return hostrt::MakeParams({{"ESQUEMACOR", "007"},  {"CDFILIAL", "001"},      {"CDCAIXA", "002"},
-                               {"SENHACUPOM", "B5"},   {"NMCONSUMIDOR", "JOAO"}, {"DSOBSCUPFIS", "VOLTE SEMPRE"},
-                               {"SALDODEBITO", 50.0},  {"PRECOSUBSIDIO", 0.0},   {"TOTPARCCV", ""},
-                               {"NRLAUDO", ""}});
   }
 
   // ImpressaoVenda on the host's datasets as `fill` leaves them.
@@ -53,8 +44,7 @@ class SaleSweepTest : public CouponTest {
     c.name = name;
     c.prepare = [this, fill] { fill(); };
     c.run = [this] {
-      const std::string result = KVR(driver, ImpressaoVenda)(SaleParams(), cdsVendas, cdsMovi, cdsRecebimento,
-                                                             cdsAliqImpFis, unused, unused, unused);
+      const std::string result = Print();
       return Verdict{result != "Erro", "'" + result + "'"};
     };
     c.declined_document_may_miss = true;
@@ -104,8 +94,6 @@ class SaleSweepTest : public CouponTest {
   }
 
   std::shared_ptr<test_support::SweepHost> sweep_host = std::make_shared<test_support::SweepHost>(printer);
-  hostrt::ClientDataSet cdsVendas{"cdsVendas"}, cdsMovi{"cdsMovi"}, cdsRecebimento{"cdsRecebimento"};
-  hostrt::ClientDataSet cdsAliqImpFis{"cdsAliqImpFis"}, unused{"unused"};
 };
 
 TEST_F(SaleSweepTest, TaxedSale) {
