@@ -34,11 +34,15 @@ DocumentBuilder& DocumentBuilder::Columns(std::string_view left, std::string_vie
   return Line(hostrt::TamFixo(left, static_cast<int>(room)) + std::string(right.substr(0, kDocumentWidth)));
 }
 
+std::string DocumentBuilder::TakeBlock() {
+  std::string text = block_.substr(0, block_limit_);
+  block_.clear();
+  return text;
+}
+
 bool DocumentBuilder::HandOver() {
   if (block_.empty()) return true;
-  const std::string text = block_.substr(0, block_limit_);
-  block_.clear();
-  return Usa_CompNFis(stEsquemaCor_, text);
+  return Usa_CompNFis(stEsquemaCor_, TakeBlock());
 }
 
 bool DocumentBuilder::Close() {

@@ -14,11 +14,17 @@
 #include <string>
 #include <string_view>
 
+#include "core/printer_call.h"
+
 namespace kvr {
 
 inline constexpr std::size_t kDocumentWidth = 48;
 inline constexpr std::size_t kBlockLimit = 620;              // every document
 inline constexpr std::size_t kSaleAttachedBlockLimit = 618;  // the prints that follow a sale
+
+// Prints text into the open document: the one printer call behind
+// Usa_CompNFis. An unbound entry point throws.
+CallResult PrintIntoDocument(const std::string& stEsquemaCor, const std::string& text);
 
 class DocumentBuilder {
  public:
@@ -39,6 +45,9 @@ class DocumentBuilder {
   const std::string& Block() const { return block_; }
   // Drops the block being built, unsent.
   void Discard() { block_.clear(); }
+  // The block cut to the limit, for a caller that hands it over itself; the
+  // builder's block is emptied.
+  std::string TakeBlock();
 
   // Hands the block, cut to the limit, to Usa_CompNFis and empties it. An
   // empty block sends nothing. The verdict of the printer call (true when

@@ -6,6 +6,7 @@
 
 #include "core/effect_checks.h"
 #include "core/printer_call.h"
+#include "documents/document_builder.h"
 #include "hostrt/services.h"
 #include "kvr00102/kvr00102.h"
 
@@ -22,6 +23,12 @@ bool FalseOnException(Body&& body) {
 }
 
 }  // namespace
+
+CallResult PrintIntoDocument(const std::string& stEsquemaCor, const std::string& text) {
+  return CallPrinter(stEsquemaCor, kShowErrors, Bematech_FI_ImprimeComprobanteNoFiscalVinculado,
+                     "Bematech_FI_ImprimeComprobanteNoFiscalVinculado: " + text, text.c_str());
+}
+
 }  // namespace kvr
 
 extern "C" {
@@ -54,11 +61,7 @@ KVR_EXPORT bool FechRelatGerenc(const std::string& stEsquemaCor, bool boParam1, 
 
 // Prints text into the open non-fiscal document.
 KVR_EXPORT bool Usa_CompNFis(const std::string& stEsquemaCor, const std::string& stParam1) {
-  return kvr::FalseOnException([&] {
-    return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_ImprimeComprobanteNoFiscalVinculado,
-                            "Bematech_FI_ImprimeComprobanteNoFiscalVinculado: " + stParam1, stParam1.c_str())
-        .ok;
-  });
+  return kvr::FalseOnException([&] { return kvr::PrintIntoDocument(stEsquemaCor, stParam1).ok; });
 }
 
 // Opens a receipt linked to a payment of a coupon: payment type name, amount

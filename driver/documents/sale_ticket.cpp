@@ -5,6 +5,7 @@
 
 #include "core/debug_log.h"
 #include "core/printer_figures.h"
+#include "core/verified_call.h"
 #include "coupon/retry_question.h"
 #include "hostrt/clock.h"
 #include "hostrt/format.h"
@@ -55,12 +56,21 @@ SaleTicket& SaleTicket::LogBlock(std::string_view prefix) {
 }
 
 SaleTicket& SaleTicket::Send() {
-  if (!opened_ || failed_) {
-    document_.Discard();
-  } else if (!document_.HandOver()) {
-    failed_ = true;
-    Log("ERRO!!! " + operation_ + platform::L1(": bloco não impresso; o restante não foi enviado"));
-  }
+  const std::string block = document_.TakeBlock();
+  if (!opened_ || failed_ || block.empty()) return *this;
+  // A refused block is asked about and sent again on yes. A block printed
+  // with its answer lost cannot be told: the question asks the operator to
+  // look at the paper, and a no says it is there.
+  RetryQuestion retry(stEsquemaCor_, PrinterNotRespondingQuestion());
+  bool unclear = false;
+  const RetryOutcome outcome = retry.Repeat(EffectCheck{}, Bematech_FI_ImprimeComprobanteNoFiscalVinculado, [&] {
+    const CallResult printed = PrintIntoDocument(stEsquemaCor_, block);
+    unclear = !printed.ok && printed.unclear;
+    return printed;
+  });
+  if (outcome == RetryOutcome::kAccepted || unclear) return *this;
+  failed_ = true;
+  Log("ERRO!!! " + operation_ + platform::L1(": bloco não impresso; o restante não foi enviado"));
   return *this;
 }
 
