@@ -169,6 +169,25 @@ TEST_F(FaultTest, PrintedButNoReplyChangesTheStateAndAnswersZero) {
   EXPECT_EQ(0, journal[0].result);
 }
 
+// The paper runs out on a command it still prints; the power goes as a
+// command arrives and it never runs. Both stay until the operator mends them.
+TEST_F(FaultTest, PaperRunningOutOnACommandAndPowerGoingBeforeOne) {
+  ASSERT_EQ(1, printer->script("Bematech_FI_AbreComprobanteDeVenta", 1, 6, kPaperOut, 0, 1, EMU_SCRIPT_PAPER_OUT));
+  EXPECT_EQ(1, call("Bematech_FI_AbreComprobanteDeVenta", "", ""));
+  EXPECT_EQ(kPaperOut, status().st1 & kPaperOut);
+  EXPECT_EQ("cupom", printer->summary_value("Documento")) << "executed before the paper ran out";
+  EXPECT_EQ(1, call("Bematech_FI_VendeArticuloDepartamento", "1", "X", "FF", "1,000", "1,000", "00", "0000", "01", "UN"));
+  EXPECT_EQ(kPaperOut, status().st1 & kPaperOut) << "nothing prints without paper";
+  EXPECT_EQ("sem", printer->summary_value("Papel"));
+  ASSERT_EQ(1, printer->set_paper(EMU_PAPER_OK));
+
+  ASSERT_EQ(1, printer->script("Bematech_FI_VendeArticuloDepartamento", 0, 0, 0, 0, 1, EMU_SCRIPT_POWER_CUT_BEFORE));
+  EXPECT_EQ(-6, call("Bematech_FI_VendeArticuloDepartamento", "1", "X", "FF", "1,000", "1,000", "00", "0000", "01", "UN"));
+  EXPECT_EQ(-6, call("Bematech_FI_VerificaImpresoraPrendida")) << "off until switched on";
+  ASSERT_EQ(1, printer->set_power(true));
+  EXPECT_EQ("0", printer->summary_value("ItensCupom")) << "the item never ran";
+}
+
 TEST_F(FaultTest, StickyStatusBitsAndAnyEntryPointScripts) {
   ASSERT_EQ(1, printer->set_status_bits(32, 0));
   read_value("Bematech_FI_NumeroCupon", 6);
