@@ -210,6 +210,13 @@ TEST_F(SaleFaultsTest, ASaleOfTaxedAndExemptItemsPaidWithTheHostsGrossTotalsClos
   EXPECT_EQ(Summary("VendaBruta"), "126,80");
   EXPECT_EQ(TapeCount("TROCO"), 0u);
   EXPECT_EQ(Summary("CuponsCancelados"), "0000");
+
+  // The day's export carries the gross the host sold.
+  hostrt::ClientDataSet reduction{"cdsReducaoZAux"}, forms{"cdsFormPgtoZAux"}, taxes{"cdsImpostoRedzAux"},
+      totalizers{"cdsTotNFiscRedZAux"};
+  ASSERT_TRUE(KVR(driver, ExportRedZ)("", "001", "0001", 1, cdsRecebimento, reduction, forms, taxes, totalizers));
+  reduction.First();
+  EXPECT_DOUBLE_EQ(126.80, reduction.FieldByName("VRVENBRUREDZ").AsFloat());
 }
 
 }  // namespace
