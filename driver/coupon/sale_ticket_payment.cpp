@@ -40,6 +40,9 @@ std::string TicketSale(const SaleValues& v, const SaleDatasets& d) {
     return kSaleError;
   }
   if (d.cdsVendas.IsEmpty()) return RefusedSale(v, "venda sem itens");
+  // The ticket document lists each ticket under its description: a movement
+  // dataset without it would fail only after the coupon was printed.
+  if (!d.cdsMovi.FindField("DSIMPFISCAL")) return RefusedSale(v, platform::L1("movimento sem o campo DSIMPFISCAL"));
   const MovementTotals totals = TotalMovements(d.cdsMovi);
   const double doTotal = DecimalSum(totals.doTotal, -totals.doTotalTroco);
   const bool needs_coupon = doTotal > totals.doMontoTic;

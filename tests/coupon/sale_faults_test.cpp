@@ -120,7 +120,7 @@ TEST_F(SaleFaultsTest, ARepeatedClosingResumesFromThePaymentsThePrinterTook) {
   EXPECT_EQ(TapeCount("Cartao Credito                              6,00"), 1u);
 }
 
-TEST_F(SaleFaultsTest, AnExceptionInTheTicketAfterThePrintedCouponKeepsTheCouponAsTheResult) {
+TEST_F(SaleFaultsTest, ATicketSaleWhoseTicketDocumentWouldFailPrintsNothing) {
   FillSaleItems(cdsVendas, {{"REFEICAO", "T", 10, 22.00}});
   // The ticket document needs DSIMPFISCAL, which these movement rows lack.
   cdsMovi.SetData(DatasetData({{"IDTIPOMOVIVE", hostrt::FieldType::String, 1},
@@ -133,8 +133,10 @@ TEST_F(SaleFaultsTest, AnExceptionInTheTicketAfterThePrintedCouponKeepsTheCoupon
                                {"CDTIPORECEORIG", hostrt::FieldType::String, 3}},
                               {{"E", hostrt::Now(), "005", "5", 11.0, 0, "", ""},
                                {"E", hostrt::DateTime{hostrt::Now().value + 1.0 / 1440}, "001", "1", 11.0, 0, "", ""}}));
-  EXPECT_EQ(Print(), "000001");
-  EXPECT_EQ(Summary("Documento"), "nenhum");
+  EXPECT_EQ(Print(), "Erro");
+  EXPECT_EQ(Summary("CCF"), "000000") << "no coupon was printed for a sale that could not be finished";
+  EXPECT_EQ(CallCount("Bematech_FI_AbreComprobanteDeVenta"), 0u);
+  EXPECT_EQ(cdsMovi.RecordCount(), 2) << "the host keeps its ticket rows";
 }
 
 TEST_F(SaleFaultsTest, AnUnclearFooterAsksTheOperatorToLookAtThePaper) {
