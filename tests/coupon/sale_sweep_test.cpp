@@ -42,7 +42,7 @@ class SaleSweepTest : public SaleTest {
   SweepCase Sale(const std::string& name, std::function<void()> fill) {
     SweepCase c;
     c.name = name;
-    c.prepare = [this, fill] { fill(); };
+    c.prepare = fill;
     c.run = [this] {
       const std::string result = Print();
       return Verdict{result != "Erro", "'" + result + "'"};
