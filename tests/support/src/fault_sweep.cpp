@@ -70,48 +70,47 @@ bool Selected(const std::string& case_name, int call, const char* fault, const c
 
 }  // namespace
 
+namespace {
+
+// Each fault as the emulated printer's script gives it.
+struct FaultScript {
+  Fault fault;
+  const char* name;
+  int result, ack, st1, st2, mode;
+};
+constexpr FaultScript kFaultScripts[] = {
+    {Fault::kRefused, "refused", 1, kAck, 0, kNotExecutedBit, EMU_SCRIPT_REFUSE},
+    {Fault::kExecutedNoAnswer, "executed-no-answer", 0, 0, 0, 0, EMU_SCRIPT_EXECUTE},
+    {Fault::kLostNotExecuted, "lost-not-executed", 0, 0, 0, 0, EMU_SCRIPT_REFUSE},
+    {Fault::kPaperOut, "paper-out", 1, kAck, kPaperOutBit, 0, EMU_SCRIPT_PAPER_OUT},
+    {Fault::kPowerCutAfter, "power-cut-after", 0, 0, 0, 0, EMU_SCRIPT_POWER_LOSS},
+    {Fault::kPowerCutBefore, "power-cut-before", 0, 0, 0, 0, EMU_SCRIPT_POWER_CUT_BEFORE},
+};
+
+const FaultScript& ScriptOf(Fault fault) {
+  for (const auto& script : kFaultScripts)
+    if (script.fault == fault) return script;
+  return kFaultScripts[0];
+}
+
+}  // namespace
+
 const std::vector<Fault>& AllFaults() {
-  static const std::vector<Fault> faults{Fault::kRefused,  Fault::kExecutedNoAnswer, Fault::kLostNotExecuted,
-                                         Fault::kPaperOut, Fault::kPowerCutAfter,    Fault::kPowerCutBefore};
+  static const std::vector<Fault> faults = [] {
+    std::vector<Fault> all;
+    for (const auto& script : kFaultScripts) all.push_back(script.fault);
+    return all;
+  }();
   return faults;
 }
 
-const char* FaultName(Fault fault) {
-  switch (fault) {
-    case Fault::kRefused: return "refused";
-    case Fault::kExecutedNoAnswer: return "executed-no-answer";
-    case Fault::kLostNotExecuted: return "lost-not-executed";
-    case Fault::kPaperOut: return "paper-out";
-    case Fault::kPowerCutAfter: return "power-cut-after";
-    case Fault::kPowerCutBefore: return "power-cut-before";
-  }
-  return "?";
-}
+const char* FaultName(Fault fault) { return ScriptOf(fault).name; }
 
 const char* PolicyName(Policy policy) { return policy == Policy::kYesUntilItWorks ? "yes" : "no"; }
 
 void ArmFault(EmulatedPrinter& printer, Fault fault, int n) {
-  const int skip = n - 1;
-  switch (fault) {
-    case Fault::kRefused:
-      printer.script_after(skip, "*", 1, kAck, 0, kNotExecutedBit, 1, EMU_SCRIPT_REFUSE);
-      break;
-    case Fault::kExecutedNoAnswer:
-      printer.script_after(skip, "*", 0, 0, 0, 0, 1, EMU_SCRIPT_EXECUTE);
-      break;
-    case Fault::kLostNotExecuted:
-      printer.script_after(skip, "*", 0, 0, 0, 0, 1, EMU_SCRIPT_REFUSE);
-      break;
-    case Fault::kPaperOut:
-      printer.script_after(skip, "*", 1, kAck, kPaperOutBit, 0, 1, EMU_SCRIPT_PAPER_OUT);
-      break;
-    case Fault::kPowerCutAfter:
-      printer.script_after(skip, "*", 0, 0, 0, 0, 1, EMU_SCRIPT_POWER_LOSS);
-      break;
-    case Fault::kPowerCutBefore:
-      printer.script_after(skip, "*", 0, 0, 0, 0, 1, EMU_SCRIPT_POWER_CUT_BEFORE);
-      break;
-  }
+  const FaultScript& script = ScriptOf(fault);
+  printer.script_after(n - 1, "*", script.result, script.ack, script.st1, script.st2, 1, script.mode);
 }
 
 void SweepHost::Begin(Policy policy) {
