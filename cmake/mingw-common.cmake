@@ -13,8 +13,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Test programs run under Wine, which ctest and test discovery go through.
-find_program(KVR_WINE NAMES wine)
+# Test programs run under Wine, which ctest and test discovery go through:
+# the loader KVR_WINE_LOADERS names first (the 64-bit build names Wine's
+# 64-bit loader, which runs where 32-bit programs cannot), else "wine".
+find_program(KVR_WINE NAMES ${KVR_WINE_LOADERS} wine PATHS /usr/lib/wine)
 if(KVR_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${KVR_WINE})
 endif()

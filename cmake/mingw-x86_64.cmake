@@ -2,4 +2,5 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(KVR_MINGW_TRIPLE x86_64-w64-mingw32)
+set(KVR_WINE_LOADERS wine64)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
