@@ -86,7 +86,8 @@ class SaleSweepTest : public SaleTest {
     const test_support::SweepReport report = sweep.Sweep(c);
     std::cout << report.table.substr(0, report.table.find('\n') + 1) << "  " << report.runs << " runs, "
               << report.failures.size() << " broken rules\n";
-    if (std::getenv("FAULT_SWEEP_TABLE")) std::cout << report.table;
+    // The whole table when asked, and whenever a rule broke.
+    if (std::getenv("FAULT_SWEEP_TABLE") || !report.failures.empty()) std::cout << report.table;
     for (const auto& failure : report.failures) ADD_FAILURE() << failure;
     // A run selected alone shows its debug log.
     if (const char* only = std::getenv("FAULT_SWEEP_ONLY"); only && *only)
