@@ -1,5 +1,5 @@
 // The operator's way out of the steps that a printed sale repeats until they
-// succeed (the drawer, the closing without exempt items, the exempt tickets).
+// succeed (the drawer, the closing, the tickets).
 #pragma once
 #include <string>
 #include <string_view>
