@@ -34,9 +34,10 @@ VerifiedResult JudgeAttempt(const CallResult& result, const EffectCheck& check, 
     Log("ERRO!!! " + std::string(entry_point) + platform::L1(": a impressora executou o comando sem responder"));
     return {true, false};
   }
-  if (effect == Effect::kUnknown) ++unknown_judgements;
-  if (effect == Effect::kUnknown)
+  if (effect == Effect::kUnknown) {
+    ++unknown_judgements;
     Log("ERRO!!! " + std::string(entry_point) + platform::L1(": não se sabe se a impressora executou o comando"));
+  }
   return {false, effect == Effect::kUnknown};
 }
 

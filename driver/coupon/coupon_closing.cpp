@@ -45,19 +45,18 @@ class ClosingStep {
 // starting again with a discount the printer refuses in the payment phase,
 // or paying twice what it already took.
 struct ClosingProgress {
-  std::optional<long long> coupon;  // the COO of the coupon it belongs to
-  long long opening = 0;            // and the opening that opened it
+  long long opening = 0;            // the opening of the coupon it belongs to
   bool begun = false;               // the discount or surcharge was taken
   int rows_taken = 0;               // payment rows taken, in the order they are sent
   bool end_sent = false;            // the end of the coupon was sent
   PaymentTally tally;
 
-  // The progress of the coupon opened last; a new coupon starts afresh.
-  static ClosingProgress& Of(const std::optional<long long>& opened) {
+  // The progress of the coupon opened last; a new coupon, or one whose COO
+  // is not known, starts afresh.
+  static ClosingProgress& OfOpenedCoupon() {
     static ClosingProgress progress;
-    if (!opened || progress.coupon != opened || progress.opening != OpeningSerial()) {
+    if (!OpenedCoupon() || progress.opening != OpeningSerial()) {
       progress = ClosingProgress();
-      progress.coupon = opened;
       progress.opening = OpeningSerial();
     }
     return progress;
@@ -142,7 +141,7 @@ class CouponClosing {
   // A repeated closing of the same coupon: the printer's flags tell whether
   // the coupon is still open and its closing begun.
   bool ResumeFromPrinter() {
-    Log(platform::L1("FechaCupom: retomando o fechamento do cupom ") + CouponNumberText(*progress_.coupon));
+    Log(platform::L1("FechaCupom: retomando o fechamento do cupom ") + CouponNumberText(*OpenedCoupon()));
     const std::optional<int> flags = ReadFiscalFlags();
     if (!flags) {
       Log(platform::L1("ERRO!!! FechaCupom: estado do cupom ilegível"));
@@ -269,7 +268,7 @@ class CouponClosing {
   const Analysis flags_;
   RetryQuestion retry_;
   ClosingStep step_;
-  ClosingProgress& progress_ = ClosingProgress::Of(OpenedCoupon());
+  ClosingProgress& progress_ = ClosingProgress::OfOpenedCoupon();
   bool resuming_ = false;  // an earlier attempt of this closing got somewhere
   bool ended_ = false;     // a repeated closing found the coupon ended
   End end_ = End::kNotSent;

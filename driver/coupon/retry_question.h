@@ -49,26 +49,22 @@ class RetryQuestion {
 
   // The same for a printer command (attempt() gives its CallResult): a command
   // the printer executed without answering is never repeated and counts as
-  // accepted; when the printer's figures cannot tell, the question also asks
-  // the operator to look at the paper before answering.
-  // A command whose effect could not be told is asked about even where a
-  // refusal asks nothing (the printer may hold it), and after the answer the
-  // printer's figures are asked again before the command is sent again.
+  // accepted. A command whose effect the printer's figures cannot tell is
+  // asked about even where a refusal asks nothing (the printer may hold it),
+  // with the line asking the operator to look at the paper; after the answer
+  // (the operator may have switched the printer on) the figures are asked
+  // again, and what they now tell wins. When they still cannot tell, a yes
+  // sends the command again.
   template <typename Signature, typename Attempt>
   RetryOutcome Repeat(const EffectCheck& check, const Slot<Signature>& slot, Attempt&& attempt) {
     VerifiedResult result = VerifiedCall(check, slot, attempt);
     for (;;) {
       if (result.ok) return RetryOutcome::kAccepted;
       if (question_.empty() && !result.unknown) return RetryOutcome::kRefused;
-      if (!AskOperator(result.unknown)) {
-        // The printer, back after the answer, may now tell that it holds the command.
-        if (result.unknown && check.judge && check.judge() == Effect::kExecuted) return RetryOutcome::kAccepted;
-        return RetryOutcome::kDeclined;
-      }
-      retried_ = true;
-      // The printer may be back: what it now tells wins; when it still cannot
-      // tell, the operator has looked at the paper and asked to print again.
+      const bool again = AskOperator(result.unknown);
       if (result.unknown && check.judge && check.judge() == Effect::kExecuted) return RetryOutcome::kAccepted;
+      if (!again) return RetryOutcome::kDeclined;
+      retried_ = true;
       result = VerifiedCall(check, slot, attempt);
     }
   }

@@ -9,10 +9,10 @@
 #include "coupon/opened_coupon.h"
 #include "coupon/sale_repeat.h"
 #include "coupon/sale_sequence.h"
-#include "hostrt/services.h"
-#include "platform/latin1.h"
 #include "hostrt/params.h"
+#include "hostrt/services.h"
 #include "kvr00102/kvr00102.h"
+#include "platform/latin1.h"
 
 namespace kvr {
 namespace {

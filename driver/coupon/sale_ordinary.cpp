@@ -10,8 +10,8 @@
 #include "coupon/sale_repeat.h"
 #include "coupon/sale_sequence.h"
 #include "hostrt/format.h"
-#include "platform/latin1.h"
 #include "kvr00102/kvr00102.h"
+#include "platform/latin1.h"
 
 namespace kvr {
 namespace {

@@ -31,20 +31,6 @@ struct SaleValues {
 
 SaleValues ReadSaleValues(const hostrt::Variant& Params, hostrt::ClientDataSet& cdsVendas);
 
-void LogTicketException(const char* what, const char* error);
-
-template <typename Ticket>
-bool TicketAfterCoupon(const char* what, Ticket&& ticket) {
-  try {
-    return ticket();
-  } catch (const std::exception& error) {
-    LogTicketException(what, error.what());
-  } catch (...) {
-    LogTicketException(what, "unknown exception");
-  }
-  return false;
-}
-
 // Opens the coupon with "ESQUEMACOR" and "INTEFERRO" 0.
 bool OpenSaleCoupon(const SaleValues& v);
 // Closes it with FechaCupom and the slots 0 to 41 of this sequence; the
@@ -62,8 +48,18 @@ std::string RefusedSale(const SaleValues& v, const std::string& why);
 
 // Runs a ticket that follows a closed coupon: an exception is logged and does
 // not change the sale's result. True when the ticket was printed whole.
+void LogTicketException(const char* what, const char* error);
 template <typename Ticket>
-bool TicketAfterCoupon(const char* what, Ticket&& ticket);
+bool TicketAfterCoupon(const char* what, Ticket&& ticket) {
+  try {
+    return ticket();
+  } catch (const std::exception& error) {
+    LogTicketException(what, error.what());
+  } catch (...) {
+    LogTicketException(what, "unknown exception");
+  }
+  return false;
+}
 
 // The roads; each returns the result of ImpressaoVenda.
 std::string ConsumerDebitSale(const SaleValues& v, const SaleDatasets& d);

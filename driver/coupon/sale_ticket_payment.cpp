@@ -7,15 +7,15 @@
 #include "core/dataset_filter.h"
 #include "core/dialogs.h"
 #include "core/printer_status.h"
-#include "coupon/sale_repeat.h"
-#include "documents/sale_ticket.h"
-#include "platform/latin1.h"
 #include "coupon/sale_movements.h"
+#include "coupon/sale_repeat.h"
 #include "coupon/sale_sequence.h"
 #include "datamodule/data_module.h"
+#include "documents/sale_ticket.h"
 #include "hostrt/services.h"
 #include "hostrt/text.h"
 #include "kvr00102/kvr00102.h"
+#include "platform/latin1.h"
 
 namespace kvr {
 namespace {

@@ -43,8 +43,6 @@ class DocumentBuilder {
 
   // The block being built.
   const std::string& Block() const { return block_; }
-  // Drops the block being built, unsent.
-  void Discard() { block_.clear(); }
   // The block cut to the limit, for a caller that hands it over itself; the
   // builder's block is emptied.
   std::string TakeBlock();

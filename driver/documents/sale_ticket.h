@@ -1,11 +1,11 @@
 // A ticket that follows a sale: a management report opened for the branch
 // and till, laid out by the one document builder in blocks cut at 618
 // characters, with a trail of debug-log lines, and closed. A report that did
-// not open gets no blocks and no close; after a block the printer refused,
-// the rest of the ticket is not sent and the report is closed, so that the
-// ticket is printed whole again in a new report; a close the printer refused
-// is asked about and repeated alone. A ticket left by an exception closes its
-// report on the way out, so the printer is ready again.
+// not open gets no blocks and no close. A block the printer refused is asked
+// about and sent again; given up, the rest of the ticket is not sent and the
+// report is closed, so that the ticket can be printed whole in a new report.
+// A close the printer refused is asked about and repeated alone. A ticket left
+// by an exception closes its report on the way out, so the printer is ready.
 #pragma once
 #include <string>
 #include <string_view>
@@ -30,7 +30,7 @@ class SaleTicket {
   SaleTicket& Rule();
   // Logs prefix followed by the block built so far.
   SaleTicket& LogBlock(std::string_view prefix);
-  // Hands the block over; its verdict does not matter here.
+  // Hands the block over (see above for a block the printer refuses).
   SaleTicket& Send();
   // Hands over what is left and closes the report: true when the ticket is
   // whole on paper and its report closed.

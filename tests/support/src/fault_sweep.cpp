@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "bemafi32/emu_control.h"
+#include "hostrt/text.h"
 
 namespace test_support {
 namespace {
@@ -46,12 +47,6 @@ bool FigureIsMoney(const std::string& key) {
   for (const auto& money : kMoneyFigures)
     if (key == money) return true;
   return false;
-}
-
-std::string Trimmed(std::string text) {
-  while (!text.empty() && text.back() == ' ') text.pop_back();
-  while (!text.empty() && text.front() == ' ') text.erase(0, 1);
-  return text;
 }
 
 // FAULT_SWEEP_ONLY: "case/call/fault/policy", any part "*".
@@ -133,8 +128,7 @@ bool SweepHost::Mensagem(const std::string& text, const std::string& text2, cons
   const bool question = form == "S" || form == "s";
   if (question) {
     ++questions;
-    bool answer = true;
-    if (policy_ == Policy::kNoAtFirstQuestion) answer = false;
+    bool answer = policy_ == Policy::kYesUntilItWorks;
     if (questions > kQuestionLimit) {
       cut_off = true;
       answer = false;
@@ -156,7 +150,7 @@ std::map<std::string, long long> PrinterFigures(EmulatedPrinter& printer) {
   std::string list(52 * 58 + 64, ' ');
   printer.entry<int(char*)>("Bematech_FI_VerificaFormasPago")(list.data());
   for (std::size_t at = 0; at + 57 <= list.size(); at += 58) {
-    const std::string name = Trimmed(list.substr(at, 16));
+    const std::string name = hostrt::Trim(list.substr(at, 16));
     if (name.empty() || name.find('\0') != std::string::npos) continue;
     figures["Forma:" + name] = FigureValue(list.substr(at + 16, 20));
   }
@@ -245,7 +239,7 @@ SweepReport FaultSweep::Sweep(const SweepCase& sweep_case) {
   for (int call = 1; call <= clean.calls; ++call) {
     if ((call - 1) % stride != 0 && call != clean.calls) continue;
     for (Fault fault : AllFaults()) {
-      for (Policy policy : {Policy::kYesUntilItWorks, Policy::kNoAtFirstQuestion}) {
+      for (Policy policy : {Policy::kYesUntilItWorks, Policy::kNoToEveryQuestion}) {
         if (!Selected(sweep_case.name, call, FaultName(fault), PolicyName(policy))) continue;
         const Observation run = RunOnce(sweep_case, fault, call, policy);
         ++report.runs;

@@ -45,7 +45,7 @@ const char* FaultName(Fault fault);
 
 enum class Policy {
   kYesUntilItWorks,   // every question answered yes
-  kNoAtFirstQuestion  // the first question answered no, and every later one
+  kNoToEveryQuestion  // every question answered no
 };
 const char* PolicyName(Policy policy);
 
