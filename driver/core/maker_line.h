@@ -6,5 +6,8 @@
 namespace kvr {
 
 inline constexpr const char* kMakerLine = "Kvr00102 - 0800 000 0000 - www.kvr00102.example";
+// Its short form, for paper narrower than kMakerLine: the maker and the web
+// address.
+inline constexpr const char* kShortMakerLine = "Kvr00102 - www.kvr00102.example";
 
 }  // namespace kvr

@@ -51,9 +51,8 @@ bool SerialPort::fail(std::string message) {
 
 namespace {
 
-// The n of "COMn" or "COMn:" (1 to 256), or 0 when the name is not such a port.
+// The n of "COMn" (1 to 256), or 0 when the name is not such a port.
 int com_number(std::string_view name) {
-  if (!name.empty() && name.back() == ':') name.remove_suffix(1);
   if (name.size() < 4 || name.size() > 6) return 0;
   for (std::size_t i = 0; i < 3; ++i)
     if (platform::ascii::to_upper(name[i]) != "COM"[i]) return 0;
@@ -65,6 +64,20 @@ int com_number(std::string_view name) {
   return number >= 1 && number <= 256 ? number : 0;
 }
 
+// The upper-case form of a device name such as "LPT1" or "usb" (a letter,
+// then letters and digits), "COM" and its number for a COM port, or "" when
+// the name is not a device name.
+std::string device_name(std::string_view name) {
+  if (const int number = com_number(name)) return "COM" + platform::to_text(number);
+  if (name.empty() || !platform::ascii::is_alpha(name.front())) return {};
+  std::string upper;
+  for (const char c : name) {
+    if (!platform::ascii::is_alnum(c)) return {};
+    upper += platform::ascii::to_upper(c);
+  }
+  return upper;
+}
+
 }  // namespace
 
 std::string serial_device_for(std::string_view port_name) {
@@ -74,15 +87,17 @@ std::string serial_device_for(std::string_view port_name) {
 #else
   if (!port_name.empty() && port_name.front() == '/') return std::string(port_name);
 #endif
-  const int number = com_number(port_name);
-  if (number == 0) return {};
-  const std::string variable = "FISCAL_PORT_COM" + platform::to_text(number);
+  if (!port_name.empty() && port_name.back() == ':') port_name.remove_suffix(1);
+  const std::string name = device_name(port_name);
+  if (name.empty()) return {};
+  const std::string variable = "FISCAL_PORT_" + name;
   std::string device = detail::environment_value(variable.c_str());
   if (!device.empty()) return device;
 #ifdef _WIN32
-  return "\\\\.\\COM" + platform::to_text(number);
+  return "\\\\.\\" + name;
 #else
-  return "/dev/ttyS" + platform::to_text(number - 1);
+  const int number = com_number(port_name);
+  return number == 0 ? std::string() : "/dev/ttyS" + platform::to_text(number - 1);
 #endif
 }
 

@@ -130,16 +130,20 @@ bool SerialPort::open(std::string_view port_name, const SerialSettings& settings
   if (!::isatty(fd) || ::tcgetattr(fd, &options) != 0) return give_up("not a serial device");
   if (::ioctl(fd, TIOCEXCL) != 0) return give_up("cannot take the port for exclusive use");
 
-  options.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON |
-                                            IXOFF | IXANY | INPCK);
+  // Bytes pass unchanged: no translation, echo or line editing.
+  options.c_iflag &= ~static_cast<tcflag_t>(ISTRIP | INLCR | IGNCR | ICRNL);
   options.c_oflag &= ~static_cast<tcflag_t>(OPOST);
   options.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+  if (!settings.keep_other_line_settings) {
+    options.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | IXON | IXOFF | IXANY | INPCK);
+    options.c_cflag |= CREAD | CLOCAL;
+  }
   tcflag_t cleared = CSIZE | PARENB | PARODD | CSTOPB;
 #ifdef CMSPAR
   cleared |= CMSPAR;
 #endif
   options.c_cflag &= ~cleared;
-  options.c_cflag |= character_size(settings.data_bits) | CREAD | CLOCAL;
+  options.c_cflag |= character_size(settings.data_bits);
   switch (settings.parity) {
     case Parity::None: break;
     case Parity::Odd: options.c_cflag |= PARENB | PARODD; break;

@@ -56,6 +56,8 @@ class PrinterLine {
     ::tcgetattr(master_, &settings);
     return settings;
   }
+  // Sets the line up as the port's owner would.
+  void Apply(const termios& settings) { ::tcsetattr(slave_, TCSANOW, &settings); }
 
  private:
   int master_ = -1, slave_ = -1;
@@ -88,6 +90,8 @@ class NonFiscalPrinterTest : public DriverTest {
   NonFiscalPrinterTest() {
     ::setenv("FISCAL_PORT_COM7", line.device().c_str(), 1);
     ::setenv("FISCAL_PORT_COM9", (env.root() + "/no-such-port").c_str(), 1);
+    ::setenv("FISCAL_PORT_LPT1", line.device().c_str(), 1);
+    ::setenv("FISCAL_PORT_USB", line.device().c_str(), 1);
     payments.AddFieldDef("VRMOVIVEND", hostrt::FieldType::Float);
     payments.AddFieldDef("NMTIPORECE", hostrt::FieldType::String, 40);
     payments.CreateDataSet();
@@ -107,6 +111,8 @@ class NonFiscalPrinterTest : public DriverTest {
   ~NonFiscalPrinterTest() override {
     ::unsetenv("FISCAL_PORT_COM7");
     ::unsetenv("FISCAL_PORT_COM9");
+    ::unsetenv("FISCAL_PORT_LPT1");
+    ::unsetenv("FISCAL_PORT_USB");
   }
   void Item(const char* code, const char* name, double quantity, double price) {
     items.Append();
@@ -160,7 +166,13 @@ TEST_F(NonFiscalPrinterTest, ModelParametersGiveWidthLineEndAndPaperCut) {
   }
 }
 
-TEST_F(NonFiscalPrinterTest, TheDirectPathWritesTheTextAt19200EightNoParityOneStopBit) {
+TEST_F(NonFiscalPrinterTest, TheDirectPathWritesAt19200EightNoParityOneStopBitAndKeepsTheOtherLineSettings) {
+  // The port set up for a printer that paces the line with XON/XOFF and
+  // heeds the modem lines, at two stop bits that the direct path replaces.
+  termios port = line.Settings();
+  port.c_iflag |= IXON | IXOFF | IXANY | INPCK;
+  port.c_cflag = (port.c_cflag & ~static_cast<tcflag_t>(CLOCAL)) | CRTSCTS | HUPCL | CSTOPB;
+  line.Apply(port);
   const std::string text("CONTA\n\r\x1Bw\x00\xE7", 11);
   EXPECT_EQ(KVR(driver, Formata_Bematech_MP100)(text, "COM7"), "");
   EXPECT_EQ(line.Received(), text);
@@ -168,6 +180,10 @@ TEST_F(NonFiscalPrinterTest, TheDirectPathWritesTheTextAt19200EightNoParityOneSt
   EXPECT_EQ(::cfgetospeed(&settings), static_cast<speed_t>(B19200));
   EXPECT_EQ(settings.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
   EXPECT_FALSE(settings.c_cflag & (PARENB | CSTOPB));
+  constexpr tcflag_t kInput = IXON | IXOFF | IXANY | INPCK;
+  constexpr tcflag_t kControl = CLOCAL | CRTSCTS | HUPCL;
+  EXPECT_EQ(settings.c_iflag & kInput, kInput);
+  EXPECT_EQ(settings.c_cflag & kControl, static_cast<tcflag_t>(CRTSCTS | HUPCL));
 
   EXPECT_EQ(KVR(driver, Formata_Bematech_MP100)("x", "COM9"), "");
   EXPECT_THAT(LogEntries(), Contains(HasSubstr("ERRO!!! Formata_Bematech_MP100: cannot open COM9")));
@@ -191,6 +207,9 @@ TEST_F(NonFiscalPrinterTest, ThroughTheLibraryEachCopyGetsSixMoreLineEndsThenThe
   EXPECT_EQ(line.Received(), "\x1Bm") << "no copy, but the paper is cut";
 }
 
+// The maker's line in its short form, which keeps the web address on narrow paper.
+const std::string kNarrowFooterLine = "Kvr00102 - www.kvr00102.example";
+
 TEST_F(NonFiscalPrinterTest, ModelSevenGetsOneCopyAndTheCutStraightThroughTheSerialPort) {
   ASSERT_TRUE(Slip("3", "", "7"));
   const std::string rule(40, '-');
@@ -198,7 +217,7 @@ TEST_F(NonFiscalPrinterTest, ModelSevenGetsOneCopyAndTheCutStraightThroughTheSer
   const std::string slip = Lines({"", centre("COMPRA DE CREDITO"), rule, "Nr.Deposito: 000321", std::string(40, ' '),
                                   "Consumidor..: MARIA SOUZA", "Familia.....: FAMILIA SOUZA",
                                   "Valor ......: R$ 50,00", "Saldo Final : R$ 60,00", rule,
-                                  centre("Data/Hora 09/03/2009 14:05:00"), kSoftwareFooterLine.substr(0, 40)},
+                                  centre("Data/Hora 09/03/2009 14:05:00"), centre(kNarrowFooterLine)},
                                  "\n");
   EXPECT_EQ(line.Received(), slip + Repeat("\n", 10) + "\x1Bw");
   EXPECT_EQ(::cfgetospeed(&static_cast<const termios&>(line.Settings())), static_cast<speed_t>(B19200));
@@ -208,7 +227,7 @@ TEST_F(NonFiscalPrinterTest, TheBranchAndSpanishLayouts) {
   ASSERT_TRUE(Slip("1", "01", "2"));
   const std::string rule(42, '-');
   auto centre = [](const std::string& text) { return Centred(text, 42); };
-  const std::string footer = kSoftwareFooterLine.substr(0, 42);
+  const std::string footer = centre(kNarrowFooterLine);
   EXPECT_EQ(line.Received(),
             Elite(Lines({centre("RESTAURANTE MODELO"), centre("CAIXA 02"), centre("RUA DAS FLORES 10"),
                          centre("SAO PAULO"), centre("Insc.Municipal 12345"), rule, "Nr.Serie     EMU0001",
@@ -230,6 +249,15 @@ TEST_F(NonFiscalPrinterTest, TheBranchAndSpanishLayouts) {
                         "\n") +
                   Repeat("\n", 6)) +
                 "\x1Bw");
+}
+
+// A parallel port and a USB port, each a name that the machine maps to the
+// printer's line.
+TEST_F(NonFiscalPrinterTest, PrintersOnPortsThatAreNoComPortsPrint) {
+  for (const std::string port : {"LPT1", "usb:"}) {
+    EXPECT_TRUE(Slip("1", "", "9", port)) << port;
+    EXPECT_EQ(line.Received(), Elite(PlainSlip("\r\n") + Repeat("\r\n", 6)) + "\x1Bw") << port;
+  }
 }
 
 TEST_F(NonFiscalPrinterTest, APortThatIsNotThereOrABadCopyCountPrintsNothingAndFails) {

@@ -114,13 +114,31 @@ TEST_F(SerialTest, LineSettingsReachTheDevice) {
   EXPECT_FALSE(applied.c_oflag & OPOST);
   EXPECT_FALSE(applied.c_lflag & (ICANON | ECHO));
   EXPECT_FALSE(applied.c_iflag & (IXON | ICRNL));
+  port.close();
+
+  // Kept: only the rate and the frame change, bytes still pass unchanged.
+  applied.c_iflag |= IXON | IXOFF | ICRNL;
+  applied.c_oflag |= OPOST | ONLCR;
+  applied.c_cflag &= ~static_cast<tcflag_t>(CLOCAL);
+  ASSERT_EQ(::tcsetattr(pty_.master(), TCSANOW, &applied), 0);
+  settings = printer_settings();
+  settings.keep_other_line_settings = true;
+  ASSERT_TRUE(port.open(pty_.slave_path(), settings)) << port.last_error();
+  ASSERT_EQ(::tcgetattr(pty_.master(), &applied), 0);
+  EXPECT_FALSE(applied.c_cflag & (CSTOPB | CLOCAL));
+  EXPECT_EQ(applied.c_iflag & (IXON | IXOFF | ICRNL), static_cast<tcflag_t>(IXON | IXOFF));
+  EXPECT_FALSE(applied.c_oflag & OPOST);
+  EXPECT_EQ(port.write("a\n"), 2u);
+  EXPECT_EQ(pty_.receive(3), "a\n");
 }
 
-TEST_F(SerialTest, ComNamesMapThroughTheEnvironment) {
+TEST_F(SerialTest, PortNamesMapThroughTheEnvironment) {
   env_.set("FISCAL_PORT_COM7", pty_.slave_path());
+  env_.set("FISCAL_PORT_LPT2", pty_.slave_path());
   env_.unset("FISCAL_PORT_COM2");
   EXPECT_EQ(platform::serial_device_for("COM7"), pty_.slave_path());
   EXPECT_EQ(platform::serial_device_for("com7:"), pty_.slave_path());
+  EXPECT_EQ(platform::serial_device_for("Lpt2:"), pty_.slave_path());
   EXPECT_EQ(platform::serial_device_for("COM2"), "/dev/ttyS1");
   EXPECT_EQ(platform::serial_device_for("COM256"), "/dev/ttyS255");
   EXPECT_EQ(platform::serial_device_for("/dev/ttyUSB0"), "/dev/ttyUSB0");
@@ -133,6 +151,7 @@ TEST_F(SerialTest, ComNamesMapThroughTheEnvironment) {
   EXPECT_EQ(pty_.receive(1), "x");
   port.close();
   EXPECT_TRUE(platform::serial_port_available("COM7"));
+  EXPECT_TRUE(platform::serial_port_available("LPT2"));
   EXPECT_FALSE(platform::serial_port_available("COM0"));
   EXPECT_FALSE(platform::serial_port_available("/dev/no-such-port"));
 }

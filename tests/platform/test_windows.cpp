@@ -71,10 +71,13 @@ TEST(WindowsPlatformTest, CopiesReportWindowsErrorCodes) {
   EXPECT_EQ(platform::read_file(temp / "copia.txt"), "linha 1\r\nlinha 2\r\n");
 }
 
-TEST(WindowsPlatformTest, SerialPortsAreTheSystemsComDevices) {
+TEST(WindowsPlatformTest, PortNamesAreTheSystemsDevices) {
   EXPECT_EQ(platform::serial_device_for("COM1"), "\\\\.\\COM1");
   EXPECT_EQ(platform::serial_device_for("com12:"), "\\\\.\\COM12");
-  EXPECT_EQ(platform::serial_device_for("LPT1"), "");
+  EXPECT_EQ(platform::serial_device_for("LPT1"), "\\\\.\\LPT1");
+  EXPECT_EQ(platform::serial_device_for("usb:"), "\\\\.\\USB");
+  EXPECT_EQ(platform::serial_device_for("C:\\recibo.prn"), "");
+  EXPECT_TRUE(platform::serial_port_available("nul:")) << "a device that is no COM port";
   platform::SerialPort port;
   EXPECT_FALSE(port.open("COM200", platform::SerialSettings{}));
   EXPECT_FALSE(port.is_open());

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <string_view>
 
 #include "core/debug_log.h"
+#include "core/maker_line.h"
 #include "datamodule/data_module.h"
 #include "documents/document_texts.h"
 #include "documents/nonfiscal_printer/receipt_printer.h"
@@ -89,6 +91,13 @@ void PlainSlip(SlipText& slip, const CreditPurchase& p) {
   slip.Rule('-').Centred((Msg2("Data") + " " + DateAndTime()).substr(0, 48));
 }
 
+// The maker's line, in its short form where the paper is too narrow for the
+// whole line, so that the web address is never cut.
+std::string_view MakerFooter(std::size_t width) {
+  const std::string_view line = kSoftwareFooter;
+  return line.size() <= width ? line : kShortMakerLine;
+}
+
 bool CopyCount(std::string_view operation, const std::string& text, int& copies) {
   std::int64_t count = 0;
   if (hostrt::TryStrToInt(text, count) && count >= 0 && count <= 99) {
@@ -152,7 +161,7 @@ KVR_EXPORT bool Compr_Cred_Bematech_NFISC(std::string& /*stCupomDia*/, hostrt::C
       kvr::SpanishSlip(slip, purchase, branch);
     else
       kvr::PlainSlip(slip, purchase);
-    slip.Centred(kvr::kSoftwareFooter);
+    slip.Centred(kvr::MakerFooter(model.width));
 
     if (stIdTipoImpNF1 == "7") {
       slip.Feed(10);

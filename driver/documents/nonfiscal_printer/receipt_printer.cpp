@@ -83,8 +83,11 @@ bool WriteToSerialPort(std::string_view operation, const std::string& text, cons
   settings.output_queue = 256;
   settings.read_timeout_ms = 1000;
   settings.write_timeout_ms = 1000;
-  // The platform layer forms the device's name ("COM2" is opened as "COM2:"
-  // on Windows; a device path is taken as it is).
+  // Flow control and the port's other line settings stay as they are set up
+  // for the printer.
+  settings.keep_other_line_settings = true;
+  // The platform layer forms the device's name ("COM2" is opened as
+  // "\\.\COM2" on Windows; a device path is taken as it is).
   platform::SerialPort serial;
   const bool written = serial.open(port, settings) && serial.write(text) == text.size();
   if (!written) Log("ERRO!!! " + std::string(operation) + ": " + serial.last_error());
@@ -93,9 +96,10 @@ bool WriteToSerialPort(std::string_view operation, const std::string& text, cons
 }
 
 bool ProbePort(const std::string& port) {
-  // A printer that the library writes to as a file (a name with a folder)
-  // must exist as such; any other name is a serial device.
-  if (port.find_first_of("/\\") != std::string::npos && port.rfind("/dev/", 0) != 0)
+  // A device (a port name such as COM2, LPT1 or USB, or a device path) is
+  // opened and closed at once. A name with a folder that is no device is a
+  // file that the library prints into, and must exist.
+  if (platform::serial_device_for(port).empty() && port.find_first_of("/\\") != std::string::npos)
     return platform::file_exists(platform::native_path(port));
   return platform::serial_port_available(port);
 }

@@ -38,13 +38,15 @@ class ReceiptPrinterPort {
 };
 
 // Writes the text straight to the serial port (19200 8N1, queues of 256
-// bytes, 1000 ms timeouts); false, logged under `operation`, when the port
+// bytes, 1000 ms timeouts; its other line settings, such as flow control,
+// as the port has them); false, logged under `operation`, when the port
 // cannot be opened or set up or not every byte was written. The port is
 // closed in every case.
 bool WriteToSerialPort(std::string_view operation, const std::string& text, const std::string& port);
 
-// True when the port's device exists and can be opened (closed at once), or,
-// for a name with a folder, when that file exists.
+// True when the port's device (COM2, LPT1, USB or any other device name the
+// platform maps, or a device path) can be opened (closed at once), or, for
+// another name with a folder, when that file exists.
 bool ProbePort(const std::string& port);
 
 // The parameters of a printer model.

@@ -21,21 +21,33 @@ struct SerialSettings {
   std::size_t output_queue = 4096;  // advisory on POSIX
   int read_timeout_ms = 1000;
   int write_timeout_ms = 1000;
+  // By default the line is raw (see SerialPort). When set, only the rate, the
+  // character frame, the queues and the timeouts change: software and
+  // hardware flow control, modem control, parity checking and break handling
+  // stay as the port has them. Bytes pass unchanged either way.
+  bool keep_other_line_settings = false;
 };
 
-// A port named "COMn" (any letter case, with or without a trailing ":", n from
-// 1 to 256) maps to the device in FISCAL_PORT_COMn when set, else to
-// /dev/ttyS<n-1>; a name that begins with '/' is taken as a device path.
-// Any other name gives "" (not a port). On Windows: "\\.\COMn".
+// A device name (a letter, then letters and digits, in any letter case, with
+// or without a trailing ":": "COM2", "LPT1", "usb:") maps to the device in
+// FISCAL_PORT_<NAME> (the name in upper case) when set; else "COMn" (n from
+// 1 to 256) maps to /dev/ttyS<n-1> and other names give "" (not a port). A
+// name that begins with '/' is taken as a device path. On Windows a device
+// name with no variable set maps to "\\.\<NAME>" ("\\.\COM2", "\\.\LPT1"),
+// and a name that begins with "\\.\" is taken as it is.
 std::string serial_device_for(std::string_view port_name);
 
 // True when the port's device can be opened (and is closed again at once),
 // without changing any of its settings.
 bool serial_port_available(std::string_view port_name);
 
-// The port is raw: bytes pass unchanged both ways (no line-end translation,
-// no echo, no software flow control); hardware flow control stays as the port
-// has it. It is opened for exclusive use.
+// Bytes pass unchanged both ways (no line-end translation, no echo, no line
+// editing). Unless SerialSettings::keep_other_line_settings is set, the line
+// is also raw: no software flow control, no parity checking or break
+// handling, modem control lines ignored; hardware flow control stays as the
+// port has it. On Windows, where a port is always binary, only the rate and
+// the character frame of its line settings change in either case. The port
+// is opened for exclusive use.
 class SerialPort {
  public:
   SerialPort() = default;
