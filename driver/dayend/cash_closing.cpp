@@ -49,7 +49,9 @@ const std::string kRule(kDocumentWidth, '-');
 
 class CashClosing {
  public:
-  explicit CashClosing(const ClosingArguments& a) : a_(a), dm_(DataModule()), doc_(a.stEsquemaCor) {}
+  explicit CashClosing(const ClosingArguments& a) : a_(a), dm_(DataModule()), doc_(a.stEsquemaCor) {
+    doc_.Named("GeraReciboSangria");
+  }
 
   bool Run() {
     try {
@@ -70,13 +72,13 @@ class CashClosing {
   }
 
   bool OpenReport() {
-    report_open_ = Relatorio_Gerencial_Imp(a_.stEsquemaCor, a_.stCdFilial, a_.stCdCaixa, "");
-    if (report_open_) GravaDocumentosNaoFiscais(a_.stNrSerie, a_.stEsquemaCor, "RG");
+    report_open_ = doc_.OpenReport(a_.stCdFilial, a_.stCdCaixa);
     return report_open_;
   }
+  // A report is recorded once it is whole on paper.
   void CloseReport() {
-    FechRelatGerenc(a_.stEsquemaCor, true, true);
     report_open_ = false;
+    if (doc_.Close(true, true)) GravaDocumentosNaoFiscais(a_.stNrSerie, a_.stEsquemaCor, "RG");
   }
 
   bool Steps() {
@@ -171,11 +173,18 @@ class CashClosing {
     hostrt::ClientDataSet& products = final_closing ? a_.cdsProdFechamento : a_.cdsProdAux;
     hostrt::ClientDataSet& movements = final_closing ? dm_.cdsMovTot : dm_.cdsMovAbertura;
     bool boCupom = final_closing;
+    const bool ours_open = report_open_ && !boCupom;
     std::string coupon;
     Relatorio_Produto("", final_closing ? "D" : "A", a_.stNrSerie, a_.stCdFilial, a_.stCdCaixa, coupon, products,
                       a_.stEmiRelProd, a_.stTribRelPro, a_.stEsquemaCor, boCupom);
     FillDayCoupon(coupon);
-    if (boCupom) report_open_ = false;  // the product report closed it
+    if (boCupom && ours_open) {
+      // The product report closed ours; without products it recorded ours in
+      // place of its own, else ours is recorded here when it was whole.
+      report_open_ = false;
+      if (!doc_.Stopped() && dm_.cdsProdVend.Active() && !dm_.cdsProdVend.IsEmpty())
+        GravaDocumentosNaoFiscais(a_.stNrSerie, a_.stEsquemaCor, "RG");
+    }
     if (!dm_.cdsMovTot.Active() || dm_.cdsMovTot.IsEmpty()) {
       // No closing report; a report of ours still open is closed.
       if (report_open_) CloseReport();

@@ -34,12 +34,14 @@ class ProductReport {
  public:
   ProductReport(TdtmBematech12& dm, std::string colour) : dm_(dm), doc_(colour), colour_(std::move(colour)) {}
 
-  // An exception reaches the caller, after the report is closed: the printer
-  // is left ready for the next document.
-  void Print(const std::string& branch, const std::string& till, std::string& stCupomDia, bool grouped) {
-    Relatorio_Gerencial_Imp(colour_, branch, till, "");
+  // True when the report is whole on paper. An exception reaches the
+  // caller, after the report is closed: the printer is left ready for the
+  // next document.
+  bool Print(const std::string& branch, const std::string& till, std::string& stCupomDia, bool grouped) {
+    doc_.Named("Relatorio_Produto");
+    doc_.OpenReport(branch, till);
     try {
-      PrintBody(stCupomDia, grouped);
+      return PrintBody(stCupomDia, grouped);
     } catch (...) {
       FechRelatGerenc(colour_, true, true);
       throw;
@@ -47,7 +49,7 @@ class ProductReport {
   }
 
  private:
-  void PrintBody(std::string& stCupomDia, bool grouped) {
+  bool PrintBody(std::string& stCupomDia, bool grouped) {
     stCupomDia = Nr_Cupom("", colour_);
     doc_.Line("").Line(hostrt::Centraliza(Msg("RelProdutos"), 47)).Line("");
     doc_.Line(hostrt::TamFixo(Msg("Codigo"), 12) + hostrt::TamFixo(Msg("Nome"), 20) +
@@ -59,7 +61,7 @@ class ProductReport {
     else
       PrintPlain();
     PrintTotals(!grouped);
-    FechRelatGerenc(colour_, true, true);
+    return doc_.Close(true, true);
   }
 
   hostrt::ClientDataSet& Products() { return dm_.cdsProdVend; }
@@ -186,11 +188,14 @@ KVR_EXPORT void Relatorio_Produto(const std::string& /*stParam*/, const std::str
   } else if (stEmiRelProd != "N") {
     return;
   }
-  if (!boCtrlCupom) FechRelatGerenc(stIdEsquema, true, true);
+  const bool closed_left_open = !boCtrlCupom && FechRelatGerenc(stIdEsquema, true, true);
   boCtrlCupom = true;
-  if (dm.cdsProdVend.Active() && !dm.cdsProdVend.IsEmpty())
-    kvr::ProductReport(dm, stIdEsquema).Print(stCdFilial, stCdCaixa, stCupomDia, stTribRelPro == "S");
-  GravaDocumentosNaoFiscais(stNrSerie, stIdEsquema, "RG");
+  // A report is recorded once whole on paper; without products, the report
+  // closed above is recorded in its place, and nothing when none was.
+  const bool products = dm.cdsProdVend.Active() && !dm.cdsProdVend.IsEmpty();
+  if (products ? kvr::ProductReport(dm, stIdEsquema).Print(stCdFilial, stCdCaixa, stCupomDia, stTribRelPro == "S")
+               : closed_left_open)
+    GravaDocumentosNaoFiscais(stNrSerie, stIdEsquema, "RG");
 }
 
 }  // extern "C"

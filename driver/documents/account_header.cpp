@@ -12,12 +12,13 @@
 
 namespace kvr {
 
-void AccountReportHeader(const std::string& stCdFilial, const std::string& stEsquemaCor,
+bool AccountReportHeader(const std::string& stCdFilial, const std::string& stEsquemaCor,
                          const std::string& stNmFilialLogin, const std::string& stCaixaAber) {
   Nr_Cupom("", stEsquemaCor);
   ReportGuard report("Cabecalho", stEsquemaCor);
-  report.Opened(Relatorio_Gerencial_Imp(stEsquemaCor, stCdFilial, stCaixaAber, ""));
   DocumentBuilder doc(stEsquemaCor);
+  doc.Named("Cabecalho");
+  report.Opened(doc.OpenReport(stCdFilial, stCaixaAber));
   doc.Line("")
       .Rule('-')
       .Centred(stNmFilialLogin)
@@ -25,21 +26,24 @@ void AccountReportHeader(const std::string& stCdFilial, const std::string& stEsq
       .Rule('-')
       .Line("Caixa: " + stCaixaAber + std::string(16, ' ') + hostrt::FormatDateTime("dd/mm/yyyy hh:nn", hostrt::Now()))
       .Rule('-');
-  doc.HandOver();
+  const bool printed = doc.HandOver();
   report.Closed();  // left open for the report that follows
+  if (!printed) doc.Close();
+  return printed;
 }
 
 }  // namespace kvr
 
 extern "C" {
 
-// True unless an exception interrupted it (the report is then closed again).
+// True when the header is on paper and the report open for the next
+// operation; False when a fault stopped it (no report left open) or an
+// exception interrupted it (the report is then closed again).
 KVR_EXPORT bool Cabecalho(const std::string& stCdFilial, const std::string& stEsquemaCor,
                           const std::string& stNmFilialLogin, const std::string& stCaixaAber,
                           const std::string& /*stCracCons*/, const std::string& /*stNmCons*/) {
   try {
-    kvr::AccountReportHeader(stCdFilial, stEsquemaCor, stNmFilialLogin, stCaixaAber);
-    return true;
+    return kvr::AccountReportHeader(stCdFilial, stEsquemaCor, stNmFilialLogin, stCaixaAber);
   } catch (const std::exception& error) {
     kvr::Log(std::string("ERRO!!! Cabecalho: ") + error.what());
     return false;

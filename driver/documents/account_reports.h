@@ -4,9 +4,11 @@
 
 namespace kvr {
 
-// Opens the management report and prints the reports' common header; an
-// exception closes the report again and goes on to the caller.
-void AccountReportHeader(const std::string& stCdFilial, const std::string& stEsquemaCor,
+// Opens the management report and prints the reports' common header; true
+// when the header is on paper and the report left open for what follows. A
+// header that did not print leaves no report open; an exception closes the
+// report again and goes on to the caller.
+bool AccountReportHeader(const std::string& stCdFilial, const std::string& stEsquemaCor,
                          const std::string& stNmFilialLogin, const std::string& stCaixaAber);
 
 // A label in `label_width` columns and an amount right-aligned in `amount_width`.

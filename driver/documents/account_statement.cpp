@@ -34,8 +34,9 @@ struct MovementFields {
 
 void StartFamily(Statement& s, const std::string& family_name, double previous_balance) {
   if (!s.printed) {
-    AccountReportHeader(s.branch, s.colour, s.branch_name, s.till);
-    s.report.Opened(true);
+    // A header that did not print left no report to print into.
+    s.doc.Opened(AccountReportHeader(s.branch, s.colour, s.branch_name, s.till));
+    s.report.Opened(!s.doc.Stopped());
     s.doc.Line(s.consumer);
     s.printed = true;
   }
@@ -114,7 +115,7 @@ void FullStatement(Statement& s, hostrt::ClientDataSet& movements) {
 
 extern "C" {
 
-// True when a statement was printed; nothing is printed (no report) without
+// True when a statement is whole on paper; nothing is printed (no report) without
 // movements. The simple statement leaves each family's movements in
 // cdsAuxExtSimp. The host's datasets keep their own filters. Exceptions reach
 // the host, after the report has been closed.
@@ -124,7 +125,7 @@ KVR_EXPORT bool Extrato(const std::string& stCdFilial, const std::string& stEsqu
                         hostrt::ClientDataSet& cdsSaldFam, const std::string& /*stValData*/,
                         const std::string& stFilial, const std::string& stCaixa, const std::string& stConsumidor,
                         const std::string& stNmConsumidor, hostrt::ClientDataSet& cdsExtrato) {
-  kvr::Statement s{stEsquemaCor, cdsExtVenda, kvr::DocumentBuilder(stEsquemaCor),
+  kvr::Statement s{stEsquemaCor, cdsExtVenda, kvr::DocumentBuilder(stEsquemaCor).Named("Extrato"),
                    kvr::ReportGuard("Extrato", stEsquemaCor), false, stCdFilial, stFilial, stCaixa,
                    stConsumidor + "-" + stNmConsumidor};
   if (cdsTipoExtCons.FieldByName("IDEMISEXTRSIMPL").AsString() == "S")
@@ -136,8 +137,7 @@ KVR_EXPORT bool Extrato(const std::string& stCdFilial, const std::string& stEsqu
   for (cdsSaldFam.First(); !cdsSaldFam.Eof(); cdsSaldFam.Next()) total += cdsSaldFam.FieldByName("SALDOFAM").AsFloat();
   s.doc.Rule('-').Line(kvr::LabelAmount("Saldo Total", 12, total, 28));
   s.report.Closed();
-  s.doc.Close();
-  return true;
+  return s.doc.Close();
 }
 
 }  // extern "C"

@@ -33,13 +33,14 @@ void TotalLines(DocumentBuilder& doc, double total) {
 extern "C" {
 
 // The body goes as one block cut at the block limit, so with many families
-// the total line is cut short or lost. Exceptions reach the host, after the
-// report has been closed.
+// the total line is cut short or lost. True when the body is on paper and the
+// report closed. Exceptions reach the host, after the report has been closed.
 KVR_EXPORT bool ImpSaldo(const std::string& stEsquemaCor, hostrt::ClientDataSet& cdsSaldFam,
                          const std::string& stCracCOns, const std::string& stNmCons) {
   kvr::ReportGuard report("ImpSaldo", stEsquemaCor);
   report.Opened(true);  // the report Cabecalho opened
   kvr::DocumentBuilder doc(stEsquemaCor);
+  doc.Named("ImpSaldo");
   doc.Centred(">>> Consulta Saldo <<<").Rule('-').Line(stCracCOns + " - " + stNmCons).Line("");
   doc.HandOver();
   double total = 0;
@@ -50,18 +51,19 @@ KVR_EXPORT bool ImpSaldo(const std::string& stEsquemaCor, hostrt::ClientDataSet&
   }
   kvr::TotalLines(doc, total);
   report.Closed();
-  doc.Close();
-  return true;
+  return doc.Close();
 }
 
-// Families whose balance is exactly zero are left out.
+// Families whose balance is exactly zero are left out. True when the report
+// is whole on paper.
 KVR_EXPORT bool Saldo_CredPessoal(const std::string& stCdFilial, const std::string& stCdCaixa,
                                   const std::string& stEsquemaCor, const std::string& stNmCons,
                                   hostrt::ClientDataSet& cdsSaldCred) {
   try {
     kvr::ReportGuard report("Saldo_CredPessoal", stEsquemaCor);
-    report.Opened(Relatorio_Gerencial_Imp(stEsquemaCor, stCdFilial, stCdCaixa, ""));
     kvr::DocumentBuilder doc(stEsquemaCor);
+    doc.Named("Saldo_CredPessoal");
+    report.Opened(doc.OpenReport(stCdFilial, stCdCaixa));
     doc.Line("").Centred(stNmCons).Blank();
     double total = 0;
     for (cdsSaldCred.First(); !cdsSaldCred.Eof(); cdsSaldCred.Next()) {
@@ -72,8 +74,7 @@ KVR_EXPORT bool Saldo_CredPessoal(const std::string& stCdFilial, const std::stri
     }
     doc.Rule('-').Line(kvr::LabelAmount("Saldo Total", 25, total, 15));
     report.Closed();
-    doc.Close();
-    return true;
+    return doc.Close();
   } catch (const std::exception& error) {
     kvr::Log(std::string("ERRO!!! Saldo_CredPessoal: ") + error.what());
     return false;
@@ -81,7 +82,7 @@ KVR_EXPORT bool Saldo_CredPessoal(const std::string& stCdFilial, const std::stri
 }
 
 // One section per consumer type that has consumers; no report at all when
-// none has. True when something was printed. cdsSaldoNeg is left with its own
+// none has. True when the report is whole on paper. cdsSaldoNeg is left with its own
 // filter. Exceptions reach the host, after the report has been closed.
 KVR_EXPORT bool SaldoNegativo(const std::string& stCdFilial, const std::string& stEsquemaCor,
                               hostrt::ClientDataSet& cdsTipoCons, hostrt::ClientDataSet& cdsSaldoNeg,
@@ -89,13 +90,14 @@ KVR_EXPORT bool SaldoNegativo(const std::string& stCdFilial, const std::string& 
                               const std::string& /*stCracCOns*/, const std::string& /*stNmCons*/) {
   kvr::ReportGuard report("SaldoNegativo", stEsquemaCor);
   kvr::DocumentBuilder doc(stEsquemaCor);
+  doc.Named("SaldoNegativo");
   bool printed = false;
   for (cdsTipoCons.First(); !cdsTipoCons.Eof(); cdsTipoCons.Next()) {
     kvr::FilterScope only_type(cdsSaldoNeg, "CDTIPOCONS = '" + cdsTipoCons.FieldByName("CDTIPOCONS").AsString() + "'");
     cdsSaldoNeg.First();
     if (cdsSaldoNeg.Eof()) continue;
     if (!printed) {
-      kvr::AccountReportHeader(stCdFilial, stEsquemaCor, stNomeFilial, stCaixa);
+      if (!kvr::AccountReportHeader(stCdFilial, stEsquemaCor, stNomeFilial, stCaixa)) return false;
       report.Opened(true);
       doc.Centred(">>> Saldo Negativo por Consumidor <<<");
     }
@@ -113,8 +115,7 @@ KVR_EXPORT bool SaldoNegativo(const std::string& stCdFilial, const std::string& 
   }
   if (!printed) return false;
   report.Closed();
-  doc.Close();
-  return true;
+  return doc.Close();
 }
 
 }  // extern "C"

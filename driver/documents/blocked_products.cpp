@@ -12,15 +12,16 @@
 
 extern "C" {
 
-// Always True; print failures are ignored. Exceptions reach the host, after
-// the report has been closed.
+// True when the list is whole on paper. Exceptions reach the host, after the
+// report has been closed.
 KVR_EXPORT bool ImprimeProdBloq(const std::string& stCdFilial, const std::string& stCdCaixa,
                                 const std::string& stEsquemaCor, hostrt::ClientDataSet& cdsProdutoblq) {
   kvr::DataModule();
   Nr_Cupom("", stEsquemaCor);
   kvr::ReportGuard report("ImprimeProdBloq", stEsquemaCor);
-  report.Opened(Relatorio_Gerencial_Imp(stEsquemaCor, stCdFilial, stCdCaixa, ""));
   kvr::DocumentBuilder doc(stEsquemaCor);
+  doc.Named("ImprimeProdBloq");
+  report.Opened(doc.OpenReport(stCdFilial, stCdCaixa));
   doc.Line(std::string(47, '-')).Centred(cdsProdutoblq.FieldByName("NMFILIAL").AsString()).Rule('-');
   doc.HandOver();
   doc.Line("Loja:" + hostrt::TamFixo(cdsProdutoblq.FieldByName("CDLOJA").AsString(), 20) +
@@ -38,8 +39,7 @@ KVR_EXPORT bool ImprimeProdBloq(const std::string& stCdFilial, const std::string
   }
   doc.Line(kvr::kMakerLine);
   report.Closed();
-  doc.Close();
-  return true;
+  return doc.Close();
 }
 
 }  // extern "C"

@@ -2,6 +2,11 @@
 // account credit and of its cancellation, each a management report followed
 // by the registration of the money as unlinked non-fiscal receipts.
 #include <string>
+#include <vector>
+
+#include "core/debug_log.h"
+#include "core/dialogs.h"
+#include "coupon/text_forms.h"
 
 #include "datamodule/data_module.h"
 #include "documents/account_text.h"
@@ -9,6 +14,7 @@
 #include "documents/report_guard.h"
 #include "documents/unlinked_receipt.h"
 #include "kvr00102/kvr00102.h"
+#include "platform/latin1.h"
 
 namespace kvr {
 namespace {
@@ -41,15 +47,62 @@ double AmountPaid(hostrt::ClientDataSet& payments) {
   return paid;
 }
 
+// A zero amount is not sent: the printer refuses it, and it holds no money.
+bool HoldsMoney(double amount) { return ReceiptCentsText(amount) != ReceiptCentsText(0); }
+
+std::string PaymentText(hostrt::ClientDataSet& payments) {
+  return payments.FieldByName("NMTIPORECE").AsString() + " " + CurrencyText(payments.FieldByName("VRMOVIVEND").AsFloat());
+}
+
+// Registers each payment row with money as a receipt on the totalizer, in
+// order, up to the first the printer does not take. When it stops part way
+// the printer keeps the amounts it took: the operator is told which (and the
+// log), and the dataset is left holding exactly those rows, so that only the
+// rest is registered again. True when every row is registered.
+bool RegisterPayments(const std::string& stEsquemaCor, const std::string& totalizer, hostrt::ClientDataSet& payments) {
+  std::vector<std::string> taken, missing;
+  std::vector<int> missing_rows;
+  int row = 0;
+  for (payments.First(); !payments.Eof(); payments.Next(), ++row) {
+    const double amount = payments.FieldByName("VRMOVIVEND").AsFloat();
+    if (!missing.empty() || (HoldsMoney(amount) && !RegisterUnlinkedReceipt(stEsquemaCor, totalizer, amount,
+                                                                            payments.FieldByName("NMTIPORECE").AsString()))) {
+      missing.push_back(PaymentText(payments));
+      missing_rows.push_back(row);
+    } else if (HoldsMoney(amount)) {
+      taken.push_back(PaymentText(payments));
+    }
+  }
+  if (missing.empty()) return true;
+  if (taken.empty()) return false;
+  const auto joined = [](const std::vector<std::string>& texts) {
+    std::string text;
+    for (const std::string& t : texts) text += (text.empty() ? "" : "; ") + t;
+    return text;
+  };
+  const std::string report = platform::L1("registrado no ECF: ") + joined(taken) +
+                             platform::L1(". Não registrado: ") + joined(missing);
+  Log("ERRO!!! Compr_CredPessoal: " + report);
+  Notice(Msg("ErroComando") + "\r\n" + report, hostrt::kPrinterNotice, stEsquemaCor);
+  // Deleted from the last, so that the rows before keep their places.
+  for (auto it = missing_rows.rbegin(); it != missing_rows.rend(); ++it) {
+    payments.First();
+    for (int i = 0; i < *it; ++i) payments.Next();
+    payments.Delete();
+  }
+  return false;
+}
+
 }  // namespace
 }  // namespace kvr
 
 extern "C" {
 
-// The slip is printed twice; then each payment row becomes a receipt on the
-// credit-purchase totalizer. True only when every receipt was registered (so
-// False without payments). Exceptions reach the host, after the report has
-// been closed.
+// The slip is printed twice; once it is whole on paper it is recorded as
+// "RG", and each payment row with money becomes a receipt on the
+// credit-purchase totalizer. True only when every such receipt was registered
+// (so False without payments). A slip that is not whole registers no money.
+// Exceptions reach the host, after the report has been closed.
 KVR_EXPORT bool Compr_CredPessoal(const std::string& /*stParam*/, const std::string& stTotCompCred,
                                   const std::string& stNrSerie, const std::string& stCdFilial,
                                   const std::string& stCdCaixa, const std::string& stEsquemaCor,
@@ -60,11 +113,10 @@ KVR_EXPORT bool Compr_CredPessoal(const std::string& /*stParam*/, const std::str
   const double paid = kvr::AmountPaid(cdsMovCaixaCred);
   stCupomDia = Nr_Cupom("", stEsquemaCor);
   kvr::ReportGuard report("Compr_CredPessoal", stEsquemaCor);
-  const bool opened = report.Opened(Relatorio_Gerencial_Imp(stEsquemaCor, stCdFilial, stCdCaixa, ""));
-  if (opened) {
-    GravaDocumentosNaoFiscais(stNrSerie, stEsquemaCor, "RG");
+  kvr::DocumentBuilder doc(stEsquemaCor);
+  doc.Named("Compr_CredPessoal");
+  if (report.Opened(doc.OpenReport(stCdFilial, stCdCaixa))) {
     const kvr::Deposit deposit{stNrDeposi, stNmConsCred, stNmFamilia, paid, paid + doSald};
-    kvr::DocumentBuilder doc(stEsquemaCor);
     kvr::PurchaseCopy(doc, deposit);
     for (int i = 0; i < 4; ++i) doc.Blank();
     doc.HandOver();
@@ -72,23 +124,16 @@ KVR_EXPORT bool Compr_CredPessoal(const std::string& /*stParam*/, const std::str
     kvr::PurchaseCopy(doc, deposit);
   }
   report.Closed();
-  FechRelatGerenc(stEsquemaCor, true, false);
-  if (!opened) return false;
-
-  bool registered = false;
-  bool all = true;
-  for (cdsMovCaixaCred.First(); !cdsMovCaixaCred.Eof(); cdsMovCaixaCred.Next()) {
-    registered = kvr::RegisterUnlinkedReceipt(stEsquemaCor, stTotCompCred,
-                                              cdsMovCaixaCred.FieldByName("VRMOVIVEND").AsFloat(),
-                                              cdsMovCaixaCred.FieldByName("NMTIPORECE").AsString());
-    all = all && registered;
-  }
-  return registered && all;
+  if (!doc.Close()) return false;
+  GravaDocumentosNaoFiscais(stNrSerie, stEsquemaCor, "RG");
+  return cdsMovCaixaCred.RecordCount() > 0 && kvr::RegisterPayments(stEsquemaCor, stTotCompCred, cdsMovCaixaCred);
 }
 
-// The cancelled amount becomes a receipt on the credit-cancellation totalizer,
-// recorded as "CN"; the report is recorded as "RG" once closed. The verdict of
-// the receipt. Exceptions reach the host, after the report has been closed.
+// Once the slip is whole on paper it is recorded as "RG", and the cancelled
+// amount becomes a receipt on the credit-cancellation totalizer, recorded as
+// "CN" (a zero amount sends none). The verdict of the receipt; a slip that is
+// not whole registers no money. Exceptions reach the host, after the report
+// has been closed.
 KVR_EXPORT bool Cancela_Cred_Pessoal(const std::string& stTotCancCred, const std::string& stNrSerie,
                                      const std::string& stCdFilial, const std::string& stCdCaixa,
                                      const std::string& stEsquemaCor, const std::string& /*stCupomDia*/,
@@ -98,8 +143,9 @@ KVR_EXPORT bool Cancela_Cred_Pessoal(const std::string& stTotCancCred, const std
                                      const std::string& stNmFamilia) {
   kvr::DataModule();
   kvr::ReportGuard report("Cancela_Cred_Pessoal", stEsquemaCor);
-  if (!report.Opened(Relatorio_Gerencial_Imp(stEsquemaCor, stCdFilial, stCdCaixa, ""))) return false;
   kvr::DocumentBuilder doc(stEsquemaCor);
+  doc.Named("Cancela_Cred_Pessoal");
+  if (!report.Opened(doc.OpenReport(stCdFilial, stCdCaixa))) return doc.Close();
   kvr::SlipTitle(doc, kvr::Msg("Canc_ComprCredito"));
   doc.Line(kvr::Copy48(kvr::Msg("Canc_Deposito") + ": " + stDeposito))
       .Blank()
@@ -108,8 +154,9 @@ KVR_EXPORT bool Cancela_Cred_Pessoal(const std::string& stTotCancCred, const std
   kvr::SlipFigures(doc, stNmFamilia, doValor, doValorSald);
   doc.HandOver();
   report.Closed();
-  if (doc.Close()) GravaDocumentosNaoFiscais(stNrSerie, stEsquemaCor, "RG");
-
+  if (!doc.Close()) return false;
+  GravaDocumentosNaoFiscais(stNrSerie, stEsquemaCor, "RG");
+  if (!kvr::HoldsMoney(doValor)) return true;
   const bool registered = kvr::RegisterUnlinkedReceipt(stEsquemaCor, stTotCancCred, doValor, stNmTpRece);
   if (registered) GravaDocumentosNaoFiscais(stNrSerie, stEsquemaCor, "CN");
   return registered;

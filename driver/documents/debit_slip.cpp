@@ -78,8 +78,9 @@ KVR_EXPORT bool Comp_DebitoCons(const std::string& stEsquemaCor, const hostrt::V
 
   Nr_Cupom("", stEsquemaCor);
   kvr::ReportGuard report("Comp_DebitoCons", stEsquemaCor);
-  if (!report.Opened(Relatorio_Gerencial_Imp(stEsquemaCor, "", "", ""))) return false;
   kvr::DocumentBuilder doc(stEsquemaCor);
+  doc.Named("Comp_DebitoCons");
+  if (!report.Opened(doc.OpenReport("", ""))) return doc.Close();
   kvr::HeaderBlock(doc, stCdClie, stNmClie, stCdConsumidor, stNmConsumidor);
   bool printed = doc.HandOver();
   for (products.First(); printed && !products.Eof(); products.Next()) {
@@ -91,8 +92,7 @@ KVR_EXPORT bool Comp_DebitoCons(const std::string& stEsquemaCor, const hostrt::V
     printed = doc.HandOver();
   }
   report.Closed();
-  const bool closed = doc.Close();
-  return printed && closed;
+  return doc.Close();
 }
 
 }  // extern "C"

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "hostrt/text.h"
-#include "kvr00102/kvr00102.h"
 
 namespace kvr {
 
@@ -41,13 +40,13 @@ std::string DocumentBuilder::TakeBlock() {
 }
 
 bool DocumentBuilder::HandOver() {
-  if (block_.empty()) return true;
-  return Usa_CompNFis(stEsquemaCor_, TakeBlock());
+  if (block_.empty()) return !Stopped();
+  return PrintBlock(stEsquemaCor_, progress_, TakeBlock());
 }
 
-bool DocumentBuilder::Close() {
+bool DocumentBuilder::Close(bool boMsg, bool boFechaCupom) {
   HandOver();
-  return FechRelatGerenc(stEsquemaCor_, true, false);
+  return EndDocument(stEsquemaCor_, progress_, boMsg, boFechaCupom);
 }
 
 }  // namespace kvr

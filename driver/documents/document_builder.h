@@ -3,16 +3,26 @@
 // a time; each block is handed to Usa_CompNFis cut to the block limit
 // (characters beyond it are dropped, not carried over) and then emptied.
 //
-//   Relatorio_Gerencial_Imp(colour, branch, till, "");   // or a linked receipt
 //   kvr::DocumentBuilder doc(colour);
+//   doc.OpenReport(branch, till);                       // or a linked receipt
 //   doc.Centred("TITLE").Rule('=');
 //   doc.HandOver();
 //   for (each record) { doc.Columns(name, amount); doc.HandOver(); }
-//   doc.Close();
+//   if (doc.Close()) { /* whole on paper: record it */ }
+//
+// A block that fails is judged by the printer's own state: with no document
+// open any more there is nothing to print into and the document stops; a
+// printer that refused it or does not answer stops the document with one
+// question, "Impressora não responde. Imprimir novamente?" (asking to look at
+// the paper when the block may have printed): yes sends it again once the
+// printer is back, no gives up. A document given up sends nothing more, is
+// closed if the printer still holds it open, and Close() says it is not whole,
+// so that nothing records it as printed.
 #pragma once
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/printer_call.h"
 
@@ -25,10 +35,48 @@ inline constexpr std::size_t kSaleAttachedBlockLimit = 618;  // the prints that 
 // Prints text into the open document: the one printer call behind
 // Usa_CompNFis. An unbound entry point throws.
 CallResult PrintIntoDocument(const std::string& stEsquemaCor, const std::string& text);
+// Registers an unlinked non-fiscal receipt: the one printer call behind
+// Cupom_NFiscNVinc.
+CallResult RegisterReceipt(const std::string& stEsquemaCor, const std::string& stParam1, const std::string& stParam2,
+                           const std::string& stParam3);
+
+// How far a document's printing has come.
+struct DocumentProgress {
+  std::string operation;  // names the document in the log's error lines
+  bool ask = true;        // a failed block or close is asked about here
+  bool opened = true;    // the document is open on the printer
+  bool stopped = false;  // a block failed and was given up: nothing more is sent
+  bool closed = false;   // closed after every block reached the paper
+};
+
+// The rule for one block and for the close, behind HandOver and Close.
+bool PrintBlock(const std::string& stEsquemaCor, DocumentProgress& progress, const std::string& block);
+bool EndDocument(const std::string& stEsquemaCor, DocumentProgress& progress, bool boMsg, bool boFechaCupom);
 
 class DocumentBuilder {
  public:
   explicit DocumentBuilder(std::string stEsquemaCor, std::size_t block_limit = kBlockLimit);
+
+  // Opens the document: a management report for the branch and till, or a
+  // receipt linked to a coupon's payment. A printer that does not answer is
+  // asked about once per attempt (yes tries again once it is back); a
+  // printer that answers and refuses gives no question. The verdict; a
+  // document that did not open gets no blocks.
+  bool OpenReport(const std::string& stCdFilial, const std::string& stCdCaixa);
+  bool OpenLinkedReceipt(const std::string& payment, const std::string& amount, const std::string& coupon);
+  // For a document that the caller opened by other means.
+  void Opened(bool opened) { progress_.opened = opened; }
+  // A document whose caller asks its own question: a failed block stops it
+  // and a failed close is given up at once (after one silent close).
+  DocumentBuilder& CallerAsks() {
+    progress_.ask = false;
+    return *this;
+  }
+  // The operation that prints the document, for the log.
+  DocumentBuilder& Named(std::string operation) {
+    progress_.operation = std::move(operation);
+    return *this;
+  }
 
   // One line as the caller laid it out.
   DocumentBuilder& Line(std::string_view text);
@@ -48,17 +96,21 @@ class DocumentBuilder {
   std::string TakeBlock();
 
   // Hands the block, cut to the limit, to Usa_CompNFis and empties it. An
-  // empty block sends nothing. The verdict of the printer call (true when
-  // nothing was sent).
+  // empty block sends nothing. False when the block is not on paper.
   bool HandOver();
   // Hands over what is left and closes the document with FechRelatGerenc
-  // (messages shown, no coupon closing); the verdict of the close.
-  bool Close();
+  // (boMsg, boFechaCupom: the return analysis' flags). True when the document
+  // is whole on paper and closed; the printer is left without it open either way.
+  bool Close(bool boMsg = true, bool boFechaCupom = false);
+
+  bool Stopped() const { return progress_.stopped || !progress_.opened; }
+  bool Whole() const { return progress_.opened && !progress_.stopped && progress_.closed; }
 
  private:
   std::string stEsquemaCor_;
   std::size_t block_limit_;
   std::string block_;
+  DocumentProgress progress_;
 };
 
 }  // namespace kvr

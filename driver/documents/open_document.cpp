@@ -21,17 +21,22 @@ std::string CurrentExceptionText() {
 
 bool OpenDocument::Report(const std::string& stCdFilial, const std::string& stCdCaixa) {
   pending_ = true;
-  return Relatorio_Gerencial_Imp(stEsquemaCor_, stCdFilial, stCdCaixa, "");
+  return document_.OpenReport(stCdFilial, stCdCaixa);
 }
 
 bool OpenDocument::LinkedReceipt(const std::string& payment, const std::string& amount, const std::string& coupon) {
   pending_ = true;
-  return Abre_Comp_NFiscalVinc(stEsquemaCor_, payment, amount, coupon);
+  return document_.OpenLinkedReceipt(payment, amount, coupon);
+}
+
+bool OpenDocument::Print(const std::string& text) {
+  document_.Text(text);
+  return document_.HandOver();
 }
 
 bool OpenDocument::Close(bool boMsg) {
   pending_ = false;
-  return FechRelatGerenc(stEsquemaCor_, boMsg, false);
+  return document_.Close(boMsg);
 }
 
 void OpenDocument::EndAfterFailure(std::string_view operation) noexcept {

@@ -29,6 +29,13 @@ CallResult PrintIntoDocument(const std::string& stEsquemaCor, const std::string&
                      "Bematech_FI_ImprimeComprobanteNoFiscalVinculado: " + text, text.c_str());
 }
 
+CallResult RegisterReceipt(const std::string& stEsquemaCor, const std::string& stParam1, const std::string& stParam2,
+                           const std::string& stParam3) {
+  return CallPrinter(stEsquemaCor, kShowErrors, Bematech_FI_RecibimientoNoFiscal,
+                     "Bematech_FI_RecibimientoNoFiscal : " + stParam1 + " - " + stParam2 + " - " + stParam3,
+                     stParam1.c_str(), stParam2.c_str(), stParam3.c_str());
+}
+
 }  // namespace kvr
 
 extern "C" {
@@ -83,10 +90,7 @@ KVR_EXPORT bool Cupom_NFiscNVinc(const std::string& stEsquemaCor, const std::str
                                  const std::string& stParam2, const std::string& stParam3) {
   return kvr::FalseOnException([&] {
     return kvr::VerifiedCall(kvr::DocumentIssued(), Bematech_FI_RecibimientoNoFiscal, [&] {
-             return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_RecibimientoNoFiscal,
-                                     "Bematech_FI_RecibimientoNoFiscal : " + stParam1 + " - " + stParam2 + " - " +
-                                         stParam3,
-                                     stParam1.c_str(), stParam2.c_str(), stParam3.c_str());
+             return kvr::RegisterReceipt(stEsquemaCor, stParam1, stParam2, stParam3);
            })
         .ok;
   });

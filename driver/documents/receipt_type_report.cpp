@@ -39,12 +39,13 @@ std::string Amount(double value, int width) { return hostrt::PadL(CurrencyText(v
 
 class ReceiptTypeReport {
  public:
-  explicit ReceiptTypeReport(const std::string& stEsquemaCor) : colour_(stEsquemaCor) {}
+  ReceiptTypeReport() = default;
 
   void Print(OpenDocument& document, const std::string& stCdFilial, const std::string& stCdCaixa,
              const hostrt::Variant& oleTipoRece) {
     hostrt::ClientDataSet& rows = DataModule().cdsTipoReceHomolog;
     LoadWorkDataset(rows, oleTipoRece, {"DTMOVIMCAIXA", "CDTIPORECE", "NMTIPORECE", "VRMOVIVEND"});
+    document_ = &document;
     document.Report(stCdFilial, stCdCaixa);
     Send(hostrt::Centraliza(platform::L1("Relatório de totalizadores fiscais"), 48) + "\n");
     Send(EmissionLine() + "\n");
@@ -75,7 +76,7 @@ class ReceiptTypeReport {
   }
 
  private:
-  void Send(const std::string& text) const { Usa_CompNFis(colour_, text); }
+  void Send(const std::string& text) const { document_->Print(text); }
 
   // A code that is not a number raises the conversion's error; a number
   // outside the slots is left out of the totals and logged.
@@ -91,7 +92,7 @@ class ReceiptTypeReport {
     slot.total += value;
   }
 
-  const std::string colour_;
+  OpenDocument* document_ = nullptr;
   std::array<TypeTotal, kTypeSlots> slots_{};
 };
 
@@ -105,9 +106,9 @@ extern "C" {
 // is closed without a message, so that the next document can open.
 KVR_EXPORT void imprimeTipoRece(const std::string& stCdFilial, const std::string& stCdCaixa,
                                 const std::string& stEsquemaCor, const hostrt::Variant& oleTipoRece) {
-  kvr::OpenDocument document(stEsquemaCor);
+  kvr::OpenDocument document(stEsquemaCor, "imprimeTipoRece");
   try {
-    kvr::ReceiptTypeReport(stEsquemaCor).Print(document, stCdFilial, stCdCaixa, oleTipoRece);
+    kvr::ReceiptTypeReport().Print(document, stCdFilial, stCdCaixa, oleTipoRece);
   } catch (...) {
     kvr::Notice(kvr::CurrentExceptionText(), hostrt::kErrorOrRetry, stEsquemaCor);
     document.EndAfterFailure("imprimeTipoRece");

@@ -20,7 +20,7 @@ std::string Heading(const std::string& stAuxMesa) {
                                : platform::L1("   Relatório de abertura da comanda ") + stAuxMesa;
 }
 
-void PrintSaleRegister(OpenDocument& document, const std::string& stCdFilial, const std::string& stCdCaixa,
+bool PrintSaleRegister(OpenDocument& document, const std::string& stCdFilial, const std::string& stCdCaixa,
                        const std::string& stEsquemaCor, const hostrt::ClientDataSet& cdsItems,
                        const std::string& stAuxMesa) {
   hostrt::ClientDataSet& items = DataModule().cdsItemsReg;
@@ -33,7 +33,8 @@ void PrintSaleRegister(OpenDocument& document, const std::string& stCdFilial, co
   ItemColumnHeader(doc);
   doc.Line("");
   document.Report(stCdFilial, stCdCaixa);
-  doc.HandOver();
+  const auto hand_over = [&] { document.Print(doc.TakeBlock()); };
+  hand_over();
 
   for (items.First(); !items.Eof(); items.Next()) {
     const double quantity = items.FieldByName("STQTDE").AsFloat();
@@ -41,12 +42,12 @@ void PrintSaleRegister(OpenDocument& document, const std::string& stCdFilial, co
     // The line total is padded to its column, never cut.
     ItemLines(doc, items.FieldByName("CDPROD").AsString(), items.FieldByName("NMPROD").AsString(),
               FixedText(quantity, 2), FixedText(value, 2), hostrt::PadL(FixedText(quantity * value, 2), 29));
-    doc.HandOver();
+    hand_over();
   }
 
   doc.Blank().Rule('-').Line(kSoftwareFooter);
-  doc.HandOver();
-  document.Close();
+  hand_over();
+  return document.Close();
 }
 
 }  // namespace
@@ -54,16 +55,15 @@ void PrintSaleRegister(OpenDocument& document, const std::string& stCdFilial, co
 
 extern "C" {
 
-// Printer results are reported by the primitives and do not change the
-// answer, True. An exception (items without a field this report reads, a
+// True when the register is whole on paper; a fault that stopped it gives
+// False (the operator was asked). An exception (items without a field this report reads, a
 // quantity or value that is not a number) gives False, logged, with the
 // report closed.
 KVR_EXPORT bool RegistroVenda(const std::string& stCdFilial, const std::string& stCdCaixa,
                               const std::string& stEsquemaCor, const hostrt::ClientDataSet& cdsItems,
                               const std::string& stAuxMesa) {
   return kvr::FalseOnFailure(stEsquemaCor, "RegistroVenda", [&](kvr::OpenDocument& document) {
-    kvr::PrintSaleRegister(document, stCdFilial, stCdCaixa, stEsquemaCor, cdsItems, stAuxMesa);
-    return true;
+    return kvr::PrintSaleRegister(document, stCdFilial, stCdCaixa, stEsquemaCor, cdsItems, stAuxMesa);
   });
 }
 

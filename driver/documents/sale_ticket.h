@@ -1,11 +1,8 @@
 // A ticket that follows a sale: a management report opened for the branch
 // and till, laid out by the one document builder in blocks cut at 618
-// characters, with a trail of debug-log lines, and closed. A report that did
-// not open gets no blocks and no close. A block the printer refused is asked
-// about and sent again; given up, the rest of the ticket is not sent and the
-// report is closed, so that the ticket can be printed whole in a new report.
-// A close the printer refused is asked about and repeated alone. A ticket left
-// by an exception closes its report on the way out, so the printer is ready.
+// characters, with a trail of debug-log lines, and closed; a block or close
+// that fails follows the builder's rule. A ticket left by an exception closes
+// its report on the way out, so the printer is ready.
 #pragma once
 #include <string>
 #include <string_view>
@@ -38,11 +35,8 @@ class SaleTicket {
 
  private:
   std::string operation_;
-  std::string stEsquemaCor_;
   DocumentBuilder document_;
   ReportGuard report_;
-  bool opened_ = false;
-  bool failed_ = false;  // a block was refused
 };
 
 // Whether the last ticket closed was whole on paper: the tickets that return

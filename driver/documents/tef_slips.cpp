@@ -1,9 +1,11 @@
 // ImprimeTef: the card slips of a TEF payment, printed in a receipt linked to
 // the coupon's card payment or in a management report. A slip must never be
 // lost: the printer is checked before anything is sent, and when a piece of
-// the last slip or the close fails, the operator may have every slip printed
-// again in a new management report.
+// any slip or the close fails, the operator may have every slip printed
+// again in a new management report. The document is recorded once, when every
+// slip is on paper in a closed document.
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,18 +13,18 @@
 #include "core/debug_log.h"
 #include "core/dialogs.h"
 #include "core/printer_call.h"
+#include "core/printer_figures.h"
 #include "coupon/text_forms.h"
 #include "datamodule/data_module.h"
+#include "documents/document_builder.h"
 #include "hostrt/services.h"
 #include "hostrt/text.h"
 #include "kvr00102/kvr00102.h"
-#include "platform/numbers.h"
 
 namespace kvr {
 namespace {
 
 constexpr std::size_t kLinesPerPiece = 4;
-constexpr int kReportLeftOpen = 4;  // extended status that calls for one more close
 
 // The pieces a copy is sent in: up to four lines each, every line with its
 // line feed. Characters after the last line feed make a last piece of their
@@ -57,14 +59,19 @@ class TefSlips {
         payment_(stDescricao.substr(0, 16)),
         amount_(ReceiptCentsText(doTotRec)),
         report_mode_(inErro == 2),
-        both_copies_(stIdUtilCupTefRed == "N") {}
+        both_copies_(stIdUtilCupTefRed == "N"),
+        document_(stEsquemaCor, std::string::npos) {
+    document_.Named("ImprimeTef").CallerAsks();
+  }
 
   bool Print() {
     hostrt::Delay(2);
     if (!CheckPrinter()) return false;
     if (first_.empty()) return false;
     if (OpenDocument()) PrintUntilDone();
-    if (open_) FechRelatGerenc(colour_, true, false);
+    // A document left open (or one opened although its answer was lost) is
+    // closed: the printer is left ready for the next sale.
+    if (!done_) document_.Close();
     return result_;
   }
 
@@ -80,64 +87,68 @@ class TefSlips {
     return true;
   }
 
-  void Register(const char* type) const {
-    if (first_check_) GravaDocumentosNaoFiscais(serial_, colour_, type);
+  bool OpenReport() {
+    type_ = "RG";
+    return document_.OpenReport(branch_, till_);
   }
 
-  bool OpenReport() { return Relatorio_Gerencial_Imp(colour_, branch_, till_, ""); }
-
   // Closes a report left open, once more when the printer still reports one.
+  // Only a report the printer says is open is closed, so that no refusal is
+  // shown for a report that is not there.
   void CloseLeftOpenReport() {
-    FechRelatGerenc(colour_, true, false);
-    int status = 0;
-    const CallResult read = CallPrinter(
-        colour_, kSilent, Bematech_FI_StatusEstendidoMFD,
-        [&] { return ReplyLine(Bematech_FI_StatusEstendidoMFD.name, platform::to_text(status)); }, &status);
-    if (read.code == 1 && status == kReportLeftOpen) FechRelatGerenc(colour_, true, false);
+    for (int closes = 0; closes < 2; ++closes) {
+      const std::optional<bool> open = NonFiscalDocumentOpen();
+      if (!open || !*open) return;
+      FechRelatGerenc(colour_, true, false);
+    }
   }
 
   bool OpenDocument() {
     for (;;) {
+      bool opened = false;
       if (report_mode_) {
         CloseLeftOpenReport();
-        open_ = OpenReport();
-        if (open_) Register("RG");
+        opened = OpenReport();
       } else {
         coupon_ = Nr_Cupom("", colour_);
-        open_ = both_copies_ ? Abre_Comp_NFiscalVinc(colour_, payment_, amount_, coupon_) : OpenReport();
-        if (open_) Register("CN");
+        type_ = "CN";
+        opened = both_copies_ ? document_.OpenLinkedReceipt(payment_, amount_, coupon_) : document_.OpenReport(branch_, till_);
       }
-      if (open_) return true;
+      if (opened) return true;
       if (!AskAgain()) return false;
       report_mode_ = true;
     }
   }
 
   // Sends a copy piece by piece; false at the first piece that fails.
-  bool PrintCopy(const std::string& text) const {
+  bool PrintCopy(const std::string& text) {
     for (const std::string& piece : Pieces(text))
-      if (!Usa_CompNFis(colour_, piece)) return false;
+      if (!document_.Text(piece).HandOver()) return false;
     return true;
   }
 
-  // One pass over every slip; true when all were printed and the document closed.
+  // One pass over every slip; true when all were printed and the document
+  // closed. A piece of any slip that fails ends the pass: a slip is never
+  // left half printed without the question.
   bool Pass() {
-    bool failed = false;
+    close_failed_ = false;
     for (std::size_t slip = 0; slip < first_.size(); ++slip) {
-      if (!failed && both_copies_) failed = !PrintCopy(first_[slip]);
-      if (slip < second_.size() && !failed) {
+      if (both_copies_ && !PrintCopy(first_[slip])) return false;
+      if (slip < second_.size()) {
         hostrt::Delay(4);
-        failed = !PrintCopy(second_[slip]);
+        if (!PrintCopy(second_[slip])) return false;
       }
-      // Only the last slip's failure is reported.
-      if (slip + 1 < first_.size()) failed = false;
     }
-    if (failed) return false;
-    // A close that fails leaves the document open on the printer: it stays
-    // counted as open, so that a repeat closes it before the new report and
-    // the end closes it at the latest.
-    if (!FechRelatGerenc(colour_, true, false)) return false;
-    open_ = false;
+    if (document_.Close()) return Printed();
+    close_failed_ = true;
+    return false;
+  }
+
+  // Every slip is on paper in a closed document: it is recorded once, and
+  // the result is true for a sale's slips.
+  bool Printed() {
+    done_ = true;
+    if (first_check_) GravaDocumentosNaoFiscais(serial_, colour_, type_);
     if (!hostrt::EmptyString(coupon_)) result_ = true;
     return true;
   }
@@ -145,18 +156,21 @@ class TefSlips {
   // Passes until one prints everything, or the operator gives up. A repeat
   // reprints every slip in a new management report.
   void PrintUntilDone() {
-    for (bool done = Pass(); !done;) {
-      if (!AskAgain()) {
-        // A document still open is closed at the end all the same: the
-        // printer is left ready for the next sale.
+    for (bool printed = Pass(); !printed;) {
+      const bool again = AskAgain();
+      // A close whose answer was lost: the printer, now answering, tells
+      // whether the slips are in a closed document.
+      if (close_failed_ && NonFiscalDocumentOpen() == std::optional<bool>(false)) {
+        Printed();
+        return;
+      }
+      if (!again) {
         if (!hostrt::EmptyString(coupon_)) result_ = false;
         return;
       }
-      if (open_ && !FechRelatGerenc(colour_, true, false)) continue;  // asked again
-      open_ = OpenReport();
-      if (!open_) continue;  // nothing to print into: asked again
-      Register("RG");
-      done = Pass();
+      document_.Close();  // the failed document, if the printer still holds it
+      if (!OpenReport()) continue;  // nothing to print into: asked again
+      printed = Pass();
     }
   }
 
@@ -166,8 +180,11 @@ class TefSlips {
   const std::string payment_, amount_;
   bool report_mode_;
   const bool both_copies_;
+  DocumentBuilder document_;
+  const char* type_ = "CN";  // the register type of the document being printed
   bool first_check_ = false;
-  bool open_ = false;
+  bool close_failed_ = false;  // the last pass printed every slip and only its close failed
+  bool done_ = false;          // the slips are whole in a closed document
   bool result_ = false;
 };
 

@@ -11,7 +11,10 @@ inline constexpr std::size_t kReceiptPaymentNameWidth = 16;
 
 // Registers `amount` (currency units) on the totalizer `totalizer` (its code,
 // "01"..., or its name) paid with the form `payment_name` (its first 16
-// characters are sent). The verdict of Cupom_NFiscNVinc.
+// characters are sent). True when the printer holds it: a receipt whose
+// answer was lost is judged by the printer's counters, and when they cannot
+// tell (the printer does not answer) the operator is asked, to look at the
+// paper, and the counters are read again after the answer.
 bool RegisterUnlinkedReceipt(const std::string& stEsquemaCor, const std::string& totalizer, double amount,
                              const std::string& payment_name);
 

@@ -23,7 +23,7 @@ namespace {
 
 constexpr int kPafCipherSelector = KVR_PAF_CIPHER_SELECTOR;
 
-void PrintIdentification(OpenDocument& document, const PositionalArgs& args, const std::string& stEsquemaCor) {
+void PrintIdentification(OpenDocument& document, const PositionalArgs& args) {
   TdtmBematech12& module = DataModule();
   hostrt::ClientDataSet& dados = module.cdsDadosPaf;
   hostrt::ClientDataSet& ecfs = module.cdsBuscaNrSerieEcf;
@@ -33,7 +33,7 @@ void PrintIdentification(OpenDocument& document, const PositionalArgs& args, con
   const auto value = [&](const char* field) {
     return hostrt::Uncripto(dados.FieldByName(field).AsString(), kPafCipherSelector);
   };
-  const auto block = [&](const std::string& text) { Usa_CompNFis(stEsquemaCor, text); };
+  const auto block = [&](const std::string& text) { document.Print(text); };
   block(platform::L1("          Identificação do Paf-Ecf\n\n"));
   block(platform::L1("Data Emissão: ") + hostrt::FormatDateTime("dd/mm/yyyy hh:nn:ss", hostrt::Now()) + "\n\n\n");
   block("Nr do Laudo: " + value("NRLAUDO") + "\n\n");
@@ -66,11 +66,11 @@ extern "C" {
 KVR_EXPORT void ImprimeDadosPaf(const hostrt::Variant* Args, int Args_High, hostrt::Variant& /*oleRetorno*/) {
   const kvr::PositionalArgs args(Args, Args_High);
   std::string stEsquemaCor;
-  kvr::OpenDocument document(stEsquemaCor);
+  kvr::OpenDocument document(stEsquemaCor, "ImprimeDadosPaf");
   try {
     stEsquemaCor = args.Text(2);
-    document = kvr::OpenDocument(stEsquemaCor);
-    kvr::PrintIdentification(document, args, stEsquemaCor);
+    document = kvr::OpenDocument(stEsquemaCor, "ImprimeDadosPaf");
+    kvr::PrintIdentification(document, args);
   } catch (...) {
     const std::string message = kvr::CurrentExceptionText();
     try {

@@ -14,7 +14,7 @@ namespace {
 constexpr std::size_t kBillCheckBlock = 500;
 
 // Opens the report, writes the current coupon number back, prints the text
-// block by block and closes; the close's verdict.
+// block by block and closes; true when the bill check is whole on paper.
 bool PrintBillCheck(OpenDocument& document, const std::string& stEsquemaCor, const std::string& stCdFilial,
                     const std::string& stCdCaixa, std::string& stCupomDia, std::string_view stRelat) {
   document.Report(stCdFilial, stCdCaixa);
@@ -25,7 +25,7 @@ bool PrintBillCheck(OpenDocument& document, const std::string& stEsquemaCor, con
       const std::size_t feed = stRelat.find('\n', end);
       end = feed == std::string_view::npos ? stRelat.size() : feed + 1;
     }
-    Usa_CompNFis(stEsquemaCor, std::string(stRelat.substr(0, end)));
+    document.Print(std::string(stRelat.substr(0, end)));
     stRelat.remove_prefix(end);
   }
   return document.Close();
@@ -36,16 +36,17 @@ bool PrintBillCheck(OpenDocument& document, const std::string& stEsquemaCor, con
 
 extern "C" {
 
-// True unless an exception stopped it (logged, the report closed).
+// True when the bill check is whole on paper; False when a fault stopped it or
+// an exception did (logged, the report closed).
 KVR_EXPORT bool Conferencia(const std::string& stEsquemaCor, const std::string& stCdFilial,
                             const std::string& stCdCaixa, std::string& stCupomDia, const std::string& stRelat) {
   return kvr::FalseOnFailure(stEsquemaCor, "Conferencia", [&](kvr::OpenDocument& document) {
-    kvr::PrintBillCheck(document, stEsquemaCor, stCdFilial, stCdCaixa, stCupomDia, stRelat);
-    return true;
+    return kvr::PrintBillCheck(document, stEsquemaCor, stCdFilial, stCdCaixa, stCupomDia, stRelat);
   });
 }
 
-// The close's verdict; a bill check that closed is recorded as a "CM" document.
+// True when the bill check is whole on paper; only such a one is recorded as a
+// "CM" document.
 KVR_EXPORT bool Conferencia_Formatada(const std::string& stEsquemaCor, const std::string& stCdFilial,
                                       const std::string& stCdCaixa, const std::string& stNrSerie,
                                       std::string& stCupomDia, const std::string& stRelat) {

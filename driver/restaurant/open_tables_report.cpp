@@ -44,28 +44,28 @@ std::string OpeningText(const std::string& dtHrAberMesa) {
   return dtHrAberMesa.empty() ? std::string() : hostrt::FormatDateTime(dtHrAberMesa, hostrt::Now());
 }
 
-void PrintOpenTables(OpenDocument& document, const std::string& stEsquemaCor, const std::string& stCdFilial,
+bool PrintOpenTables(OpenDocument& document, const std::string& stCdFilial,
                      const std::string& stCdCaixa, const hostrt::Variant& oleMesasAbertas) {
   hostrt::ClientDataSet& rows = DataModule().cdsMesaAberKvr;
   LoadWorkDataset(rows, oleMesasAbertas, {"DSCOMANDA", "NRMESA", "DTHRABERMESA"});
   document.Report(stCdFilial, stCdCaixa);
-  Usa_CompNFis(stEsquemaCor, "               Mesas Abertas\n\n");
-  Usa_CompNFis(stEsquemaCor, EmissionLine() + "\n");
+  document.Print("               Mesas Abertas\n\n");
+  document.Print(EmissionLine() + "\n");
   Section current = Section::None;
   for (rows.First(); !rows.Eof(); rows.Next()) {
     const std::string pad = rows.FieldByName("DSCOMANDA").AsString();
     const Section section = SectionOf(pad);
     if (section != current) {
       current = section;
-      Usa_CompNFis(stEsquemaCor, "\n\n" + SectionHeader(section));
+      document.Print("\n\n" + SectionHeader(section));
     }
     const std::string opening = OpeningText(rows.FieldByName("DTHRABERMESA").AsString());
-    Usa_CompNFis(stEsquemaCor, section == Section::Tables
+    document.Print(section == Section::Tables
                                    ? rows.FieldByName("NRMESA").AsString() + std::string(13, ' ') + opening + "\n"
                                    : pad + std::string(7, ' ') + opening + "\n");
   }
-  Usa_CompNFis(stEsquemaCor, "\n");
-  document.Close();
+  document.Print("\n");
+  return document.Close();
 }
 
 }  // namespace
@@ -73,13 +73,13 @@ void PrintOpenTables(OpenDocument& document, const std::string& stEsquemaCor, co
 
 extern "C" {
 
-// True unless an exception stopped it (logged, the report closed).
+// True when the report is whole on paper; False when a fault stopped it or an
+// exception did (logged, the report closed).
 KVR_EXPORT bool ImprimeMesasAbertas(hostrt::ClientDataSet& /*cdsParams*/, const std::string& stCdFilial,
                                     const std::string& stCdCaixa, const std::string& stEsquemaCor,
                                     const hostrt::Variant& oleMesasAbertas) {
   return kvr::FalseOnFailure(stEsquemaCor, "ImprimeMesasAbertas", [&](kvr::OpenDocument& document) {
-    kvr::PrintOpenTables(document, stEsquemaCor, stCdFilial, stCdCaixa, oleMesasAbertas);
-    return true;
+    return kvr::PrintOpenTables(document, stCdFilial, stCdCaixa, oleMesasAbertas);
   });
 }
 

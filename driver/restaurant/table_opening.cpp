@@ -2,6 +2,7 @@
 // linked to a non-fiscal receipt of 0.01 registered for it.
 #include <string>
 
+#include "core/debug_log.h"
 #include "coupon/text_forms.h"
 #include "datamodule/data_module.h"
 #include "datamodule/work_dataset.h"
@@ -11,6 +12,7 @@
 #include "documents/open_document.h"
 #include "hostrt/text.h"
 #include "kvr00102/kvr00102.h"
+#include "platform/latin1.h"
 
 namespace kvr {
 namespace {
@@ -29,9 +31,10 @@ void AmountLine(DocumentBuilder& doc, const char* key, double amount, int width)
 
 // The receipt is registered with the host's totalizer, the amount and the
 // report's name as payment, in the order the library takes them, under the
-// caller's colour scheme. The printer calls' results are reported by the
-// primitives and not looked at here.
-void PrintTableOpening(OpenDocument& document, const std::string& stTotRelatorio, const std::string& stEsquemaCor,
+// caller's colour scheme. A receipt the printer did not take has nothing to
+// link the document to: nothing more is sent. True when the document is whole
+// on paper.
+bool PrintTableOpening(OpenDocument& document, const std::string& stTotRelatorio, const std::string& stEsquemaCor,
                        const std::string& stMesa, const std::string& stEmissao, const hostrt::Variant& DADOS,
                        const TableCharges& charges) {
   hostrt::ClientDataSet& products = DataModule().cdsParcProdutos;
@@ -39,37 +42,41 @@ void PrintTableOpening(OpenDocument& document, const std::string& stTotRelatorio
   LoadWorkDataset(products, DADOS, {"CDARVPROD", "NMPRODUTO", "QTPRODCOMVEN", "VRPRECCOMVEN"});
 
   const std::string payment = Msg("RelGerencial").substr(0, kReceiptPaymentNameWidth);
-  RegisterUnlinkedReceipt(stEsquemaCor, stTotRelatorio, 0.01, payment);
-  document.LinkedReceipt(payment, amount, Nr_Cupom("", stEsquemaCor));
+  if (!RegisterUnlinkedReceipt(stEsquemaCor, stTotRelatorio, 0.01, payment)) {
+    Log("ERRO!!! Abertura_Mesa: " + platform::L1("o comprovante não fiscal não foi registrado; nada foi impresso"));
+    return false;
+  }
+  if (!document.LinkedReceipt(payment, amount, Nr_Cupom("", stEsquemaCor))) return document.Close();
+  const auto hand_over = [&](DocumentBuilder& text) { document.Print(text.TakeBlock()); };
 
   DocumentBuilder doc(stEsquemaCor);
   doc.Blank().Blank().Rule('-').Blank();
   doc.Line(std::string(15, ' ') + Msg("Aber_mesa")).Blank();
   doc.Line(Msg("Mesa") + ": " + stMesa).Line(Msg("Emissao") + ": " + stEmissao).Rule('-');
-  doc.HandOver();
+  hand_over(doc);
 
   ItemColumnHeader(doc);
   doc.Line("");
-  doc.HandOver();
+  hand_over(doc);
 
   for (products.First(); !products.Eof(); products.Next()) {
     const double quantity = products.FieldByName("QTPRODCOMVEN").AsFloat();
     const double price = products.FieldByName("VRPRECCOMVEN").AsFloat();
     ItemLines(doc, products.FieldByName("CDARVPROD").AsString(), products.FieldByName("NMPRODUTO").AsString(),
               FixedText(quantity, 3), FixedText(price, 2), Money(hostrt::Trunc2(quantity * price), 27));
-    doc.HandOver();
+    hand_over(doc);
   }
 
   doc.Blank();
   AmountLine(doc, "Tx_Serv", charges.service, 30);
   AmountLine(doc, "Acrescimo", charges.surcharge, 35);
   AmountLine(doc, "Desconto", charges.discount, 37);
-  doc.HandOver();
+  hand_over(doc);
 
   doc.Rule('-').Line(Msg("Total") + ": " + Money(hostrt::Trunc2(charges.total), 35));
   doc.Blank().Line(kSoftwareFooter);
-  doc.HandOver();
-  document.Close();
+  hand_over(doc);
+  return document.Close();
 }
 
 }  // namespace
@@ -77,7 +84,8 @@ void PrintTableOpening(OpenDocument& document, const std::string& stTotRelatorio
 
 extern "C" {
 
-// True unless an exception stopped it (logged, the linked receipt closed).
+// True when the document is whole on paper; False when a fault stopped it or
+// an exception did (logged, the linked receipt closed).
 KVR_EXPORT bool Abertura_Mesa(const std::string& stTotRelatorio, const std::string& stEsquemaCor,
                               const std::string& /*stParam*/, const std::string& stMesa,
                               const std::string& /*stNmGarcom*/, const std::string& stEmissao,
@@ -85,9 +93,8 @@ KVR_EXPORT bool Abertura_Mesa(const std::string& stTotRelatorio, const std::stri
                               double /*doCouver*/, double doVrTxSer, double /*doQtPessoas*/, double doTotal,
                               double doAcresci) {
   return kvr::FalseOnFailure(stEsquemaCor, "Abertura_Mesa", [&](kvr::OpenDocument& document) {
-    kvr::PrintTableOpening(document, stTotRelatorio, stEsquemaCor, stMesa, stEmissao, DADOS,
-                           {doVrTxSer, doAcresci, doVrDesc, doTotal});
-    return true;
+    return kvr::PrintTableOpening(document, stTotRelatorio, stEsquemaCor, stMesa, stEmissao, DADOS,
+                                  {doVrTxSer, doAcresci, doVrDesc, doTotal});
   });
 }
 

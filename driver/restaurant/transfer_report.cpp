@@ -13,13 +13,13 @@
 namespace kvr {
 namespace {
 
-void PrintTransfers(OpenDocument& document, const std::string& stEsquemaCor, const std::string& stCdFilial,
+void PrintTransfers(OpenDocument& document, const std::string& stCdFilial,
                     const std::string& stCdCaixa, const hostrt::Variant& oleProdTransf) {
   hostrt::ClientDataSet& rows = DataModule().cdsProdutoTransf;
   LoadWorkDataset(rows, oleProdTransf,
                   {"NRMESA", "NRMESADSCOMORIT", "CDPRODUTO", "NMPRODUTO", "QTPRODCOMVEN", "VRPRECCOMVEN"});
   document.Report(stCdFilial, stCdCaixa);
-  Usa_CompNFis(stEsquemaCor, EmissionLine() + "\n\n\n");
+  document.Print(EmissionLine() + "\n\n\n");
   bool first = true;
   std::string destination, origin;
   for (rows.First(); !rows.Eof(); rows.Next()) {
@@ -28,7 +28,7 @@ void PrintTransfers(OpenDocument& document, const std::string& stEsquemaCor, con
     // The two tables are compared one by one: joined, "1" and "23" would
     // read as "12" and "3".
     if (first || to != destination || from != origin) {
-      Usa_CompNFis(stEsquemaCor, std::string(first ? "" : "\n") + "Mes Origem: " + from + " -> Mesa Destino: " + to +
+      document.Print(std::string(first ? "" : "\n") + "Mes Origem: " + from + " -> Mesa Destino: " + to +
                                      "\n" + platform::L1("Código  -  Nome Produto   -    Qtde. -  Vr Unit.\n"));
       first = false;
       destination = to;
@@ -38,11 +38,11 @@ void PrintTransfers(OpenDocument& document, const std::string& stEsquemaCor, con
     const std::string product = rows.FieldByName("CDPRODUTO").AsString() + " " +
                                 hostrt::TamFixo(rows.FieldByName("NMPRODUTO").AsString(), 19) + " " +
                                 FixedText(rows.FieldByName("QTPRODCOMVEN").AsFloat(), 2);
-    Usa_CompNFis(stEsquemaCor, hostrt::PadR(product, 37) + " " +
+    document.Print(hostrt::PadR(product, 37) + " " +
                                    hostrt::PadL(CurrencyText(rows.FieldByName("VRPRECCOMVEN").AsFloat()), 10) +
                                    "\n");
   }
-  Usa_CompNFis(stEsquemaCor, "\n");
+  document.Print("\n");
   document.Close();
 }
 
@@ -55,9 +55,9 @@ extern "C" {
 // log says why).
 KVR_EXPORT void imprimeProdutosTransf(const std::string& stCdFilial, const std::string& stCdCaixa,
                                       const std::string& stEsquemaCor, const hostrt::Variant& oleProdTransf) {
-  kvr::OpenDocument document(stEsquemaCor);
+  kvr::OpenDocument document(stEsquemaCor, "imprimeProdutosTransf");
   try {
-    kvr::PrintTransfers(document, stEsquemaCor, stCdFilial, stCdCaixa, oleProdTransf);
+    kvr::PrintTransfers(document, stCdFilial, stCdCaixa, oleProdTransf);
   } catch (...) {
     document.EndAfterFailure("imprimeProdutosTransf");
     throw;

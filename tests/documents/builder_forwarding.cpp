@@ -1,16 +1,19 @@
-// The two driver operations that the document builder calls, forwarded to the
-// driver loaded by the current test, so the builder's blocks reach the
-// emulated printer through the real driver.
+// The printing steps that the document builder calls, forwarded to the driver
+// loaded by the current test, so the builder's blocks reach the emulated
+// printer through the real driver. (The steps' behaviour under faults is
+// tested through the driver's own documents.)
+#include "documents/document_builder.h"
 #include "documents_fixture.h"
 
-extern "C" {
+namespace kvr {
 
-bool Usa_CompNFis(const std::string& stEsquemaCor, const std::string& stParam1) {
-  return KVR(*documents_test::CurrentDriver(), Usa_CompNFis)(stEsquemaCor, stParam1);
+bool PrintBlock(const std::string& stEsquemaCor, DocumentProgress& progress, const std::string& block) {
+  return !progress.stopped && KVR(*documents_test::CurrentDriver(), Usa_CompNFis)(stEsquemaCor, block);
 }
 
-bool FechRelatGerenc(const std::string& stEsquemaCor, bool boParam1, bool boParam2) {
-  return KVR(*documents_test::CurrentDriver(), FechRelatGerenc)(stEsquemaCor, boParam1, boParam2);
+bool EndDocument(const std::string& stEsquemaCor, DocumentProgress& progress, bool boMsg, bool boFechaCupom) {
+  progress.closed = KVR(*documents_test::CurrentDriver(), FechRelatGerenc)(stEsquemaCor, boMsg, boFechaCupom);
+  return progress.closed;
 }
 
-}  // extern "C"
+}  // namespace kvr

@@ -171,7 +171,8 @@ TEST_F(BillCheckTest, TheFormattedBillCheckIsRecordedOnlyAfterAGoodClose) {
   EXPECT_TRUE(KVR(driver, Conferencia_Formatada)("007", "001", "002", "EMU0001", coupon, "CONTA\n"));
   EXPECT_THAT(RecordTypes(), ElementsAre("CM " + printer.summary_value("GRG")));
 
-  printer.script("Bematech_FI_CierraInformeGerencial", -1, 6, 0, 0);
+  // Refused twice: the close and the silent one after the operator's no.
+  printer.script("Bematech_FI_CierraInformeGerencial", -1, 6, 0, 0, 2);
   EXPECT_FALSE(KVR(driver, Conferencia_Formatada)("007", "001", "002", "EMU0001", coupon, "CONTA\n"));
   EXPECT_THAT(RecordTypes(), SizeIs(1));
   KVR(driver, FechRelatGerenc)("007", true, false);
