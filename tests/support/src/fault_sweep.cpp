@@ -178,6 +178,11 @@ Observation FaultSweep::RunOnce(const SweepCase& sweep_case, std::optional<Fault
   seen.paper = paper.compare(0, paper_before.size(), paper_before) == 0 ? paper.substr(paper_before.size()) : paper;
   seen.figures = PrinterFigures(printer_);
   seen.document = printer_.summary_value("Documento");
+  for (const auto& record : host_->documents) {
+    const std::wstring text = record.document_type + L" " + record.coo + L" " + record.gnf + L" " + record.grg;
+    seen.records.emplace_back();
+    for (wchar_t c : text) seen.records.back() += static_cast<char>(c);  // the record's texts are digits and letters
+  }
   seen.dialogs = static_cast<int>(host_->dialogs.size());
   seen.questions = host_->questions;
   seen.declined = host_->declined;
@@ -222,6 +227,19 @@ std::vector<std::string> FaultSweep::Check(const SweepCase& sweep_case, const Ob
   }
   if (run.document != clean.document && run.document != "cupom" && run.document != "nenhum")
     broken.push_back("ready: '" + run.document + "' left open");
+  std::map<std::string, int> kinds_clean, kinds_run;
+  for (const auto& record : clean.records) ++kinds_clean[record.substr(0, record.find(' '))];
+  std::map<std::string, int> seen_records;
+  for (const auto& record : run.records) {
+    ++kinds_run[record.substr(0, record.find(' '))];
+    if (++seen_records[record] == 2) broken.push_back("recorded once: '" + record + "' recorded twice");
+  }
+  for (const auto& [kind, count] : kinds_run)
+    if (count > kinds_clean[kind])
+      broken.push_back("recorded once: " + std::to_string(count) + " '" + kind + "' records, without a fault " +
+                       std::to_string(kinds_clean[kind]));
+  if (run.verdict.success && kinds_run != kinds_clean && !sweep_case.verdict_is_the_dialogs)
+    broken.push_back("recorded once: a success without the records of the run without a fault");
   if (sweep_case.rules) sweep_case.rules(clean, run, broken);
   return broken;
 }

@@ -14,6 +14,10 @@
 //                      a fault, and a failure never holds all of them;
 //   ready              no document is left open after a success, and no
 //                      report or receipt after any run;
+//   recorded once      the host's records of non-fiscal documents hold no
+//                      document twice and no more documents of a kind than
+//                      the run without a fault (only a whole document is
+//                      recorded), and a success holds exactly its records;
 //   bounded            a few dialogs per fault, and no question whose yes
 //                      cannot succeed (the yes loop ends).
 //
@@ -87,6 +91,7 @@ struct Observation {
   std::string paper;                           // printed during the run
   std::map<std::string, long long> figures;    // money figures and fiscal counters
   std::string document;                        // the document open after the run
+  std::vector<std::string> records;            // host's document records: "TYPE COO GNF GRG"
   int calls = 0;                               // printer calls of the run
   int dialogs = 0, questions = 0;
   bool declined = false, cut_off = false;
