@@ -4,12 +4,12 @@
 // policies (see test_support/fault_sweep.h for the rules checked).
 #include <gmock/gmock.h>
 
-#include <iostream>
 
 #include "coupon_fixture.h"
 #include "hostrt/params.h"
 #include "sale_fixture.h"
 #include "test_support/fault_sweep.h"
+#include "test_support/sweep_expect.h"
 
 namespace coupon_test {
 namespace {
@@ -83,15 +83,7 @@ class SaleSweepTest : public SaleTest {
 
   void Expect(const SweepCase& c) {
     FaultSweep sweep(printer, sweep_host, [this] { FreshStart(); });
-    const test_support::SweepReport report = sweep.Sweep(c);
-    std::cout << report.table.substr(0, report.table.find('\n') + 1) << "  " << report.runs << " runs, "
-              << report.failures.size() << " broken rules\n";
-    // The whole table when asked, and whenever a rule broke.
-    if (std::getenv("FAULT_SWEEP_TABLE") || !report.failures.empty()) std::cout << report.table;
-    for (const auto& failure : report.failures) ADD_FAILURE() << failure;
-    // A run selected alone shows its debug log.
-    if (const char* only = std::getenv("FAULT_SWEEP_ONLY"); only && *only)
-      for (const auto& line : LogEntries()) std::cout << "  | " << line << "\n";
+    test_support::ExpectSweep(sweep, c, [this] { return LogEntries(); });
   }
 
   std::shared_ptr<test_support::SweepHost> sweep_host = std::make_shared<test_support::SweepHost>(printer);

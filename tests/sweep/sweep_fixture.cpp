@@ -1,9 +1,7 @@
 #include "sweep_fixture.h"
 
-#include <cstdlib>
-#include <iostream>
-
 #include "hostrt/format.h"
+#include "test_support/sweep_expect.h"
 
 namespace sweep_test {
 
@@ -43,15 +41,7 @@ SweepCase DocumentSweepTest::SilentCase(const std::string& name, std::function<v
 
 void DocumentSweepTest::Expect(const SweepCase& c) {
   test_support::FaultSweep sweep(printer, sweep_host, [this] { FreshStart(); });
-  const test_support::SweepReport report = sweep.Sweep(c);
-  std::cout << report.table.substr(0, report.table.find('\n') + 1) << "  " << report.runs << " runs, "
-            << report.failures.size() << " broken rules\n";
-  // The whole table when asked, and whenever a rule broke.
-  if (std::getenv("FAULT_SWEEP_TABLE") || !report.failures.empty()) std::cout << report.table;
-  for (const auto& failure : report.failures) ADD_FAILURE() << failure;
-  // A run selected alone shows its debug log.
-  if (const char* only = std::getenv("FAULT_SWEEP_ONLY"); only && *only)
-    for (const auto& line : LogEntries()) std::cout << "  | " << line << "\n";
+  test_support::ExpectSweep(sweep, c, [this] { return LogEntries(); });
 }
 
 void DocumentSweepTest::ProgramPaymentForm(const std::string& name) {
