@@ -4,7 +4,6 @@
 // policies (see test_support/fault_sweep.h for the rules checked).
 #include <gmock/gmock.h>
 
-
 #include "coupon_fixture.h"
 #include "hostrt/params.h"
 #include "sale_fixture.h"
