@@ -3,13 +3,21 @@
 // totalizers and their register rows.
 #include <gmock/gmock.h>
 
+#include <algorithm>
+
 #include "documents_fixture.h"
+#include "test_support/fault_sweep.h"
 
 namespace documents_test {
 namespace {
 
+using ::testing::AllOf;
+using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Pair;
+using ::testing::StartsWith;
 using Lines = std::vector<std::string>;
 
 std::string Rule(char c) { return std::string(48, c) + "\n"; }
@@ -77,6 +85,12 @@ class AccountSlipsTest : public DocumentsTest {
     return types;
   }
   bool ReportOpen() const { return printer.summary_value("Documento") != "nenhum"; }
+  // The payment forms' day totals added up, in cents.
+  long long MoneyByForm() {
+    long long total = 0;
+    for (const auto& [key, value] : test_support::PrinterFigures(printer)) total += key.rfind("Forma:", 0) == 0 ? value : 0;
+    return total;
+  }
 
   hostrt::ClientDataSet products{"products"};
   hostrt::ClientDataSet payments{"cdsMovCaixaCred"};
@@ -184,6 +198,51 @@ TEST_F(AccountSlipsTest, ACreditPurchaseWhoseFirstPaymentIsRefusedRegistersNothi
   std::string coupon;
   EXPECT_FALSE(Purchase(coupon));
   EXPECT_EQ(Receipts().size(), 1u) << "the second is not sent after the first was refused";
+}
+
+TEST_F(AccountSlipsTest, ACreditPurchaseStoppedPartWayKeepsTheRegisteredRowsSoThatItsRetryRegistersTheRestOnce) {
+  const std::vector<std::pair<double, std::string>> sent{{30, "Dinheiro"}, {20, "Cartao"}};
+  for (const auto& [amount, form] : sent) Payment(amount, form.c_str());
+  const long long before = MoneyByForm();
+  printer.script_after(1, "Bematech_FI_RecibimientoNoFiscal", -1, 6, 0, 0);  // the second
+  std::string coupon;
+  EXPECT_FALSE(Purchase(coupon));
+  EXPECT_THAT(DialogTexts(), Contains(HasSubstr("30,00"))) << "the operator is told what the printer holds";
+  EXPECT_THAT(LogEntries(), Contains(AllOf(StartsWith("ERRO!!! "), HasSubstr("30,00"))));
+  std::vector<std::pair<double, std::string>> kept;
+  for (payments.First(); !payments.Eof(); payments.Next())
+    kept.emplace_back(payments.FieldByName("VRMOVIVEND").AsFloat(), payments.FieldByName("NMTIPORECE").AsString());
+  EXPECT_THAT(kept, ElementsAre(Pair(30.0, "Dinheiro")));
+
+  // The host sends again what the printer does not hold: the rows taken out
+  // of the dataset, or all of them when it was left whole.
+  payments.EmptyDataSet();
+  for (const auto& [amount, form] : sent)
+    if (kept.size() == sent.size() || std::find(kept.begin(), kept.end(), std::pair(amount, form)) == kept.end())
+      Payment(amount, form.c_str());
+  EXPECT_TRUE(Purchase(coupon));
+  EXPECT_EQ(MoneyByForm() - before, 5000) << "50,00 on the printer";
+}
+
+TEST_F(AccountSlipsTest, AZeroAmountPaymentRowIsNotSentAndThePurchaseIsTrue) {
+  Payment(30, "Dinheiro");
+  Payment(0, "Cartao");
+  std::string coupon;
+  EXPECT_TRUE(Purchase(coupon));
+  EXPECT_THAT(Receipts(), ElementsAre("01|00000000003000|Dinheiro"));
+  EXPECT_THAT(host->dialogs, IsEmpty());
+}
+
+TEST_F(AccountSlipsTest, ACreditPurchaseWhoseReportCloseIsRefusedOnceClosesItAndRegistersThePayments) {
+  Payment(30, "Dinheiro");
+  Payment(20, "Cartao");
+  printer.script("Bematech_FI_CierraInformeGerencial", -1, 6, 0, 0);
+  std::string coupon;
+  EXPECT_TRUE(Purchase(coupon));
+  EXPECT_FALSE(ReportOpen());
+  EXPECT_THAT(Receipts(), ElementsAre("01|00000000003000|Dinheiro", "01|00000000002000|Cartao"));
+  EXPECT_EQ(printer.calls_of("Bematech_FI_RecibimientoNoFiscal").back().result, 1) << "the printer took them";
+  EXPECT_THAT(RegisterTypes(), ElementsAre("RG"));
 }
 
 TEST_F(AccountSlipsTest, ACreditCancellationPrintsItsSlipAndRegistersTheAmountOnTheCancellationTotalizer) {
