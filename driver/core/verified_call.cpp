@@ -27,18 +27,18 @@ EffectCheck FigureGrows(std::function<std::optional<long long>()> read) {
 }
 
 VerifiedResult JudgeAttempt(const CallResult& result, const EffectCheck& check, std::string_view entry_point) {
-  if (result.ok) return {true, false};
-  if (!result.unclear) return {false, false};
+  if (result.ok) return {true, false, false};
+  if (!result.unclear) return {false, false, false};
   const Effect effect = check.judge ? check.judge() : Effect::kUnknown;
   if (effect == Effect::kExecuted) {
     Log("ERRO!!! " + std::string(entry_point) + platform::L1(": a impressora executou o comando sem responder"));
-    return {true, false};
+    return {true, false, true};
   }
   if (effect == Effect::kUnknown) {
     ++unknown_judgements;
     Log("ERRO!!! " + std::string(entry_point) + platform::L1(": não se sabe se a impressora executou o comando"));
   }
-  return {false, effect == Effect::kUnknown};
+  return {false, effect == Effect::kUnknown, true};
 }
 
 }  // namespace kvr

@@ -31,6 +31,7 @@ EffectCheck FigureGrows(std::function<std::optional<long long>()> read);
 struct VerifiedResult {
   bool ok = false;       // accepted, or executed although the answer was lost
   bool unknown = false;  // refused unclearly, and the figures could not tell
+  bool unclear = false;  // refused in a way the printer may still have executed it
 };
 
 // How many refusals so far the printer's figures could not judge: a step made

@@ -25,6 +25,7 @@
 #include <utility>
 
 #include "core/printer_call.h"
+#include "core/verified_call.h"
 
 namespace kvr {
 
@@ -35,6 +36,16 @@ inline constexpr std::size_t kSaleAttachedBlockLimit = 618;  // the prints that 
 // Prints text into the open document: the one printer call behind
 // Usa_CompNFis. An unbound entry point throws.
 CallResult PrintIntoDocument(const std::string& stEsquemaCor, const std::string& text);
+// Opens a management report / a linked receipt, judged by the printer's state
+// when the answer is lost: the printer calls behind Relatorio_Gerencial_Imp
+// and Abre_Comp_NFiscalVinc. An unbound entry point throws.
+VerifiedResult OpenManagementReport(const std::string& stEsquemaCor, const std::string& stCdFilial,
+                                    const std::string& stCdCaixa);
+VerifiedResult OpenLinkedReceipt(const std::string& stEsquemaCor, const std::string& payment,
+                                 const std::string& amount, const std::string& coupon);
+// One close of the open report or linked receipt, judged the same way: the
+// printer call behind FechRelatGerenc. An unbound entry point throws.
+bool CloseDocument(const std::string& stEsquemaCor, bool boMsg, bool boFechaCupom);
 // Registers an unlinked non-fiscal receipt: the one printer call behind
 // Cupom_NFiscNVinc.
 CallResult RegisterReceipt(const std::string& stEsquemaCor, const std::string& stParam1, const std::string& stParam2,
@@ -52,6 +63,10 @@ struct DocumentProgress {
 // The rule for one block and for the close, behind HandOver and Close.
 bool PrintBlock(const std::string& stEsquemaCor, DocumentProgress& progress, const std::string& block);
 bool EndDocument(const std::string& stEsquemaCor, DocumentProgress& progress, bool boMsg, bool boFechaCupom);
+// The rule after a close that failed with the document still open (or the
+// printer silent): the question, then the close again; given up, one silent
+// close. True when the document ends closed.
+bool RecoverClose(const std::string& stEsquemaCor, DocumentProgress& progress, bool boMsg, bool boFechaCupom);
 
 class DocumentBuilder {
  public:

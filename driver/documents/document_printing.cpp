@@ -30,20 +30,20 @@ bool AskToRetry(const std::string& stEsquemaCor, bool check_the_paper) {
              stEsquemaCor);
 }
 
-// An opening refused: the printer's state decides. A document now open was
-// opened (its answer was lost); a printer that answers refused it for a reason
-// of its own and nothing is asked; one that does not answer is asked about.
+// An opening refused: a printer that answered the opening refused it (one
+// whose answer was lost and that opened it is already judged so by the
+// opening itself); one that did not answer, or lost the answer, is asked
+// about: yes looks again once it is back, a document then open was opened,
+// else the opening is sent again.
 template <typename Opening>
 bool Open(const std::string& stEsquemaCor, DocumentProgress& progress, Opening&& opening) {
   progress.opened = true;
   progress.stopped = progress.closed = false;
   for (;;) {
-    if (opening()) return true;
-    // A printer that answers has refused it (an opening whose answer was lost
-    // is already judged by the opening itself).
-    if (NonFiscalDocumentOpen()) break;
-    if (!AskToRetry(stEsquemaCor, false)) break;
-    // It may have opened before the printer stopped answering.
+    const VerifiedResult opened = opening();
+    if (opened.ok) return true;
+    if (!opened.unclear && NonFiscalDocumentOpen()) break;
+    if (!AskToRetry(stEsquemaCor, opened.unknown)) break;
     const std::optional<bool> open = NonFiscalDocumentOpen();
     if (open && *open) return true;
   }
@@ -52,23 +52,27 @@ bool Open(const std::string& stEsquemaCor, DocumentProgress& progress, Opening&&
   return false;
 }
 
+bool ClosedNow() {
+  const std::optional<bool> open = NonFiscalDocumentOpen();
+  return open && !*open;
+}
+
 // Closes, without messages, a document the printer still holds open (or may:
 // it does not answer), so that the printer is left ready.
 void CloseLeftOpen(const std::string& stEsquemaCor) {
-  const std::optional<bool> open = NonFiscalDocumentOpen();
-  if (!open || *open) FechRelatGerenc(stEsquemaCor, false, false);
+  if (!ClosedNow()) CloseDocument(stEsquemaCor, false, false);
 }
 
 }  // namespace
 
 bool DocumentBuilder::OpenReport(const std::string& stCdFilial, const std::string& stCdCaixa) {
-  return Open(stEsquemaCor_, progress_,
-              [&] { return Relatorio_Gerencial_Imp(stEsquemaCor_, stCdFilial, stCdCaixa, ""); });
+  return Open(stEsquemaCor_, progress_, [&] { return OpenManagementReport(stEsquemaCor_, stCdFilial, stCdCaixa); });
 }
 
 bool DocumentBuilder::OpenLinkedReceipt(const std::string& payment, const std::string& amount,
                                         const std::string& coupon) {
-  return Open(stEsquemaCor_, progress_, [&] { return Abre_Comp_NFiscalVinc(stEsquemaCor_, payment, amount, coupon); });
+  return Open(stEsquemaCor_, progress_,
+              [&] { return kvr::OpenLinkedReceipt(stEsquemaCor_, payment, amount, coupon); });
 }
 
 bool PrintBlock(const std::string& stEsquemaCor, DocumentProgress& progress, const std::string& block) {
@@ -101,28 +105,24 @@ bool EndDocument(const std::string& stEsquemaCor, DocumentProgress& progress, bo
     CloseLeftOpen(stEsquemaCor);
     return false;
   }
-  for (bool sent = false;; sent = true) {
-    // A close whose answer was lost is told by the printer's state: a
-    // document no longer open was closed, and is never closed twice.
-    if (sent) {
-      const std::optional<bool> open = NonFiscalDocumentOpen();
-      if (open && !*open) break;
-    }
-    if (FechRelatGerenc(stEsquemaCor, boMsg, boFechaCupom)) break;
-    std::optional<bool> open = NonFiscalDocumentOpen();
-    if (open && !*open) break;
-    if (progress.ask && boMsg && AskToRetry(stEsquemaCor, false)) continue;
-    // Given up: one silent close leaves the printer ready, and a document it
-    // closes is whole all the same.
-    FechRelatGerenc(stEsquemaCor, false, false);
-    open = NonFiscalDocumentOpen();
-    if (open && !*open) break;
-    LogFailure(progress, "documento não encerrado");
-    progress.stopped = true;
-    return false;
+  // A document no longer open after a failed close was closed (its answer was
+  // lost): it is never closed twice.
+  if (CloseDocument(stEsquemaCor, boMsg, boFechaCupom) || ClosedNow() ||
+      RecoverClose(stEsquemaCor, progress, boMsg, boFechaCupom))
+    progress.closed = true;
+  return progress.closed;
+}
+
+bool RecoverClose(const std::string& stEsquemaCor, DocumentProgress& progress, bool boMsg, bool boFechaCupom) {
+  while (progress.ask && AskToRetry(stEsquemaCor, false)) {
+    if (ClosedNow() || CloseDocument(stEsquemaCor, boMsg, boFechaCupom) || ClosedNow()) return true;
   }
-  progress.closed = true;
-  return true;
+  // Given up: one silent close leaves the printer ready, and a document it
+  // closes is whole all the same.
+  if (CloseDocument(stEsquemaCor, false, false) || ClosedNow()) return true;
+  LogFailure(progress, "documento não encerrado");
+  progress.stopped = true;
+  return false;
 }
 
 }  // namespace kvr

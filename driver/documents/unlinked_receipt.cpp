@@ -1,9 +1,12 @@
 #include "documents/unlinked_receipt.h"
 
+#include "core/dialogs.h"
 #include "core/effect_checks.h"
+#include "core/printer_figures.h"
 #include "coupon/retry_question.h"
 #include "coupon/text_forms.h"
 #include "documents/document_builder.h"
+#include "hostrt/services.h"
 #include "kvr00102/kvr00102.h"
 
 namespace kvr {
@@ -13,9 +16,16 @@ bool RegisterUnlinkedReceipt(const std::string& stEsquemaCor, const std::string&
   const std::string cents = ReceiptCentsText(amount);
   const std::string payment = payment_name.substr(0, kReceiptPaymentNameWidth);
   RetryQuestion retry(stEsquemaCor);
-  return retry.Repeat(DocumentIssued(), Bematech_FI_RecibimientoNoFiscal, [&] {
-    return RegisterReceipt(stEsquemaCor, totalizer, cents, payment);
-  }) == RetryOutcome::kAccepted;
+  for (;;) {
+    const RetryOutcome outcome = retry.Repeat(DocumentIssued(), Bematech_FI_RecibimientoNoFiscal, [&] {
+      return RegisterReceipt(stEsquemaCor, totalizer, cents, payment);
+    });
+    if (outcome != RetryOutcome::kRefused) return outcome == RetryOutcome::kAccepted;
+    // Refused plainly: by a printer that answers, for good; a printer that
+    // is off or does not answer is asked about, and yes sends it again.
+    if (NonFiscalDocumentOpen()) return false;
+    if (!Ask(PrinterNotRespondingQuestion(), hostrt::kErrorOrRetry, stEsquemaCor)) return false;
+  }
 }
 
 }  // namespace kvr

@@ -14,7 +14,9 @@ inline constexpr std::size_t kReceiptPaymentNameWidth = 16;
 // characters are sent). True when the printer holds it: a receipt whose
 // answer was lost is judged by the printer's counters, and when they cannot
 // tell (the printer does not answer) the operator is asked, to look at the
-// paper, and the counters are read again after the answer.
+// paper, and the counters are read again after the answer. A receipt refused
+// by a printer that is off or does not answer is asked about; yes sends it
+// again.
 bool RegisterUnlinkedReceipt(const std::string& stEsquemaCor, const std::string& totalizer, double amount,
                              const std::string& payment_name);
 

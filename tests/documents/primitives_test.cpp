@@ -2,6 +2,7 @@
 // how each fails.
 #include <gmock/gmock.h>
 
+#include "bemafi32/emu_control.h"
 #include "documents_fixture.h"
 
 namespace documents_test {
@@ -9,6 +10,7 @@ namespace {
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 using ::testing::SizeIs;
@@ -40,6 +42,29 @@ TEST_F(PrimitivesTest, RefusedOpeningRecordsNothing) {
   EXPECT_FALSE(KVR(driver, Relatorio_Gerencial_Imp)("007", "001", "002", ""));
   EXPECT_THAT(Rows("SELECT id FROM cer_documents"), IsEmpty());
   EXPECT_THAT(host->dialogs, SizeIs(1)) << "the return analysis explains the refusal";
+}
+
+// A text whose answer was lost may stand on paper: the operator, asked to
+// look, says whether to print it again; a refused one is printed again on yes.
+TEST_F(PrimitivesTest, ATextTheOperatorJudgesIsOnPaperOrPrintedAgain) {
+  ASSERT_TRUE(KVR(driver, Relatorio_Gerencial_Imp)("007", "001", "002", ""));
+  printer.script("Bematech_FI_ImprimeComprobanteNoFiscalVinculado", 0, 0, 0, 0, 1, EMU_SCRIPT_EXECUTE);
+  host->QueueAnswer(false);
+  EXPECT_TRUE(KVR(driver, Usa_CompNFis)("007", "SEM RESPOSTA\n"));
+  ASSERT_THAT(QuestionTexts(), SizeIs(1));
+  EXPECT_THAT(QuestionTexts()[0], HasSubstr("Confira o papel"));
+
+  printer.script("Bematech_FI_ImprimeComprobanteNoFiscalVinculado", -1, 6, 0, 0);
+  host->QueueAnswer(true);
+  EXPECT_TRUE(KVR(driver, Usa_CompNFis)("007", "RECUSADA\n"));
+  EXPECT_THAT(QuestionTexts(), SizeIs(2));
+  ASSERT_TRUE(KVR(driver, FechRelatGerenc)("007", true, false));
+  const std::string tape = printer.tape();
+  for (const char* line : {"SEM RESPOSTA", "RECUSADA"}) {
+    const auto at = tape.find(line);
+    ASSERT_NE(at, std::string::npos) << line;
+    EXPECT_EQ(tape.find(line, at + 1), std::string::npos) << line << " once";
+  }
 }
 
 TEST_F(PrimitivesTest, CloseWithoutMessagesShowsNoDialogOnRefusal) {

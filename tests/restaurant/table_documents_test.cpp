@@ -122,6 +122,21 @@ TEST_F(TableOpeningTest, BadProductsGiveFalseAndLeaveThePrinterReady) {
   EXPECT_TRUE(KVR(driver, Relatorio_Gerencial_Imp)("007", "001", "002", "")) << "the next document opens";
 }
 
+// The host set up the payment form but not the totalizer: the receipt of
+// 0,01 cannot be registered, so there is nothing to link the document to.
+using TableOpeningSetUpTest = DocumentsTest;
+
+TEST_F(TableOpeningSetUpTest, WithoutTheTotalizerTheTableOpeningFailsAtOnceAndPrintsNothing) {
+  ASSERT_EQ(1, printer.entry<int(const char*, const char*)>("Bematech_FI_ProgramaFormaPagamentoMFD")("Rel Gerencial", "1"));
+  const std::string tape = printer.tape();
+  EXPECT_FALSE(KVR(driver, Abertura_Mesa)("01", "007", "", "12", "JOAO", "09/03/2009 14:05",
+                                          Products({{"101", "CAFE", 1.0, 4.5}}), 0.0, 0.0, 0.0, 0.0, 1.0, 4.5, 0.0));
+  EXPECT_LE(host->dialogs.size(), 2u);
+  EXPECT_EQ(0u, printer.calls_of("Bematech_FI_ImprimeComprobanteNoFiscalVinculado").size());
+  EXPECT_EQ(printer.tape(), tape);
+  EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
+}
+
 // ---- bill checks -------------------------------------------------------------
 
 class BillCheckTest : public DocumentsTest {
@@ -176,6 +191,16 @@ TEST_F(BillCheckTest, TheFormattedBillCheckIsRecordedOnlyAfterAGoodClose) {
   EXPECT_FALSE(KVR(driver, Conferencia_Formatada)("007", "001", "002", "EMU0001", coupon, "CONTA\n"));
   EXPECT_THAT(RecordTypes(), SizeIs(1));
   KVR(driver, FechRelatGerenc)("007", true, false);
+}
+
+TEST_F(BillCheckTest, AFormattedBillCheckWithARefusedBlockIsNotRecorded) {
+  // Two blocks; the second is refused and the operator does not print it again.
+  printer.script_after(1, "Bematech_FI_ImprimeComprobanteNoFiscalVinculado", -1, 6, 0, 0);
+  host->QueueAnswer(false);
+  std::string coupon;
+  EXPECT_FALSE(KVR(driver, Conferencia_Formatada)("007", "001", "002", "EMU0001", coupon, Lines(14, 40)));
+  EXPECT_THAT(RecordTypes(), IsEmpty());
+  EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
 }
 
 }  // namespace
