@@ -6,13 +6,17 @@
 // host's to make.
 #include <string>
 
+#include "core/debug_log.h"
 #include "core/dialogs.h"
+#include "core/printer_figures.h"
 #include "coupon/text_forms.h"
+#include "dayend/product_report.h"
 #include "datamodule/data_module.h"
 #include "documents/document_builder.h"
 #include "hostrt/services.h"
 #include "hostrt/text.h"
 #include "kvr00102/kvr00102.h"
+#include "platform/latin1.h"
 
 namespace kvr {
 namespace {
@@ -81,6 +85,15 @@ class CashClosing {
     if (doc_.Close(true, true)) GravaDocumentosNaoFiscais(a_.stNrSerie, a_.stEsquemaCor, "RG");
   }
 
+  // A document of the closing that is not whole while the printer does not
+  // answer was asked about and given up: the closing prints nothing more
+  // rather than ask again for each document that follows.
+  bool PrinterGone(bool whole) const {
+    if (whole || NonFiscalDocumentOpen().has_value()) return false;
+    Log(platform::L1("ERRO!!! GeraReciboSangria: a impressora não responde; o fechamento não foi impresso"));
+    return true;
+  }
+
   bool Steps() {
     a_.boReduziu = false;
     if (a_.boImpRelSan) {
@@ -88,7 +101,7 @@ class CashClosing {
       const bool opened = OpenReport();
       FillDayCoupon(LastCoupon());
       if (opened) WithdrawalReceipt();
-      if (a_.boSangria)
+      if (a_.boSangria || PrinterGone(!doc_.Stopped()))
         CloseReport();
       else
         ClosingReport(false);
@@ -173,19 +186,17 @@ class CashClosing {
     hostrt::ClientDataSet& products = final_closing ? a_.cdsProdFechamento : a_.cdsProdAux;
     hostrt::ClientDataSet& movements = final_closing ? dm_.cdsMovTot : dm_.cdsMovAbertura;
     bool boCupom = final_closing;
-    const bool ours_open = report_open_ && !boCupom;
     std::string coupon;
-    Relatorio_Produto("", final_closing ? "D" : "A", a_.stNrSerie, a_.stCdFilial, a_.stCdCaixa, coupon, products,
-                      a_.stEmiRelProd, a_.stTribRelPro, a_.stEsquemaCor, boCupom);
+    // When the product report prints, ours is closed first, and recorded then
+    // when whole: before the product report, whose record follows.
+    const bool products_whole =
+        ProductSalesReport(a_.stNrSerie, a_.stCdFilial, a_.stCdCaixa, coupon, products, a_.stEmiRelProd,
+                           a_.stTribRelPro, a_.stEsquemaCor, boCupom, [this] {
+                             CloseReport();
+                             return false;
+                           });
     FillDayCoupon(coupon);
-    if (boCupom && ours_open) {
-      // The product report closed ours; without products it recorded ours in
-      // place of its own, else ours is recorded here when it was whole.
-      report_open_ = false;
-      if (!doc_.Stopped() && dm_.cdsProdVend.Active() && !dm_.cdsProdVend.IsEmpty())
-        GravaDocumentosNaoFiscais(a_.stNrSerie, a_.stEsquemaCor, "RG");
-    }
-    if (!dm_.cdsMovTot.Active() || dm_.cdsMovTot.IsEmpty()) {
+    if (!dm_.cdsMovTot.Active() || dm_.cdsMovTot.IsEmpty() || PrinterGone(products_whole)) {
       // No closing report; a report of ours still open is closed.
       if (report_open_) CloseReport();
       return;

@@ -1,6 +1,8 @@
 // Relatorio_Produto: the products sold with their quantities and amounts, as
 // a management report, plain or grouped by taxation with a summary of the
 // amounts per taxation.
+#include "dayend/product_report.h"
+
 #include <string>
 
 #include "core/dialogs.h"
@@ -170,6 +172,29 @@ class ProductReport {
 };
 
 }  // namespace
+
+bool ProductSalesReport(const std::string& stNrSerie, const std::string& stCdFilial, const std::string& stCdCaixa,
+                        std::string& stCupomDia, hostrt::ClientDataSet& cdsProdAux, const std::string& stEmiRelProd,
+                        const std::string& stTribRelPro, const std::string& stIdEsquema, bool& boCtrlCupom,
+                        const std::function<bool()>& close_callers) {
+  TdtmBematech12& dm = DataModule();
+  dm.cdsProdVend.CopyFrom(cdsProdAux);
+  if (stEmiRelProd == "S") {
+    if (!Ask(Msg("ConfRelProds"), hostrt::kConfirmation, stIdEsquema)) return true;
+  } else if (stEmiRelProd != "N") {
+    return true;
+  }
+  const bool closed_left_open = !boCtrlCupom && close_callers();
+  boCtrlCupom = true;
+  // A report is recorded once whole on paper; without products, the report
+  // closed above is recorded in its place, and nothing when none was.
+  const bool products = dm.cdsProdVend.Active() && !dm.cdsProdVend.IsEmpty();
+  const bool whole =
+      !products || ProductReport(dm, stIdEsquema).Print(stCdFilial, stCdCaixa, stCupomDia, stTribRelPro == "S");
+  if (products ? whole : closed_left_open) GravaDocumentosNaoFiscais(stNrSerie, stIdEsquema, "RG");
+  return whole;
+}
+
 }  // namespace kvr
 
 extern "C" {
@@ -181,21 +206,8 @@ KVR_EXPORT void Relatorio_Produto(const std::string& /*stParam*/, const std::str
                                   hostrt::ClientDataSet& cdsProdAux, const std::string& stEmiRelProd,
                                   const std::string& stTribRelPro, const std::string& stIdEsquema,
                                   bool& boCtrlCupom) {
-  TdtmBematech12& dm = kvr::DataModule();
-  dm.cdsProdVend.CopyFrom(cdsProdAux);
-  if (stEmiRelProd == "S") {
-    if (!kvr::Ask(kvr::Msg("ConfRelProds"), hostrt::kConfirmation, stIdEsquema)) return;
-  } else if (stEmiRelProd != "N") {
-    return;
-  }
-  const bool closed_left_open = !boCtrlCupom && FechRelatGerenc(stIdEsquema, true, true);
-  boCtrlCupom = true;
-  // A report is recorded once whole on paper; without products, the report
-  // closed above is recorded in its place, and nothing when none was.
-  const bool products = dm.cdsProdVend.Active() && !dm.cdsProdVend.IsEmpty();
-  if (products ? kvr::ProductReport(dm, stIdEsquema).Print(stCdFilial, stCdCaixa, stCupomDia, stTribRelPro == "S")
-               : closed_left_open)
-    GravaDocumentosNaoFiscais(stNrSerie, stIdEsquema, "RG");
+  kvr::ProductSalesReport(stNrSerie, stCdFilial, stCdCaixa, stCupomDia, cdsProdAux, stEmiRelProd, stTribRelPro,
+                          stIdEsquema, boCtrlCupom, [&] { return FechRelatGerenc(stIdEsquema, true, true); });
 }
 
 }  // extern "C"

@@ -90,7 +90,9 @@ bool PrintBlock(const std::string& stEsquemaCor, DocumentProgress& progress, con
     // A block that may have printed is the operator's to judge: no says it is
     // on the paper.
     if (AskToRetry(stEsquemaCor, printed.unclear)) continue;
-    if (printed.unclear) return true;
+    // A printer still silent takes nothing more: the document stops here,
+    // without a question for each block that follows.
+    if (printed.unclear && NonFiscalDocumentOpen()) return true;
     LogFailure(progress, "bloco não impresso; o restante não foi enviado");
     break;
   }

@@ -2,7 +2,11 @@
 // here, the questions answered both ways, and what reaches the tape.
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <map>
+
 #include "../coupon/dataset_rows.h"
+#include "bemafi32/emu_control.h"
 #include "dayend_fixture.h"
 #include "hostrt/text.h"
 
@@ -267,6 +271,82 @@ TEST_F(ClosingTest, AnExceptionReachesTheHostWithNoReportLeftOpen) {
   EXPECT_THROW(Close(f), hostrt::DataSetError);
   EXPECT_EQ(Reports(), 1u);
   EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
+}
+
+// The operator of a printer that lost its power and stays off: no to every
+// question about the printer, the closing's questions answered as given.
+class PowerCutOperator : public hostrt::ScriptedHost {
+ public:
+  explicit PowerCutOperator(std::map<std::string, bool> closing) : closing_(std::move(closing)) {}
+  bool Mensagem(const std::string& text, const std::string& text2, const std::string& text3, const std::string& form,
+                int kind, const std::string& text6, const std::string& colour_scheme, int number,
+                hostrt::ClientDataSet* dataset) override {
+    const auto answer = closing_.find(text);
+    if (form == "S") QueueAnswer(answer != closing_.end() && answer->second);
+    return ScriptedHost::Mensagem(text, text2, text3, form, kind, text6, colour_scheme, number, dataset);
+  }
+
+ private:
+  std::map<std::string, bool> closing_;
+};
+
+// The receipt's report is recorded as the product report closes it, before
+// the product report's own record: each record holds its own document's number.
+TEST_F(ClosingTest, TheShiftsReportsAreRecordedInOrderEachWithItsOwnNumber) {
+  host->QueueAnswer(true);  // open the till
+  EXPECT_TRUE(Close(Flags{}));
+  EXPECT_THAT(Registered(), ElementsAre("RG", "RG", "RG"));
+  ASSERT_EQ(host->documents.size(), 3u);
+  EXPECT_LT(host->documents[0].coo, host->documents[1].coo);
+  EXPECT_LT(host->documents[1].coo, host->documents[2].coo);
+}
+
+// The power goes in the middle of the receipt and stays off: a handful of
+// dialogs for the receipt, which the operator gives up, and the closing prints
+// nothing more before its own questions.
+TEST_F(ClosingTest, APowerCutInTheWithdrawalReceiptIsAHandfulOfDialogsBeforeTheClosingsQuestions) {
+  const std::string open_till = "Deseja abrir o caixa?";
+  const std::string ask_reduction = platform::L1("Confirma impressão da redução z?");
+  const std::string reports = platform::L1("Confirma impressão dos relatórios de fechamento?");
+  host = std::make_shared<PowerCutOperator>(std::map<std::string, bool>{{ask_reduction, true}});
+  hostrt::InstallHostServices(host);
+  // The receipt's third block (its first counted line) is printed, then the power goes.
+  printer.script_after(2, "Bematech_FI_ImprimeComprobanteNoFiscalVinculado", 0, 0, 0, 0, 1, EMU_SCRIPT_POWER_LOSS);
+  EXPECT_FALSE(Close(Flags{}));
+  const std::vector<std::string> questions = QuestionTexts();
+  const auto till = std::find(questions.begin(), questions.end(), open_till);
+  ASSERT_NE(till, questions.end());
+  EXPECT_LE(till - questions.begin(), 2) << "the block that may have printed, and the next when it did";
+  EXPECT_THAT(std::vector<std::string>(till, questions.end()), ElementsAre(open_till, ask_reduction, reports));
+  const std::vector<std::string> texts = DialogTexts();
+  EXPECT_LE(std::find(texts.begin(), texts.end(), open_till) - texts.begin(), 6) << "a handful for the cut";
+  EXPECT_EQ(Reports(), 1u) << "nothing more is opened on a printer that does not answer";
+}
+
+// A block the printer refuses is asked about and, on yes, sent again: the
+// receipt's lines add up to its total on paper, and the closing report keeps
+// its summary.
+TEST_F(ClosingTest, ARefusedBlockIsAskedAboutAndOnYesIsOnPaper) {
+  const std::string line = Lf("E00002 " + TamFixo("FORMA 2", 25) + " " + TamFixoR("20,00", 15));
+  const std::string surplus = Money("SOBRA", "20,00");
+  for (const auto& [nth, text] : std::vector<std::pair<std::size_t, std::string>>{{3, line}, {14, surplus}}) {
+    SCOPED_TRACE(nth);
+    printer.clear_journal();
+    host->dialogs.clear();
+    const std::size_t tape_before = printer.tape().size();
+    printer.script_after(static_cast<int>(nth) - 1, "Bematech_FI_ImprimeComprobanteNoFiscalVinculado", 1, 6, 0, 1);
+    host->SetDefaultAnswer(true);  // print it again; then open the till
+    EXPECT_TRUE(Close(Flags{}));
+    const auto blocks = printer.calls_of("Bematech_FI_ImprimeComprobanteNoFiscalVinculado");
+    ASSERT_GT(blocks.size(), nth);
+    ASSERT_NE(blocks[nth - 1].given.at(0).find(text), std::string::npos) << "the refused block";
+    EXPECT_EQ(blocks[nth].given.at(0), blocks[nth - 1].given.at(0)) << "sent again";
+    EXPECT_THAT(QuestionTexts(), ElementsAre(platform::L1("Impressora não responde. Imprimir novamente?"),
+                                             "Deseja abrir o caixa?"));
+    const std::string tape = printer.tape().substr(tape_before);
+    EXPECT_NE(tape.find(text.substr(0, text.size() - 1)), std::string::npos) << tape;
+    EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
+  }
 }
 
 class ProductReportTest : public ClosingTest {

@@ -1,6 +1,7 @@
 // The PAF identification: its blocks as laid out, its lines on the paper, and
 // a damaged packet.
 #include "../coupon/dataset_rows.h"
+#include "bemafi32/emu_control.h"
 #include "hostrt/cipher.h"
 #include "paf_fixture.h"
 
@@ -112,6 +113,16 @@ TEST_F(PafIdentificationTest, AMissingFieldIsShownAndTheReportClosedAfter) {
     if (journal[i].name == "Bematech_FI_CierraInformeGerencial") close = i;
   }
   EXPECT_GT(close, last_block);
+}
+
+// The power goes in the middle of the print and stays off: a handful of
+// dialogs, not a notice for every block left; the print is given up.
+TEST_F(PafIdentificationTest, APowerCutInThePrintIsAHandfulOfDialogs) {
+  printer.script_after(3, "Bematech_FI_ImprimeComprobanteNoFiscalVinculado", 0, 0, 0, 0, 1, EMU_SCRIPT_POWER_LOSS);
+  Print(PafData(), Printers({"BE0001", "BE0002"}));
+  EXPECT_LE(host->dialogs.size(), 6u);
+  EXPECT_LE(QuestionTexts().size(), 2u) << "the block that may have printed, and the next when it did";
+  EXPECT_LT(Blocks().size(), Head().size()) << "nothing more is sent to a printer that does not answer";
 }
 
 }  // namespace
