@@ -15,6 +15,7 @@ namespace {
 constexpr std::size_t kFormListWidth = 3016;
 constexpr int kExtendedNonFiscalOpen = 4;
 constexpr int kAnswered = 1;
+constexpr int kUnwritten = -1;
 
 // The digits of a figure as a number; separators are ignored.
 std::optional<long long> DigitsValue(std::string_view text) {
@@ -45,12 +46,14 @@ std::optional<std::string> ReadText(const Slot<int(char*)>& slot, std::size_t wi
   }
 }
 
+// A read the printer refused leaves its value unwritten: a status is never
+// negative, so the value it starts with tells.
 std::optional<int> ReadInt(const Slot<int(int*)>& slot) {
   try {
-    int value = 0;
+    int value = kUnwritten;
     const int code = slot(&value);
     Log(ReplyLine(slot.name, platform::to_text(value)));
-    if (code != kAnswered) return std::nullopt;
+    if (code != kAnswered || value == kUnwritten) return std::nullopt;
     return value;
   } catch (const std::exception&) {
     return std::nullopt;

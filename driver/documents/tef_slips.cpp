@@ -92,14 +92,17 @@ class TefSlips {
     return document_.OpenReport(branch_, till_);
   }
 
-  // Closes a report left open, once more when the printer still reports one.
-  // Only a report the printer says is open is closed, so that no refusal is
-  // shown for a report that is not there.
+  // Closes a report left open, once more when the printer still reports one
+  // (one close each, asked about by no one: a report that stays open makes
+  // the opening fail, and that is asked about). A printer that says none is
+  // open is sent no close, so that no refusal is shown for a report that is
+  // not there; one that does not tell is sent the close all the same, since a
+  // report it still held would take the slips in place of their own report.
   void CloseLeftOpenReport() {
     for (int closes = 0; closes < 2; ++closes) {
       const std::optional<bool> open = NonFiscalDocumentOpen();
-      if (!open || !*open) return;
-      FechRelatGerenc(colour_, true, false);
+      if (open && !*open) return;
+      CloseDocument(colour_, true, false);
     }
   }
 
