@@ -22,11 +22,7 @@ class TefFaultsTest : public DocumentsTest {
     hostrt::InstallHostServices(host);
     DocumentsTest::SetUp();
     Call("Bematech_FI_ProgramaFormaPagamentoMFD", "Cartao Credito Visa", "1");
-    Call("Bematech_FI_AbreComprobanteDeVenta", "", "");
-    Call("Bematech_FI_VendeArticuloDepartamento", "1", "PIZZA", "FF", "25,000", "1,000", "00", "0000", "01", "UN");
-    Call("Bematech_FI_IniciaCierreCupon", "d", "$", "0");
-    Call("Bematech_FI_EfectuaFormaPago", "Cartao Credito Visa", "25,00");
-    Call("Bematech_FI_FinalizarCierreCupon", "");
+    CardPaidCoupon("Cartao Credito Visa");
     printer.clear_journal();
     tape_before = printer.tape().size();
   }

@@ -25,12 +25,7 @@ class TefSlipsTest : public DocumentsTest {
     Call("Bematech_FI_ProgramaFormaPagamentoMFD", "Cartao Credito Visa", "1");
     // A coupon of 25.00 paid by card: the slips belong to that payment. The item
     // is sold under F (no tax added), so the coupon's total is its price.
-    Call("Bematech_FI_AbreComprobanteDeVenta", "", "");
-    Call("Bematech_FI_VendeArticuloDepartamento", "1", "PIZZA", "FF", "25,000", "1,000", "00", "0000", "01", "UN");
-    Call("Bematech_FI_IniciaCierreCupon", "d", "$", "0");
-    Call("Bematech_FI_EfectuaFormaPago", "Cartao Credito Visa", "25,00");
-    Call("Bematech_FI_FinalizarCierreCupon", "");
-    ASSERT_EQ(printer.summary_value("Documento"), "nenhum") << "the coupon is paid and closed";
+    CardPaidCoupon("Cartao Credito Visa");
     coo = printer.summary_value("COO");
     printer.clear_journal();
     tape_before = printer.tape().size();

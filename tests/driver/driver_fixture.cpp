@@ -89,4 +89,16 @@ void DriverTest::SetLastStatus(int ack, int st1, int st2) {
   printer.entry<int()>("Bematech_FI_VerificaImpresoraPrendida")();
 }
 
+void DriverTest::CardPaidCoupon(const std::string& form) {
+  using Texts2 = int(const char*, const char*);
+  ASSERT_EQ(1, printer.entry<Texts2>("Bematech_FI_AbreComprobanteDeVenta")("", ""));
+  ASSERT_EQ(1, printer.entry<int(const char*, const char*, const char*, const char*, const char*, const char*,
+                                 const char*, const char*, const char*)>("Bematech_FI_VendeArticuloDepartamento")(
+                   "1", "PIZZA", "FF", "25,000", "1,000", "00", "0000", "01", "UN"));
+  ASSERT_EQ(1, printer.entry<int(const char*, const char*, const char*)>("Bematech_FI_IniciaCierreCupon")("d", "$", "0"));
+  ASSERT_EQ(1, printer.entry<Texts2>("Bematech_FI_EfectuaFormaPago")(form.c_str(), "25,00"));
+  ASSERT_EQ(1, printer.entry<int(const char*)>("Bematech_FI_FinalizarCierreCupon")(""));
+  ASSERT_EQ(printer.summary_value("Documento"), "nenhum") << "the coupon is paid and closed";
+}
+
 }  // namespace driver_test

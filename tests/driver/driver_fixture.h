@@ -48,6 +48,11 @@ class DriverTest : public ::testing::Test {
   // status read then returns until the next command.
   void SetLastStatus(int ack, int st1, int st2);
 
+  // Sells one item of 25,00 (under F: no tax added) in a coupon paid and
+  // closed with the payment form `form` (programmed beforehand), straight on
+  // the printer: a slip may be linked to that payment.
+  void CardPaidCoupon(const std::string& form);
+
   test_support::TempEnvironment env;
   std::shared_ptr<hostrt::ScriptedHost> host = std::make_shared<hostrt::ScriptedHost>();
   test_support::EmulatedPrinter printer;

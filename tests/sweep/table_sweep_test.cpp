@@ -54,11 +54,7 @@ class TableSweepTest : public DocumentSweepTest {
 
   // A coupon of 25,00 paid by card, closed: a slip may be linked to it.
   void PaidCoupon() {
-    Call("Bematech_FI_AbreComprobanteDeVenta", "", "");
-    Call("Bematech_FI_VendeArticuloDepartamento", "1", "PIZZA", "FF", "25,000", "1,000", "00", "0000", "01", "UN");
-    Call("Bematech_FI_IniciaCierreCupon", "d", "$", "0");
-    Call("Bematech_FI_EfectuaFormaPago", "Cartao", "25,00");
-    Call("Bematech_FI_FinalizarCierreCupon", "");
+    CardPaidCoupon("Cartao");
     coo = printer.summary_value("COO");
   }
 

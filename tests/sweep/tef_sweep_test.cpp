@@ -147,11 +147,7 @@ class TefSweepTest : public DocumentSweepTest {
   // A closed coupon of 25,00 paid by card: the linked receipt belongs to its
   // payment. The item is sold under F (no tax added).
   void CardCoupon() {
-    Call("Bematech_FI_AbreComprobanteDeVenta", "", "");
-    Call("Bematech_FI_VendeArticuloDepartamento", "1", "PIZZA", "FF", "25,000", "1,000", "00", "0000", "01", "UN");
-    Call("Bematech_FI_IniciaCierreCupon", "d", "$", "0");
-    Call("Bematech_FI_EfectuaFormaPago", kCardForm, "25,00");
-    Call("Bematech_FI_FinalizarCierreCupon", "");
+    CardPaidCoupon(kCardForm);
   }
 
   template <class... Args>
