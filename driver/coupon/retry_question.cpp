@@ -8,10 +8,13 @@ namespace kvr {
 
 std::string PrinterNotRespondingQuestion() { return Msg("Imp_N_Resp"); }
 
+bool AskAfterRefusal(const std::string& stEsquemaCor, const std::string& question, bool check_the_paper) {
+  const std::string text = question.empty() ? PrinterNotRespondingQuestion() : question;
+  return Ask(check_the_paper ? text + "\r\n" + Msg("ConferePapel") : text, hostrt::kErrorOrRetry, stEsquemaCor);
+}
+
 bool RetryQuestion::AskOperator(bool check_the_paper) const {
-  const std::string question = question_.empty() ? PrinterNotRespondingQuestion() : question_;
-  return Ask(check_the_paper ? question + "\r\n" + Msg("ConferePapel") : question, hostrt::kErrorOrRetry,
-             stEsquemaCor_);
+  return AskAfterRefusal(stEsquemaCor_, question_, check_the_paper);
 }
 
 }  // namespace kvr

@@ -18,6 +18,10 @@ inline bool IsTefMode(std::string_view idUtilTef, bool utilTef) {
 
 // The question "Impressora não responde. Imprimir novamente?".
 std::string PrinterNotRespondingQuestion();
+// Asks `question` (the printer question when empty) as a yes/no question of
+// the error kind; with check_the_paper it adds the line asking the operator to
+// look at the paper first (the command may have printed). The answer.
+bool AskAfterRefusal(const std::string& stEsquemaCor, const std::string& question, bool check_the_paper);
 
 enum class RetryOutcome {
   kAccepted,  // the call succeeded (maybe after retries)

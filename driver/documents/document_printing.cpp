@@ -5,12 +5,9 @@
 #include <string>
 
 #include "core/debug_log.h"
-#include "core/dialogs.h"
 #include "core/printer_figures.h"
 #include "coupon/retry_question.h"
-#include "datamodule/data_module.h"
 #include "documents/document_builder.h"
-#include "hostrt/services.h"
 #include "kvr00102/kvr00102.h"
 #include "platform/latin1.h"
 
@@ -22,12 +19,10 @@ void LogFailure(const DocumentProgress& progress, const char* what) {
       platform::L1(what));
 }
 
-// The question after a failed command; with check_the_paper it also asks the
-// operator to look at the paper (the command may have printed).
+// "Impressora não responde. Imprimir novamente?", with the line asking to
+// look at the paper when the command may have printed.
 bool AskToRetry(const std::string& stEsquemaCor, bool check_the_paper) {
-  const std::string question = PrinterNotRespondingQuestion();
-  return Ask(check_the_paper ? question + "\r\n" + Msg("ConferePapel") : question, hostrt::kErrorOrRetry,
-             stEsquemaCor);
+  return AskAfterRefusal(stEsquemaCor, {}, check_the_paper);
 }
 
 // An opening refused: a printer that answered the opening refused it (one

@@ -11,11 +11,10 @@
 #include <vector>
 
 #include "core/debug_log.h"
-#include "core/dialogs.h"
 #include "core/printer_call.h"
 #include "core/printer_figures.h"
+#include "coupon/retry_question.h"
 #include "coupon/text_forms.h"
-#include "datamodule/data_module.h"
 #include "documents/document_builder.h"
 #include "hostrt/services.h"
 #include "hostrt/text.h"
@@ -76,7 +75,7 @@ class TefSlips {
   }
 
  private:
-  bool AskAgain() const { return Ask(Msg("Imp_N_Resp"), hostrt::kErrorOrRetry, colour_); }
+  bool AskAgain() const { return AskAfterRefusal(colour_, {}, false); }
 
   // The printer must answer before a slip is sent; only the first answer
   // decides whether the documents are registered.

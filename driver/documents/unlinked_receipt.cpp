@@ -1,12 +1,10 @@
 #include "documents/unlinked_receipt.h"
 
-#include "core/dialogs.h"
 #include "core/effect_checks.h"
 #include "core/printer_figures.h"
 #include "coupon/retry_question.h"
 #include "coupon/text_forms.h"
 #include "documents/document_builder.h"
-#include "hostrt/services.h"
 #include "kvr00102/kvr00102.h"
 
 namespace kvr {
@@ -24,7 +22,7 @@ bool RegisterUnlinkedReceipt(const std::string& stEsquemaCor, const std::string&
     // Refused plainly: by a printer that answers, for good; a printer that
     // is off or does not answer is asked about, and yes sends it again.
     if (NonFiscalDocumentOpen()) return false;
-    if (!Ask(PrinterNotRespondingQuestion(), hostrt::kErrorOrRetry, stEsquemaCor)) return false;
+    if (!AskAfterRefusal(stEsquemaCor, {}, false)) return false;
   }
 }
 
