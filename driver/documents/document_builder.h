@@ -57,7 +57,6 @@ struct DocumentProgress {
   bool ask = true;        // a failed block or close is asked about here
   bool opened = true;    // the document is open on the printer
   bool stopped = false;  // a block failed and was given up: nothing more is sent
-  bool closed = false;   // closed after every block reached the paper
 };
 
 // The rule for one block and for the close, behind HandOver and Close.
@@ -119,7 +118,6 @@ class DocumentBuilder {
   bool Close(bool boMsg = true, bool boFechaCupom = false);
 
   bool Stopped() const { return progress_.stopped || !progress_.opened; }
-  bool Whole() const { return progress_.opened && !progress_.stopped && progress_.closed; }
 
  private:
   std::string stEsquemaCor_;

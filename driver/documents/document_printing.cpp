@@ -33,7 +33,7 @@ bool AskToRetry(const std::string& stEsquemaCor, bool check_the_paper) {
 template <typename Opening>
 bool Open(const std::string& stEsquemaCor, DocumentProgress& progress, Opening&& opening) {
   progress.opened = true;
-  progress.stopped = progress.closed = false;
+  progress.stopped = false;
   for (;;) {
     const VerifiedResult opened = opening();
     if (opened.ok) return true;
@@ -96,7 +96,6 @@ bool PrintBlock(const std::string& stEsquemaCor, DocumentProgress& progress, con
 }
 
 bool EndDocument(const std::string& stEsquemaCor, DocumentProgress& progress, bool boMsg, bool boFechaCupom) {
-  progress.closed = false;
   if (!progress.opened || progress.stopped) {
     // Not whole: the operator was told; the printer is left without it.
     CloseLeftOpen(stEsquemaCor);
@@ -104,10 +103,8 @@ bool EndDocument(const std::string& stEsquemaCor, DocumentProgress& progress, bo
   }
   // A document no longer open after a failed close was closed (its answer was
   // lost): it is never closed twice.
-  if (CloseDocument(stEsquemaCor, boMsg, boFechaCupom) || ClosedNow() ||
-      RecoverClose(stEsquemaCor, progress, boMsg, boFechaCupom))
-    progress.closed = true;
-  return progress.closed;
+  return CloseDocument(stEsquemaCor, boMsg, boFechaCupom) || ClosedNow() ||
+         RecoverClose(stEsquemaCor, progress, boMsg, boFechaCupom);
 }
 
 bool RecoverClose(const std::string& stEsquemaCor, DocumentProgress& progress, bool boMsg, bool boFechaCupom) {

@@ -18,8 +18,7 @@ std::string CurrentExceptionText();
 
 class OpenDocument {
  public:
-  OpenDocument(std::string stEsquemaCor, std::string operation)
-      : stEsquemaCor_(std::move(stEsquemaCor)), document_(stEsquemaCor_, std::string::npos) {
+  OpenDocument(std::string stEsquemaCor, std::string operation) : document_(std::move(stEsquemaCor), std::string::npos) {
     document_.Named(std::move(operation));
   }
 
@@ -40,7 +39,6 @@ class OpenDocument {
   void EndAfterFailure(std::string_view operation) noexcept;
 
  private:
-  std::string stEsquemaCor_;
   DocumentBuilder document_;
   bool pending_ = false;  // an opening was sent and no close after it
 };

@@ -11,9 +11,8 @@ bool PrintBlock(const std::string& stEsquemaCor, DocumentProgress& progress, con
   return !progress.stopped && KVR(*documents_test::CurrentDriver(), Usa_CompNFis)(stEsquemaCor, block);
 }
 
-bool EndDocument(const std::string& stEsquemaCor, DocumentProgress& progress, bool boMsg, bool boFechaCupom) {
-  progress.closed = KVR(*documents_test::CurrentDriver(), FechRelatGerenc)(stEsquemaCor, boMsg, boFechaCupom);
-  return progress.closed;
+bool EndDocument(const std::string& stEsquemaCor, DocumentProgress& /*progress*/, bool boMsg, bool boFechaCupom) {
+  return KVR(*documents_test::CurrentDriver(), FechRelatGerenc)(stEsquemaCor, boMsg, boFechaCupom);
 }
 
 }  // namespace kvr
