@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/debug_log.h"
+#include "core/dialogs.h"
 #include "core/printer_call.h"
 #include "datamodule/data_module.h"
 #include "dayend/x_reading_text.h"
@@ -16,6 +17,7 @@
 #include "hostrt/text.h"
 #include "kvr00102/kvr00102.h"
 #include "platform/files.h"
+#include "platform/latin1.h"
 
 namespace {
 
@@ -124,9 +126,8 @@ void FillTotalizers(TdtmBematech12& dm, const ExportContext& ctx, const kvr::XRe
 }
 
 // Parses the return file into the module's datasets and saves the day copy.
-void ExportReading(TdtmBematech12& dm, const ExportContext& ctx, const std::string& return_file,
+void ExportReading(TdtmBematech12& dm, const ExportContext& ctx, const std::vector<std::string>& lines,
                    bool reductions_folder) {
-  const std::vector<std::string> lines = kvr::SplitLines(platform::read_file(return_file));
   if (reductions_folder) {
     try {
       kvr::SaveDayCopy(lines, DataMoviFiscal(ctx.colour));
@@ -144,20 +145,60 @@ void ExportReading(TdtmBematech12& dm, const ExportContext& ctx, const std::stri
   FillTotalizers(dm, ctx, figures);
 }
 
+// The export fails, and says so to the operator and the log, where the
+// day's figures cannot be this call's own.
+bool Fails(const std::string& stEsquemaCor, const std::string& detail, bool tell_operator = true) {
+  LogError(detail);
+  if (tell_operator)
+    kvr::Notice(platform::L1("ERRO AO EXPORTAR A REDUÇÃO Z. (") + detail + ")", hostrt::kErrorOrRetry, stEsquemaCor);
+  return false;
+}
+
+// The X reading to the return file, made by this call: a file an earlier
+// reading left is removed first, so that a refused reading never exports it.
+bool TakeReading(const std::string& stEsquemaCor, const std::string& return_file) {
+  try {
+    platform::remove_file(return_file);
+  } catch (const std::exception& error) {
+    return Fails(stEsquemaCor, error.what());
+  }
+  if (!kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_LecturaXSerial, "Bematech_FI_LecturaXSerial"))
+    return Fails(stEsquemaCor, platform::L1("LEITURA X NÃO EXECUTADA"), false);  // the analysis told why
+  if (!platform::file_exists(return_file))
+    return Fails(stEsquemaCor, platform::L1("LEITURA X NÃO GRAVADA EM ") + platform::utf8_to_latin1(return_file));
+  return true;
+}
+
+// The reading's lines; the return file goes once read, so that no later call
+// can take it for its own.
+std::vector<std::string> TakeLines(const std::string& return_file) {
+  const std::vector<std::string> lines = kvr::SplitLines(platform::read_file(return_file));
+  try {
+    platform::remove_file(return_file);
+  } catch (const std::exception& error) {
+    LogError(error.what());
+  }
+  return lines;
+}
+
 }  // namespace
 
 extern "C" {
 
+// False, told to the operator and logged, when the day's figures could not be
+// read from this call's X reading; the host's datasets then keep what they
+// held.
 KVR_EXPORT bool ExportRedZ(const std::string& /*stParam*/, const std::string& stEsquemaCor, const std::string& stECF,
                            int /*idTipoImpFis*/, hostrt::ClientDataSet& cdsTipoReceAux,
                            hostrt::ClientDataSet& cdsReducaoZAux, hostrt::ClientDataSet& cdsFormPgtoZAux,
                            hostrt::ClientDataSet& cdsImpostoRedzAux, hostrt::ClientDataSet& cdsTotNFiscRedZAux) {
-  bool parsing = false;
+  bool parsing = false, whole = false;
   TdtmBematech12* dm = nullptr;
   try {
     dm = &kvr::DataModule();
     const bool reductions_folder = kvr::PrepareReductionsFolder();
     const std::optional<std::string> return_file = kvr::ReturnFilePath();
+    if (!return_file) return Fails(stEsquemaCor, platform::L1("PATH DO BEMAFI32.INI NÃO ENCONTRADO"));
 
     dm->cdsTipoRece.CopyFrom(cdsTipoReceAux);
     dm->cdsReducaoZ.CopyFrom(cdsReducaoZAux);
@@ -168,35 +209,34 @@ KVR_EXPORT bool ExportRedZ(const std::string& /*stParam*/, const std::string& st
     ExportContext ctx{stEsquemaCor, stECF, {}};
     const std::string coupon = Nr_Cupom("", stEsquemaCor);
     std::int64_t number = 0;
-    if (!hostrt::TryStrToInt(coupon, number)) {
-      LogError("'" + coupon + "' is not a coupon number");
-      return true;
-    }
+    if (!hostrt::TryStrToInt(coupon, number))
+      return Fails(stEsquemaCor, platform::L1("NÚMERO DO CUPOM NÃO LIDO"));
     ctx.last_coupon = hostrt::Ajusta(hostrt::IntToStr(number + 1), 6);
 
-    kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_LecturaXSerial, "Bematech_FI_LecturaXSerial");
-    if (!return_file || !platform::file_exists(*return_file)) return true;
-
+    if (!TakeReading(stEsquemaCor, *return_file)) return false;
+    const std::vector<std::string> lines = TakeLines(*return_file);
     parsing = true;
-    ExportReading(*dm, ctx, *return_file, reductions_folder);
+    ExportReading(*dm, ctx, lines, reductions_folder);
+    whole = true;
   } catch (const std::exception& error) {
     LogError(error.what());
   } catch (...) {
     LogError("unknown exception");
   }
-  if (parsing) {
-    try {
-      cdsReducaoZAux.CopyFrom(dm->cdsReducaoZ);
-      cdsFormPgtoZAux.CopyFrom(dm->cdsFormPgtoRedZ);
-      cdsImpostoRedzAux.CopyFrom(dm->cdsImpostoRedZ);
-      cdsTotNFiscRedZAux.CopyFrom(dm->cdsTotNFiscRedZ);
-    } catch (const std::exception& error) {
-      LogError(error.what());
-    } catch (...) {
-      LogError("unknown exception");
-    }
+  // What was parsed goes back to the host even when the parse stopped short;
+  // the verdict says whether it is the whole day.
+  if (!parsing) return false;
+  try {
+    cdsReducaoZAux.CopyFrom(dm->cdsReducaoZ);
+    cdsFormPgtoZAux.CopyFrom(dm->cdsFormPgtoRedZ);
+    cdsImpostoRedzAux.CopyFrom(dm->cdsImpostoRedZ);
+    cdsTotNFiscRedZAux.CopyFrom(dm->cdsTotNFiscRedZ);
+  } catch (const std::exception& error) {
+    return Fails(stEsquemaCor, error.what());
+  } catch (...) {
+    return Fails(stEsquemaCor, "unknown exception");
   }
-  return true;
+  return whole || Fails(stEsquemaCor, platform::L1("LEITURA X INCOMPLETA"));
 }
 
 }  // extern "C"

@@ -47,6 +47,13 @@ bool directory_exists(const std::string& path) {
   return std::filesystem::is_directory(path, error);
 }
 
+void remove_file(const std::string& path) {
+  std::error_code error;
+  std::filesystem::remove(path, error);
+  if (error || file_exists(path))
+    throw std::runtime_error(os_failure("cannot remove", path, error ? error.value() : EEXIST));
+}
+
 void make_directories(const std::string& path) {
   std::error_code error;
   std::filesystem::create_directories(path, error);

@@ -30,8 +30,9 @@ bool DayEndTest::Export(const std::string& ecf) {
 }
 
 void DayEndTest::HandReturnText(const std::string& text) {
-  printer.script("Bematech_FI_LecturaXSerial", 1, 6, 0, 0, 1000);
-  test_support::write_whole_file(ReturnFilePath(), text);
+  const std::string reading = env.root() + "/hand_reading.txt";
+  test_support::write_whole_file(reading, text);
+  ASSERT_EQ(1, printer.configure("ArquivoLeituraX", reading));
 }
 
 void DayEndTest::HandReturnFile(const std::vector<std::string>& lines, const std::string& ending) {

@@ -129,14 +129,14 @@ TEST_F(ZExportDayTest, AsksThePrinterOncePerRecordAndTheReadingOnce) {
 TEST_F(ZExportDayTest, DayCopyIsTheReadingAndIsReplacedOnTheSameDay) {
   ASSERT_TRUE(Export());
   const std::string first = test_support::read_file_or_empty(DayCopyPath("09032009"));
-  EXPECT_EQ(test_support::read_file_or_empty(ReturnFilePath()), first);
   EXPECT_NE(std::string::npos, first.find("LECTURA X"));
+  EXPECT_FALSE(test_support::path_exists(ReturnFilePath())) << "the return file goes once read";
 
   ASSERT_EQ(1, Call("Bematech_FI_RecibimientoNoFiscal", "01", "3,00", "Dinheiro"));
   ASSERT_TRUE(Export());
   const std::string second = test_support::read_file_or_empty(DayCopyPath("09032009"));
   EXPECT_NE(first, second);
-  EXPECT_EQ(test_support::read_file_or_empty(ReturnFilePath()), second);
+  EXPECT_NE(std::string::npos, second.find("LECTURA X"));
   const auto folder = std::filesystem::path(DayCopyPath("09032009")).parent_path();
   EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
 }
@@ -184,33 +184,54 @@ class ZExportWithoutReadingTest : public ZExportDayTest {
   }
 };
 
-TEST_F(ZExportWithoutReadingTest, NoReturnFileLeavesTheHostsDatasets) {
-  std::filesystem::remove(ReturnFilePath());
-  printer.script("Bematech_FI_LecturaXSerial", 1, 6, 0, 0);
-  EXPECT_TRUE(Export());
+// Every failure is a False verdict, told to the operator (here or by the
+// analysis of the printer's answer) and logged; the host's datasets keep what
+// they held and no day copy is written.
+TEST_F(ZExportWithoutReadingTest, AReadingThatWroteNoFileFails) {
+  printer.script("Bematech_FI_LecturaXSerial", 1, 6, 0, 0);  // answered, not executed
+  EXPECT_FALSE(Export());
+  ASSERT_EQ(1u, host->dialogs.size());
+  EXPECT_EQ(0u, host->dialogs[0].text.find(L1("ERRO AO EXPORTAR A REDUÇÃO Z. (LEITURA X NÃO GRAVADA EM ")));
+  EXPECT_EQ(0u, LogEntries().back().find("ERRO!!! ExportRedZ: "));
   ExpectUntouched();
   EXPECT_FALSE(test_support::path_exists(DayCopyPath("09032009")));
 }
 
-TEST_F(ZExportWithoutReadingTest, ConfigurationWithoutPathLeavesTheHostsDatasets) {
-  HandReturnFile({"-------CONTADORES-------", std::string(42, ' ') + "000001"});  // there, but not named
+TEST_F(ZExportWithoutReadingTest, ConfigurationWithoutPathFails) {
+  HandReturnFile({"-------CONTADORES-------", std::string(42, ' ') + "000001"});
   env.write_ini_text("[Sistema]\r\nImpressora=1\r\n");
-  EXPECT_TRUE(Export());
+  EXPECT_FALSE(Export());
+  EXPECT_EQ(DialogTexts(), std::vector<std::string>{L1("ERRO AO EXPORTAR A REDUÇÃO Z. (PATH DO BEMAFI32.INI NÃO ENCONTRADO)")});
+  EXPECT_THAT(printer.calls_of("Bematech_FI_LecturaXSerial"), IsEmpty());
   ExpectUntouched();
 }
 
 TEST_F(ZExportWithoutReadingTest, UnreadableCouponNumberStopsBeforeTheReading) {
   printer.script("Bematech_FI_NumeroCupon", -6, 0, 0, 0);
-  EXPECT_TRUE(Export());
+  EXPECT_FALSE(Export());
   EXPECT_THAT(printer.calls_of("Bematech_FI_LecturaXSerial"), IsEmpty());
   ExpectUntouched();
 }
 
-TEST_F(ZExportWithoutReadingTest, RefusedReadingIsToldToTheOperatorAndChangesNothing) {
+// An earlier reading's return file, of another day's figures, is never
+// exported as this day's: not when the printer refuses the reading, nor when
+// it is off.
+TEST_F(ZExportWithoutReadingTest, RefusedReadingNeverExportsAnEarlierReading) {
+  ASSERT_EQ(1, Call("Bematech_FI_LecturaXSerial"));  // the earlier reading, left in the return file
+  ASSERT_TRUE(test_support::path_exists(ReturnFilePath()));
   printer.script("Bematech_FI_LecturaXSerial", 1, 6, 0, 1);  // out of sequence
-  EXPECT_TRUE(Export());
+  EXPECT_FALSE(Export());
   EXPECT_FALSE(host->dialogs.empty());
+  EXPECT_EQ("ERRO!!! ExportRedZ: " + L1("LEITURA X NÃO EXECUTADA"), LogEntries().back());
   ExpectUntouched();
+
+  host->dialogs.clear();
+  ASSERT_EQ(1, Call("Bematech_FI_LecturaXSerial"));
+  printer.set_power(false);
+  EXPECT_FALSE(Export());
+  EXPECT_EQ(DialogTexts(), std::vector<std::string>{L1("ERRO AO EXPORTAR A REDUÇÃO Z. (NÚMERO DO CUPOM NÃO LIDO)")});
+  ExpectUntouched();
+  EXPECT_FALSE(test_support::path_exists(DayCopyPath("09032009")));
 }
 
 // Run in the Brazilian process locale too, where the C library reads "59.57"

@@ -128,6 +128,8 @@ void Printer::apply_setting(const std::string& raw_key, const std::string& value
   } else if (key == "RESPOSTADATAMOVIMENTO") {
     if (value.size() > 6) throw std::invalid_argument("at most 6 characters");
     faults.movement_date_answer = value;
+  } else if (key == "ARQUIVOLEITURAX") {
+    faults.x_reading_file = trim(value);
   } else if (key == "SERIE") {
     if (trim(value).empty() || trim(value).size() > 20) throw std::invalid_argument("serial of 1 to 20 characters");
     id.serial = trim(value);

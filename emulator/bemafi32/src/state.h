@@ -114,6 +114,7 @@ struct Faults {
   int baud = 0;
   std::vector<Script> scripts;
   std::string movement_date_answer;  // when set, the movement date query answers this text as is
+  std::string x_reading_file;  // when set, the X reading to the serial line returns this file's text as is
 };
 
 // What the printer has printed and recorded since its roll (Bobina.txt) and

@@ -234,6 +234,7 @@ void state_fields(Io& io, State& s, std::vector<TableRow>& table_rows) {
   io.value("fault.fiscal_flags", fa.fiscal_flags);
   io.value("fault.baud", fa.baud);
   io.value("fault.movement_date_answer", fa.movement_date_answer);
+  io.value("fault.x_reading_file", fa.x_reading_file);
   io.list("fault.script", fa.scripts, [](auto& f, Script& x) {
     f(x.entry_point), f(x.result), f(x.ack), f(x.st1), f(x.st2), f(x.times), f(x.mode), f(x.skip);
   });

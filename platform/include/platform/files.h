@@ -56,6 +56,9 @@ std::string read_file(const std::string& path);
 bool file_exists(const std::string& path);
 // True for an existing folder.
 bool directory_exists(const std::string& path);
+// Removes a file; a missing one is fine. Throws std::runtime_error with the
+// path and the OS message when a file of that name is still there.
+void remove_file(const std::string& path);
 // Creates a folder and any missing parents; throws std::runtime_error with
 // the path and the OS message when it cannot (an existing folder is fine).
 void make_directories(const std::string& path);
