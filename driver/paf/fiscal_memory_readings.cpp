@@ -1,8 +1,10 @@
 // The fiscal memory reading of printers with an MFD: on paper, or through the
 // serial line into the library's return file, copied to the fiscal menu
 // directory and signed.
+#include <exception>
 #include <string>
 
+#include "core/debug_log.h"
 #include "core/dialogs.h"
 #include "core/printer_call.h"
 #include "coupon/positional_args.h"
@@ -33,29 +35,52 @@ bool ReadFiscalMemory(const Reading& reading, const ReadingSlot& by_date, const 
       .ok;
 }
 
+void LogFailure(const std::string& what) { Log("ERRO!!! EmiteLeituraMemoriaFiscalSerial: " + what); }
+
+void CopyFailed(const Reading& reading, const std::string& cause) {
+  const std::string text = "ERRO AO GERAR ARQUIVO DE MEMORIA FISCAL. (" + cause + ")";
+  LogFailure(text);
+  Notice(text, hostrt::kErrorOrRetry, reading.stEsquemaCor);
+}
+
+// The file is this call's reading or nothing: the return file an earlier
+// reading left is removed before the reading, and the return file goes once
+// copied, whatever came of the copy.
 bool ReadFiscalMemoryToFile(const Reading& reading) {
-  if (!ReadFiscalMemory(reading, Bematech_FI_LeituraMemoriaFiscalSerialDataMFD,
-                        Bematech_FI_LeituraMemoriaFiscalSerialReducaoMFD))
-    return false;
   const std::string directory = retornaPathBematech();
   if (directory == kIniMissing) {
     Notice(IniMissingMessage(), hostrt::kErrorOrRetry, reading.stEsquemaCor);
+    return false;
+  }
+  const std::string source = platform::native_path(directory + "Retorno.txt");
+  try {
+    platform::remove_file(source);
+  } catch (const std::exception& error) {
+    CopyFailed(reading, error.what());
+    return false;
+  }
+  if (!ReadFiscalMemory(reading, Bematech_FI_LeituraMemoriaFiscalSerialDataMFD,
+                        Bematech_FI_LeituraMemoriaFiscalSerialReducaoMFD)) {
+    LogFailure("leitura recusada pela impressora");
     return false;
   }
   // "m" after "hh" is the minute without a leading zero: the name the host expects.
   const std::string stamp = FileStamp("ddmmyyyyhhmss");
   const std::string target =
       MenuFiscalFile((reading.stFlagLeitura == "C" ? "LMFC_" : "LMFS_") + stamp + ".txt");
-  const unsigned error = platform::copy_file(platform::native_path(directory + "Retorno.txt"),
-                                             platform::native_path(target), false);
-  if (error == platform::kErrorSuccess) {
-    geraEad(target);
-    Notice(platform::L1("LEITURA DE MEMORIA FISCAL GERADA COM SUCESSO NO DIRETÓRIO: ") + target,
-           hostrt::kPrinterNotice, reading.stEsquemaCor);
-  } else {
-    Notice("ERRO AO GERAR ARQUIVO DE MEMORIA FISCAL. (ERRO COPIA - " + platform::to_text(error) + ")",
-           hostrt::kErrorOrRetry, reading.stEsquemaCor);
+  const unsigned error = platform::copy_file(source, platform::native_path(target), false);
+  try {
+    platform::remove_file(source);
+  } catch (const std::exception& failure) {
+    LogFailure(failure.what());
   }
+  if (error != platform::kErrorSuccess) {
+    CopyFailed(reading, "ERRO COPIA - " + platform::to_text(error));
+    return false;
+  }
+  geraEad(target);
+  Notice(platform::L1("LEITURA DE MEMORIA FISCAL GERADA COM SUCESSO NO DIRETÓRIO: ") + target,
+         hostrt::kPrinterNotice, reading.stEsquemaCor);
   return true;
 }
 

@@ -64,19 +64,34 @@ TEST_F(FiscalMemoryFileTest, LowerCaseTakesTheOtherRangeAndTheSimplifiedName) {
   ExpectSignedTwice(MenuDir() + "/LMFS_0903200914500.txt");
 }
 
-TEST_F(FiscalMemoryFileTest, AMissingMenuFolderGivesCopyErrorThreeAndTrue) {
-  EXPECT_TRUE(ToFile("C", "DATA"));
-  EXPECT_EQ(DialogTexts(), std::vector<std::string>{"ERRO AO GERAR ARQUIVO DE MEMORIA FISCAL. (ERRO COPIA - 3)"});
+// A file that was not written is a failure, told and logged.
+TEST_F(FiscalMemoryFileTest, AMissingMenuFolderGivesCopyErrorThreeAndFalse) {
+  EXPECT_FALSE(ToFile("C", "DATA"));
+  const std::string text = "ERRO AO GERAR ARQUIVO DE MEMORIA FISCAL. (ERRO COPIA - 3)";
+  EXPECT_EQ(DialogTexts(), std::vector<std::string>{text});
   EXPECT_EQ(host->dialogs.at(0).kind, 3);
+  EXPECT_EQ(LogEntries().back(), "ERRO!!! EmiteLeituraMemoriaFiscalSerial: " + text);
   EXPECT_FALSE(test_support::path_exists(MenuDir()));
 }
 
+// A return file left by an earlier reading never becomes this call's file:
+// not when the reading is refused, nor when the library writes none.
 TEST_F(FiscalMemoryFileTest, RefusedReadingOrMissingConfigurationMakesNoFile) {
   MakeMenuDir();
+  const std::string earlier = env.printer_dir() + "/Retorno.txt";
+  test_support::write_whole_file(earlier, "LEITURA ANTERIOR");
   printer.script("Bematech_FI_LeituraMemoriaFiscalSerialDataMFD", 0, 21, 0, 0);
   EXPECT_FALSE(ToFile("C", "DATA"));
   EXPECT_TRUE(DialogTexts().empty());  // the analysis is silent here
+  EXPECT_EQ(LogEntries().back(), "ERRO!!! EmiteLeituraMemoriaFiscalSerial: leitura recusada pela impressora");
   EXPECT_TRUE(MenuFiles().empty());
+
+  test_support::write_whole_file(earlier, "LEITURA ANTERIOR");
+  printer.script("Bematech_FI_LeituraMemoriaFiscalSerialDataMFD", 1, 6, 0, 0);  // answered, not executed
+  EXPECT_FALSE(ToFile("C", "DATA"));
+  EXPECT_EQ(DialogTexts(), std::vector<std::string>{"ERRO AO GERAR ARQUIVO DE MEMORIA FISCAL. (ERRO COPIA - 2)"});
+  EXPECT_TRUE(MenuFiles().empty());
+  host->dialogs.clear();
 
   std::remove(env.ini_path().c_str());
   EXPECT_FALSE(ToFile("C", "DATA"));
