@@ -8,12 +8,14 @@
 
 #include "config/printer_lists.h"
 #include "core/debug_log.h"
+#include "core/dialogs.h"
 #include "core/printer_call.h"
 #include "core/printer_figures.h"
 #include "core/verified_call.h"
 #include "datamodule/data_module.h"
 #include "hostrt/format.h"
 #include "kvr00102/kvr00102.h"
+#include "platform/latin1.h"
 #include "platform/numbers.h"
 
 namespace kvr {
@@ -39,30 +41,51 @@ EffectCheck TotalizerNamed(int position, const std::string& name) {
 
 std::string Position(int counter) { return hostrt::FormatFloat("00", counter); }
 
+// The totalizers the printer does not hold after the load are handed back
+// empty, never with a position the printer has no name for, and the operator
+// is told which they are.
+void TellMissing(const std::string& colour, const std::array<Totalizer, 5>& naming) {
+  std::string names;
+  for (const Totalizer& t : naming)
+    if (t.output->empty()) names += (names.empty() ? "" : ", ") + Msg(t.key);
+  if (names.empty()) return;
+  const std::string text = platform::L1("Totalizadores não fiscais não programados na impressora: ") + names;
+  Log("ERRO!!! CarregaTotalizador: " + text);
+  Notice(text, hostrt::kErrorOrRetry, colour);
+}
+
 void LoadTotalizers(const std::string& colour, const std::array<Totalizer, 5>& search,
                     const std::array<Totalizer, 5>& naming) {
   const ReplyResult read = ReadReply(colour, kSilent, Bematech_FI_VerificaTotalizadoresNoFiscales,
                                      "Bematech_FI_VerificaTotalizadoresNoFiscales", kTotalizerListWidth);
   for (const Totalizer& t : naming) t.output->clear();
+  // Without the printer's list nothing can be found, and naming would guess
+  // the positions.
+  if (!read.ok) return TellMissing(colour, naming);
   int counter = 1;
   for (const std::string& entry : TotalizerNames(read.value)) {
     for (const Totalizer& t : search)
       if (entry == TotalizerKey(Msg(t.key))) *t.output = Position(counter);
     ++counter;
   }
-  // The missing ones take the positions after the last entry, in naming order.
+  // The missing ones take the positions after the last entry, in naming
+  // order; a position the printer refused ends the naming, since the next
+  // ones would leave a gap.
   for (const Totalizer& t : naming) {
     if (!t.output->empty()) continue;
-    *t.output = Position(counter);
     const std::string name = Msg(t.key);
-    VerifiedCall(TotalizerNamed(counter, name), Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms, [&] {
-      return CallPrinter(colour, kSilent, Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms,
-                         "Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : " + platform::to_text(counter) + " - " +
-                             name,
-                         counter, name.c_str());
-    });
+    const VerifiedResult named =
+        VerifiedCall(TotalizerNamed(counter, name), Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms, [&] {
+          return CallPrinter(colour, kSilent, Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms,
+                             "Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : " + platform::to_text(counter) + " - " +
+                                 name,
+                             counter, name.c_str());
+        });
+    if (!named.ok) break;
+    *t.output = Position(counter);
     ++counter;
   }
+  TellMissing(colour, naming);
 }
 
 }  // namespace
@@ -70,8 +93,8 @@ void LoadTotalizers(const std::string& colour, const std::array<Totalizer, 5>& s
 
 extern "C" {
 
-// Nothing is shown to the operator; a position the printer refused to name is
-// still handed back. A failure (an unbound library) is logged.
+// A totalizer the printer does not hold afterwards is handed back empty and
+// told to the operator. A failure (an unbound library) is logged.
 KVR_EXPORT void CarregaTotalizador(std::string& stTotCV, std::string& stTotCred, std::string& stTotCompCred,
                                    std::string& stTotCancCred, std::string& stTotRelatorio,
                                    const std::string& stEsquemaCor, int /*idTipoImpFis*/,

@@ -48,19 +48,39 @@ TEST_F(TotalizersTest, NamesAlreadyInThePrinterAreFoundAndNothingIsNamed) {
   EXPECT_THAT(host->dialogs, IsEmpty());
 }
 
-TEST_F(TotalizersTest, AFullListWithoutThemNamesTheFiveAtTenToFourteenWhichThePrinterRefuses) {
+// A totalizer the printer does not hold afterwards is handed back empty, never
+// with a position the printer has no name for, and the operator is told.
+const char* const kAllMissing =
+    "Totalizadores não fiscais não programados na impressora: CONTRA-VALE EMITIDO, Cred Pessoal, Relatorios, "
+    "VENDA CONSUMIDOR, Canc Credito";
+
+TEST_F(TotalizersTest, AFullListRefusesTheFirstNameAndNoPositionIsHandedBack) {
   PrinterHas({"Um", "Dois", "Tres", "Quatro", "Cinco", "Seis", "Sete", "Oito", "Nove"});
-  EXPECT_THAT(Load(), ElementsAre("10", "13", "11", "14", "12"));
-  EXPECT_THAT(Named(), ElementsAre("10 CONTRA-VALE EMITIDO", "11 Cred Pessoal", "12 Relatorios",
-                                   "13 VENDA CONSUMIDOR", "14 Canc Credito"));
-  for (const auto& call : printer.calls_of("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms"))
-    EXPECT_EQ(call.st2 & 1, 1) << "refused as not executed";
-  EXPECT_THAT(host->dialogs, IsEmpty());  // nothing shown
+  EXPECT_THAT(Load(), ElementsAre("", "", "", "", ""));
+  // Position 10 refused: the next ones would leave a gap.
+  EXPECT_THAT(Named(), ElementsAre("10 CONTRA-VALE EMITIDO"));
+  EXPECT_THAT(DialogTexts(), ElementsAre(L1(kAllMissing)));
+  EXPECT_EQ(host->dialogs.at(0).kind, 3);
   const auto log = LogEntries();
   EXPECT_NE(std::find(log.begin(), log.end(), "Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : 10 - CONTRA-VALE EMITIDO"),
             log.end());
-  EXPECT_NE(std::find(log.begin(), log.end(), "Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : 14 - Canc Credito"),
-            log.end());
+  EXPECT_EQ(log.back(), "ERRO!!! CarregaTotalizador: " + L1(kAllMissing));
+}
+
+TEST_F(TotalizersTest, APrinterThatIsOffNamesNothing) {
+  printer.set_power(false);
+  EXPECT_THAT(Load(), ElementsAre("", "", "", "", ""));
+  EXPECT_THAT(Named(), IsEmpty());
+  EXPECT_THAT(DialogTexts(), ElementsAre(L1(kAllMissing)));
+}
+
+TEST_F(TotalizersTest, TheOnesNamedBeforeARefusalAreHandedBack) {
+  PrinterHas({"Um", "Dois", "Tres", "Quatro", "Cinco", "Seis", "Sete"});
+  EXPECT_THAT(Load(), ElementsAre("08", "", "09", "", ""));
+  EXPECT_THAT(Named(), ElementsAre("8 CONTRA-VALE EMITIDO", "9 Cred Pessoal", "10 Relatorios"));
+  EXPECT_THAT(DialogTexts(),
+              ElementsAre(L1("Totalizadores não fiscais não programados na impressora: Relatorios, VENDA CONSUMIDOR, "
+                             "Canc Credito")));
 }
 
 TEST_F(TotalizersTest, ANewPrinterGetsTheFiveInNamingOrderAndASecondLoadFindsThem) {
