@@ -80,14 +80,23 @@ const char* FieldTypeName(FieldType type) {
   return "string";
 }
 
+// A whole number that fits a 64-bit integer; a larger one is refused rather
+// than wrapped to a negative number.
+std::int64_t WholeNumber(const Json& value, const std::string& where) {
+  if (!value.is_number_integer()) WrongValue(where, "a whole number", Describe(value));
+  if (value.is_number_unsigned() &&
+      value.get<std::uint64_t>() > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+    WrongValue(where, "a whole number of at most 19 digits", Describe(value));
+  return value.get<std::int64_t>();
+}
+
 void SetField(hostrt::Field& field, const Json& value, const std::string& where) {
   if (value.is_null()) return field.Clear();
   switch (field.DataType()) {
     case FieldType::String:
       return field.SetAsString(TextFrom(value, where));
     case FieldType::Integer:
-      if (!value.is_number_integer()) WrongValue(where, "a whole number", Describe(value));
-      return field.SetAsInteger(value.get<std::int64_t>());
+      return field.SetAsInteger(WholeNumber(value, where));
     case FieldType::Float:
       if (!value.is_number()) WrongValue(where, "a number", Describe(value));
       return field.SetAsFloat(value.get<double>());
@@ -207,11 +216,8 @@ Variant VariantFrom(const Json& value, const std::string& where) {
   switch (value.type()) {
     case Json::value_t::null: return Variant();
     case Json::value_t::boolean: return Variant(value.get<bool>());
-    case Json::value_t::number_integer: return Variant(value.get<std::int64_t>());
-    case Json::value_t::number_unsigned:
-      if (value.get<std::uint64_t>() > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
-        WrongValue(where, "a number of at most 19 digits", Describe(value));
-      return Variant(value.get<std::int64_t>());
+    case Json::value_t::number_integer:
+    case Json::value_t::number_unsigned: return Variant(WholeNumber(value, where));
     case Json::value_t::number_float: return Variant(value.get<double>());
     case Json::value_t::string: return Variant(TextFrom(value, where));
     case Json::value_t::array: {

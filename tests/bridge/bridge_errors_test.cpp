@@ -114,6 +114,11 @@ TEST_F(BridgeErrorTest, DatasetThatDoesNotLoadIsRefusedNamingWhere) {
       {{{"fields", {field}}, {"rows", Json::array({Json::array({"001", "extra"})})}}, "cdsTipoReceAux.rows[0]"},
       {{{"fields", {field}}, {"rows", {{{"NMTIPORECE", "x"}}}}}, "cdsTipoReceAux.rows[0].NMTIPORECE"},
       {{{"fields", {field}}, {"rows", "001"}}, "cdsTipoReceAux.rows"},
+      // 2^63 and above do not fit the field: refused, never wrapped to a negative number.
+      {{{"fields", {{{"name", "QT"}, {"type", "integer"}}}}, {"rows", {{9223372036854775808ULL}}}},
+       "cdsTipoReceAux.rows[0][0] (QT)"},
+      {{{"fields", {{{"name", "QT"}, {"type", "integer"}}}}, {"rows", {{18446744073709551615ULL}}}},
+       "cdsTipoReceAux.rows[0][0] (QT)"},
   };
   for (const auto& c : cases) {
     Json error = Refused(ExportWith(c.dataset));
