@@ -207,6 +207,43 @@ TEST_F(ClosingSweepTest, WithdrawalReceiptAndShiftClosing) {
 // The final reports, which a previous day's closing prints on a yes.
 TEST_F(ClosingSweepTest, PreviousDaysClosing) { Expect(Case("GeraReciboSangria-final", Closing::kPreviousDay)); }
 
+// The Z export of a day whose return file still holds an earlier reading (a
+// day without sales): a True export carries this day's gross, 11,80, under
+// any fault; a False one leaves the host's dataset as it was.
+TEST_F(CashSweepTest, ZExportNeverTakesAnEarlierReading) {
+  hostrt::ClientDataSet types{"cdsTipoReceAux"}, reduction{"cdsReducaoZAux"}, forms{"cdsFormPgtoZAux"},
+      taxes{"cdsImpostoRedzAux"}, totalizers{"cdsTotNFiscRedZAux"};
+  types.SetData(DatasetData({{"CDTIPORECE", FieldType::String, 3}, {"NMTIPORECE", FieldType::String, 40}},
+                            {{"001", "Dinheiro"}}));
+  SweepCase c = Case(
+      "ExportRedZ",
+      [this] {
+        ASSERT_EQ(1, printer.entry<int()>("Bematech_FI_LecturaXSerial")());
+        ASSERT_EQ(1, printer.entry<int(const char*, const char*)>("Bematech_FI_AbreComprobanteDeVenta")("", ""));
+        ASSERT_EQ(1, printer.entry<int(const char*, const char*, const char*, const char*, const char*, const char*,
+                                       const char*, const char*, const char*)>(
+                         "Bematech_FI_VendeArticuloDepartamento")("1", "PIZZA", "01", "10,000", "1,000", "00",
+                                                                  "0000", "01", "UN"));
+        ASSERT_EQ(1, printer.entry<int(const char*, const char*, const char*)>("Bematech_FI_IniciaCierreCupon")(
+                         "d", "$", "0"));
+        ASSERT_EQ(1, printer.entry<int(const char*, const char*)>("Bematech_FI_EfectuaFormaPago")("Dinheiro", "11,80"));
+        ASSERT_EQ(1, printer.entry<int(const char*)>("Bematech_FI_FinalizarCierreCupon")(""));
+      },
+      [&] {
+        reduction.Close();
+        return KVR(driver, ExportRedZ)("", "007", "0001", 1, types, reduction, forms, taxes, totalizers);
+      });
+  c.reads_only = true;
+  c.rules = [&reduction](const Observation&, const Observation& run, std::vector<std::string>& broken) {
+    const bool exported = reduction.Active() && reduction.RecordCount() == 1;
+    if (run.verdict.success != exported)
+      broken.push_back("true verdict: " + run.verdict.text + " with " + (exported ? "an" : "no") + " export");
+    else if (exported && reduction.FieldByName("VRVENBRUREDZ").AsFloat() != 11.80)
+      broken.push_back("true verdict: the export's gross is " + reduction.FieldByName("VRVENBRUREDZ").AsString());
+  };
+  Expect(c);
+}
+
 TEST_F(CashSweepTest, PafIdentification) {
   // The build's default selector, which the host shares.
   constexpr int kSelector = 7;

@@ -113,6 +113,9 @@ struct SweepCase {
   // told of a fault when a dialog was shown. Such a run fails no rule for
   // failing while it did everything.
   bool verdict_is_the_dialogs = false;
+  // The operation only reads the printer: its failures change nothing there,
+  // so its own rules judge its verdict.
+  bool reads_only = false;
 };
 
 struct SweepReport {
