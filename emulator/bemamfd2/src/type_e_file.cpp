@@ -1,6 +1,7 @@
 #include "type_e_file.h"
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 #include "fixed_record.h"
@@ -27,13 +28,30 @@ FixedRecord user_keyed(std::string_view type, const mfd::Identification& ecf) {
   return record;
 }
 
+// The memory keeps a coupon cancelled after it closed as it closed; the
+// cancellation is a document of its own, issued later, naming the coupon's
+// COO. The day's totals count that coupon, every item of it, as cancelled, and
+// so does the file: the coupon and its items are marked here.
+std::vector<Document> with_later_cancellations(std::vector<Document> documents) {
+  std::map<int, Document*> last_coupon;  // by COO: the latest coupon issued with it so far
+  for (Document& doc : documents) {
+    if (doc.kind == DocumentKind::FiscalCoupon) last_coupon[doc.coo] = &doc;
+    if (doc.kind != DocumentKind::Cancellation) continue;
+    const auto cancelled = last_coupon.find(doc.cancelled_coo);
+    if (cancelled == last_coupon.end()) continue;
+    cancelled->second->cancelled = true;
+    for (mfd::Item& item : cancelled->second->items) item.cancelled = true;
+  }
+  return documents;
+}
+
 struct Selection {
   std::vector<const Document*> reductions, coupons, others;
 };
 
-Selection select(const mfd::Download& download, const TypeERequest& request) {
+Selection select(const std::vector<Document>& documents, const TypeERequest& request) {
   Selection selection;
-  for (const Document& doc : download.documents) {
+  for (const Document& doc : documents) {
     if (doc.date < request.start || doc.date > request.end) continue;
     if (doc.kind == DocumentKind::ZReduction) {
       if (doc.reduction) selection.reductions.push_back(&doc);
@@ -155,7 +173,8 @@ std::string e21(const mfd::Identification& ecf, const Document& doc, const mfd::
 
 std::string type_e_file(const mfd::Download& download, const TypeERequest& request) {
   const mfd::Identification& ecf = download.ecf;
-  const Selection selection = select(download, request);
+  const std::vector<Document> documents = with_later_cancellations(download.documents);
+  const Selection selection = select(documents, request);
   std::string file = e01(ecf, request, selection) + e02(ecf, request);
   for (const Document* doc : selection.reductions) file += e12(ecf, *doc);
   // By CRZ, then by totalizer code.

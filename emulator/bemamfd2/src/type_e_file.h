@@ -2,7 +2,9 @@
 // The type E register file of a download: E01 printer, E02 current user, E12
 // reductions, E13 their partial totalizers, E14 fiscal coupons, E15 their
 // items, E16 other documents, E21 payments; fixed-width ASCII records ended
-// by CR LF, grouped by record type in that order.
+// by CR LF, grouped by record type in that order. A coupon that a later
+// cancellation document names is cancelled in E14, and each of its items in
+// E15, as the reduction's totals count it.
 #include <string>
 
 #include "mfd_format/mfd_format.h"
