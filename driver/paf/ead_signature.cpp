@@ -1,5 +1,6 @@
 // Where the vendor library keeps its files, the EAD signature of a regulatory
 // file, and the MFD mirror.
+#include <cstdio>
 #include <string>
 
 #include "core/debug_log.h"
@@ -89,14 +90,14 @@ KVR_EXPORT bool geraEspelhoMfd(const hostrt::Variant* Args, int Args_High, hostr
       notice(kvr::IniMissingMessage());
       return false;
     }
+    // The download is a work file: an earlier run's must never be converted.
+    kvr::WorkFiles work;
     const std::string download = directory + "download.mfd";
-    const std::string native_download = platform::native_path(download);
-    const kvr::CallResult fetched = kvr::CallWithCode(
-        stEsquemaCor, kvr::kShowErrors, Bematech_FI_DownloadMFD,
-        "Bematech_FI_DownloadMFD  :  - " + download + " - " + stTipoGeracao + " - " + stparamInicial + " - " +
-            stparamFinal,
-        native_download.c_str(), stTipoGeracao.c_str(), stparamInicial.c_str(), stparamFinal.c_str(), "1");
-    if (!fetched) notice(platform::L1("ERRO AO REALIZAR DOWNLOAD DA MEMÓRIA MFD."));
+    const std::string native_download = work.Add(download);
+    if (!kvr::DownloadMfd(stEsquemaCor, kvr::kShowErrors, download, stTipoGeracao, stparamInicial, stparamFinal)) {
+      notice(platform::L1("ERRO AO REALIZAR DOWNLOAD DA MEMÓRIA MFD."));
+      return false;
+    }
 
     const std::string mirror = kvr::MenuFiscalFile("Espelho_MFD_" + kvr::FileStamp("ddmmyyyyhhnnss") + ".txt");
     const std::string native_mirror = platform::native_path(mirror);
@@ -106,7 +107,8 @@ KVR_EXPORT bool geraEspelhoMfd(const hostrt::Variant* Args, int Args_High, hostr
             stparamInicial + " - " + stparamFinal + " - 1",
         native_download.c_str(), native_mirror.c_str(), "0", stTipoGeracao.c_str(), stparamInicial.c_str(),
         stparamFinal.c_str(), "1");
-    if (!converted) {
+    if (!converted || !platform::file_exists(native_mirror)) {
+      std::remove(native_mirror.c_str());  // whatever it wrote is no mirror
       notice(platform::L1("ERRO AO REALIZAR GERAÇÃO DO ESPELHO MFD."));
       return false;
     }

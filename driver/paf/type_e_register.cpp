@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "core/debug_log.h"
 #include "coupon/positional_args.h"
 #include "hostrt/format.h"
 #include "kvr00102/kvr00102.h"
 #include "paf/regulatory_files.h"
 #include "paf/vendor_tools.h"
 #include "platform/files.h"
+#include "platform/latin1.h"
 #include "platform/numbers.h"
 #include "platform/paths.h"
 
@@ -25,25 +27,6 @@ KVR_EXPORT kvr::Slot<int(const char*, const char*, const char*, const char*, con
 
 namespace kvr {
 namespace {
-
-// The work files of one run: each is removed when the run ends, however it
-// ends, unless it was already there when the run began (then it is not ours).
-class WorkFiles {
- public:
-  // The native name of a work file (a Windows path, or a name in the current
-  // directory), registered for removal.
-  std::string Add(const std::string& windows_name) {
-    std::string native = platform::native_path(windows_name);
-    if (!platform::file_exists(native)) ours_.push_back(native);
-    return native;
-  }
-  ~WorkFiles() {
-    for (const std::string& name : ours_) std::remove(name.c_str());
-  }
-
- private:
-  std::vector<std::string> ours_;
-};
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -64,27 +47,54 @@ std::string Chars(const std::string& line, std::size_t first, std::size_t count)
   return first - 1 < line.size() ? line.substr(first - 1, count) : std::string();
 }
 
-std::string OutputName() { return "c:\\MenuFiscal\\AC17-04" + FileStamp("yyyymmddhhnnss") + ".txt"; }
+const char kMenuFiscal[] = "c:\\MenuFiscal\\";
 
+std::string OutputName() { return kMenuFiscal + std::string("AC17-04") + FileStamp("yyyymmddhhnnss") + ".txt"; }
+
+// The MFD of the range into this run's download file; a download the printer
+// refuses or leaves unanswered ends the run. No operator message: the verdict
+// is taken silently.
+void Download(const std::string& file, const char* kind, const std::string& start, const std::string& end) {
+  const CallResult fetched = DownloadMfd("", kSilent, file, kind, start, end);
+  if (!fetched)
+    throw std::runtime_error(platform::L1("o download da memória MFD não foi feito (retorno ") +
+                             platform::to_text(fetched.code) + ")");
+}
+
+// The register file of the download, made by this run or not at all: a file
+// of that name left by an earlier run goes first, and whatever the generator
+// leaves without a whole answer and registers in it goes too.
 void GenerateRegisters(const std::string& download, const std::string& output, const std::string& start,
                        const std::string& end, const std::string& stRazaoSocial, const std::string& stEndereco) {
   const std::string native_output = platform::native_path(output);
-  Bematech_GeraRegistrosTipoE(download.c_str(), native_output.c_str(), start.c_str(), end.c_str(),
-                              stRazaoSocial.c_str(), stEndereco.c_str(), "", "2", "", "", "", "", "", "", "", "", "",
-                              "", "", "", "");
+  platform::remove_file(native_output);
+  const int code = Bematech_GeraRegistrosTipoE(download.c_str(), native_output.c_str(), start.c_str(), end.c_str(),
+                                               stRazaoSocial.c_str(), stEndereco.c_str(), "", "2", "", "", "", "",
+                                               "", "", "", "", "", "", "", "", "");
+  // The file opens with the printer's register, E01.
+  if (code == kToolWritten && platform::file_exists(native_output) &&
+      platform::read_file(native_output).rfind("E01", 0) == 0)
+    return;
+  std::remove(native_output.c_str());
+  throw std::runtime_error(platform::L1("o arquivo de registros tipo E ") + output +
+                           platform::L1(" não foi gerado (retorno ") + platform::to_text(code) + ")");
 }
 
 // Branch "1": the dates of the coupon range come from its mirror text.
 std::string ByCoupons(const std::string& stInicial, const std::string& stFinal, const std::string& stRazaoSocial,
                       const std::string& stEndereco) {
+  const std::string download_name = "c:\\Download.MFD";
   WorkFiles work;
-  const std::string download = work.Add("c:\\Download.MFD");
+  const std::string download = work.Add(download_name);
   const std::string mirror = work.Add("Espelho.TXT");
   const std::string compact = work.Add("EspelhoTMP.TXT");
-  Bematech_FI_DownloadMFD(download.c_str(), "2", stInicial.c_str(), stFinal.c_str(), "1");
+  Download(download_name, "2", stInicial, stFinal);
   const int first = static_cast<int>(hostrt::StrToInt(stInicial));
   const int last = static_cast<int>(hostrt::StrToInt(stFinal));
-  Bematech_GeraTxtPorCOO(download.c_str(), mirror.c_str(), 1, first, last);
+  const int written = Bematech_GeraTxtPorCOO(download.c_str(), mirror.c_str(), 1, first, last);
+  if (written != kToolWritten)
+    throw std::runtime_error("o espelho dos cupons " + stInicial + " a " + stFinal +
+                             platform::L1(" não foi gerado (retorno ") + platform::to_text(written) + ")");
 
   std::string kept;
   for (const std::string& line : Lines(platform::read_file(mirror)))
@@ -105,12 +115,24 @@ std::string ByCoupons(const std::string& stInicial, const std::string& stFinal, 
 // Branch "2": the dates are the range itself.
 std::string ByDates(const std::string& stInicial, const std::string& stFinal, const std::string& stRazaoSocial,
                     const std::string& stEndereco) {
+  const std::string download_name = "Download.MFD";
   WorkFiles work;
-  const std::string download = work.Add("Download.MFD");
-  Bematech_FI_DownloadMFD(download.c_str(), "1", stInicial.c_str(), stFinal.c_str(), "1");
+  const std::string download = work.Add(download_name);
+  Download(download_name, "1", stInicial, stFinal);
   const std::string output = OutputName();
   GenerateRegisters(download, output, stInicial, stFinal, stRazaoSocial, stEndereco);
   return output;
+}
+
+// The fiscal menu folder is not made here: without it there is no file to make.
+void RequireMenuFolder() {
+  if (!platform::directory_exists(platform::native_path(kMenuFiscal)))
+    throw std::runtime_error(platform::L1("a pasta ") + kMenuFiscal + platform::L1(" não existe"));
+}
+
+std::string Failed(const std::string& message) {
+  Log("ERRO!!! geraRegistroTipoE: " + message);
+  return "ERRO_" + message;
 }
 
 }  // namespace
@@ -125,13 +147,14 @@ KVR_EXPORT std::string geraRegistroTipoE(const std::string& stInicial, const std
     void* library = kvr::MfdToolLibrary();
     kvr::BindTool(library, Bematech_GeraTxtPorCOO, "BemaGeraTxtPorCOO");
     kvr::BindTool(library, Bematech_GeraRegistrosTipoE, "BemaGeraRegistrosTipoE");
+    if (stTipo != "1" && stTipo != "2") return "";
+    kvr::RequireMenuFolder();
     if (stTipo == "1") return kvr::ByCoupons(stInicial, stFinal, stRazaoSocial, stEndereco);
-    if (stTipo == "2") return kvr::ByDates(stInicial, stFinal, stRazaoSocial, stEndereco);
-    return "";
+    return kvr::ByDates(stInicial, stFinal, stRazaoSocial, stEndereco);
   } catch (const std::exception& error) {
-    return "ERRO_" + std::string(error.what());
+    return kvr::Failed(error.what());
   } catch (...) {
-    return "ERRO_";
+    return kvr::Failed("unknown exception");
   }
 }
 

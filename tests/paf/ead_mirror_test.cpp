@@ -25,6 +25,19 @@ class MirrorTest : public PafTest {
     return ok;
   }
   std::string MirrorPath() const { return MenuDir() + "/Espelho_MFD_09032009140500.txt"; }
+  std::string Download() const { return env.printer_dir() + "/download.mfd"; }
+  bool Shown(const std::string& text) const {
+    const std::vector<std::string> texts = DialogTexts();
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+  }
+  // The download of the fixed day, as a run that was killed leaves it.
+  void LeaveDownload() {
+    using DownloadFn = int(const char*, const char*, const char*, const char*, const char*);
+    ASSERT_EQ(printer.entry<DownloadFn>("Bematech_FI_DownloadMFD")(Download().c_str(), "1", "09/03/2009", "09/03/2009",
+                                                                   "1"),
+              1);
+    printer.clear_journal();
+  }
 };
 
 TEST_F(MirrorTest, LibraryDirectoryEndsInOneBackslashWithOrWithoutOne) {
@@ -47,7 +60,7 @@ TEST_F(MirrorTest, TheMirrorIsSignedAndReported) {
             std::vector<std::string>{L1("ARQUIVO ESPELHO DE MEMORIA DE FITA DETALHE GERADO COM SUCESSO NO DIRETÓRIO: ") +
                                      "C:\\MenuFiscal\\Espelho_MFD_09032009140500.txt"});
   EXPECT_EQ(host->dialogs.at(0).kind, 3);
-  EXPECT_TRUE(test_support::path_exists(env.printer_dir() + "/download.mfd"));  // left in place
+  EXPECT_FALSE(test_support::path_exists(Download()));  // a work file: removed after use
 
   const auto download = printer.calls_of("Bematech_FI_DownloadMFD");
   ASSERT_EQ(download.size(), 1u);
@@ -61,29 +74,44 @@ TEST_F(MirrorTest, TheMirrorIsSignedAndReported) {
   ASSERT_GE(log.size(), 2u);
   EXPECT_EQ(log[0], "Bematech_FI_DownloadMFD  :  - " + directory + "download.mfd - 1 - 09/03/2009 - 09/03/2009");
   EXPECT_EQ(log[1], "Retorno da Impressora : 1");
+
+  ASSERT_TRUE(Mirror());  // two mirrors in one second: one file, signed once
+  EXPECT_EQ(MenuFiles().size(), 1u);
+  ExpectSignedTwice(MirrorPath());
 }
 
-TEST_F(MirrorTest, AFailedDownloadIsReportedAndTheMirrorStillSigned) {
+TEST_F(MirrorTest, AFailedDownloadEndsTheMirrorAndAnOldDownloadIsNeverConverted) {
   MakeMenuDir();
-  ASSERT_TRUE(Mirror());  // a download to convert from
-  host->dialogs.clear();
+  LeaveDownload();
   printer.script("Bematech_FI_DownloadMFD", 0, 21, 0, 0);
-  EXPECT_TRUE(Mirror());
-  ASSERT_FALSE(DialogTexts().empty());
-  EXPECT_EQ(DialogTexts().back().rfind(L1("ARQUIVO ESPELHO DE MEMORIA DE FITA DETALHE GERADO COM SUCESSO"), 0), 0u);
-  EXPECT_NE(std::find(DialogTexts().begin(), DialogTexts().end(), L1("ERRO AO REALIZAR DOWNLOAD DA MEMÓRIA MFD.")),
-            DialogTexts().end());
-  ExpectSignedTwice(MirrorPath());  // two mirrors in one second: one file
-  EXPECT_EQ(MenuFiles().size(), 1u);
+  EXPECT_FALSE(Mirror());
+  EXPECT_TRUE(Shown(L1("ERRO AO REALIZAR DOWNLOAD DA MEMÓRIA MFD.")));
+  EXPECT_TRUE(printer.calls_of("Bematech_FI_FormatoDadosMFD").empty());
+  EXPECT_TRUE(MenuFiles().empty());
+  EXPECT_FALSE(test_support::path_exists(Download()));
+
+  // A download answered as done that wrote nothing: the file an earlier run
+  // left is gone before it, so there is nothing to convert.
+  LeaveDownload();
+  host->dialogs.clear();
+  printer.script("Bematech_FI_DownloadMFD", 1, 6, 0, 0);
+  EXPECT_FALSE(Mirror());
+  EXPECT_TRUE(Shown(L1("ERRO AO REALIZAR GERAÇÃO DO ESPELHO MFD.")));
+  EXPECT_TRUE(MenuFiles().empty());
 }
 
 TEST_F(MirrorTest, AFailedConversionEndsUnsignedWithItsMessage) {
   MakeMenuDir();
   printer.script("Bematech_FI_FormatoDadosMFD", 0, 21, 0, 0);
   EXPECT_FALSE(Mirror());
-  EXPECT_NE(std::find(DialogTexts().begin(), DialogTexts().end(), L1("ERRO AO REALIZAR GERAÇÃO DO ESPELHO MFD.")),
-            DialogTexts().end());
+  EXPECT_TRUE(Shown(L1("ERRO AO REALIZAR GERAÇÃO DO ESPELHO MFD.")));
   EXPECT_TRUE(MenuFiles().empty());
+
+  // Written, then answered as failed: what it wrote does not stay.
+  printer.script("Bematech_FI_FormatoDadosMFD", 0, 21, 0, 0, 1, EMU_SCRIPT_EXECUTE);
+  EXPECT_FALSE(Mirror());
+  EXPECT_TRUE(MenuFiles().empty());
+  EXPECT_FALSE(test_support::path_exists(Download()));
 }
 
 TEST_F(MirrorTest, WithoutTheConfigurationFileNothingReachesThePrinter) {
