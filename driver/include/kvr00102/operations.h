@@ -51,7 +51,8 @@ KVR_OPERATION(void, CarregaRecebimento, (const std::string& stParam, const std::
 KVR_OPERATION(bool, Config_FormaPg, (const std::string& stEsquemaCor, const std::string& stParam, bool boParam1,
               bool boParam2))
 // Finds the five non-fiscal totalizers by name, names the missing ones after
-// the printer's last entry and writes each position as two digits ("01").
+// the printer's last entry and writes each position as two digits ("01"); one
+// the printer does not hold afterwards is left empty and told to the operator.
 // idTipoImpFis and cdsRecebimento are not used.
 KVR_OPERATION(void, CarregaTotalizador, (std::string& stTotCV, std::string& stTotCred, std::string& stTotCompCred,
               std::string& stTotCancCred, std::string& stTotRelatorio, const std::string& stEsquemaCor,
@@ -90,8 +91,9 @@ KVR_OPERATION(bool, DataHoraGravacaoUsuarioSWBasicoMFAdicional, (const std::stri
 KVR_OPERATION(bool, EmiteLeituraMemoriaFiscal, (const std::string& stEsquemaCor, const std::string& stparamInicial,
               const std::string& stparamFinal, const std::string& stFlagLeitura, const std::string& idtipoLeitura))
 // The same reading to "C:\MenuFiscal\LMFC_" or "LMFS_" + ddmmyyyyhhmss +
-// ".txt", signed. Args: stEsquemaCor, stparamInicial, stparamFinal,
-// stFlagLeitura, idtipoLeitura. oleRetorno is not written.
+// ".txt", signed; False when the file is not this call's reading. Args:
+// stEsquemaCor, stparamInicial, stparamFinal, stFlagLeitura, idtipoLeitura.
+// oleRetorno is not written.
 KVR_OPERATION(bool, EmiteLeituraMemoriaFiscalSerial, (const hostrt::Variant* Args, int Args_High,
               hostrt::Variant& oleRetorno))
 // The "Path" of Bemafi32.ini ending in "\", or "ARQ_N_ENC".
@@ -103,8 +105,8 @@ KVR_OPERATION(void, geraEad, (const std::string& stNmArquivo))
 KVR_OPERATION(bool, geraEspelhoMfd, (const hostrt::Variant* Args, int Args_High, hostrt::Variant& oleRetorno))
 // The type E file "c:\MenuFiscal\AC17-04" + yyyymmddhhnnss + ".txt" of a
 // range of coupon numbers (stTipo "1") or of dates ("2"): its name; "ERRO_" +
-// the message on an exception; "" for any other stTipo. Its work files are
-// removed however it ends.
+// the message when no file was made; "" for any other stTipo. Its work files
+// are removed before use and however it ends.
 KVR_OPERATION(std::string, geraRegistroTipoE, (const std::string& stInicial, const std::string& stFinal,
               const std::string& stTipo, const std::string& stRazaoSocial, const std::string& stEndereco))
 // The CAT52 file: does nothing; always True.
@@ -183,7 +185,8 @@ KVR_OPERATION(bool, Memoria_Fiscal_Imp, (const std::string& stEsquemaCor, const 
 // The day's figures from an X reading to the return file, parsed into the four
 // result datasets (their layouts: driver/dayend/z_export_layouts.h). The
 // payment names are mapped to the host's types by cdsTipoReceAux (CDTIPORECE,
-// NMTIPORECE). Always True; without a return file the datasets are unchanged.
+// NMTIPORECE). False, told and logged, when this call's reading could not be
+// had: the datasets are then unchanged.
 KVR_OPERATION(bool, ExportRedZ, (const std::string& stParam, const std::string& stEsquemaCor,
               const std::string& stECF, int idTipoImpFis, hostrt::ClientDataSet& cdsTipoReceAux,
               hostrt::ClientDataSet& cdsReducaoZAux, hostrt::ClientDataSet& cdsFormPgtoZAux,
