@@ -45,23 +45,23 @@ void SetText(ClientDataSet& ds, const char* field, const std::optional<std::stri
   if (text) ds.FieldByName(field).SetAsString(*text);
 }
 
-// Every record begins with the till and the movement date, read anew from the
-// printer for each record.
-void AppendDayRecord(ClientDataSet& ds, const std::string& stEsquemaCor, const std::string& stECF) {
-  ds.Append();
-  ds.FieldByName("NRECFREDZ").SetAsString(stECF);
-  ds.FieldByName("DTREDUCAOZ").SetAsDateTime(DataMoviFiscal(stEsquemaCor));
-}
-
 struct ExportContext {
   const std::string& colour;
   const std::string& ecf;
-  std::string last_coupon;  // the last coupon's number plus 1
+  std::string last_coupon;       // the last coupon's number plus 1
+  hostrt::DateTime movement{};  // the fiscal day, read once: every record and the day copy carry the same
 };
+
+// Every record begins with the till and the movement date.
+void AppendDayRecord(ClientDataSet& ds, const ExportContext& ctx) {
+  ds.Append();
+  ds.FieldByName("NRECFREDZ").SetAsString(ctx.ecf);
+  ds.FieldByName("DTREDUCAOZ").SetAsDateTime(ctx.movement);
+}
 
 void FillReduction(TdtmBematech12& dm, const ExportContext& ctx, const kvr::XReadingFigures& figures) {
   ClientDataSet& z = dm.cdsReducaoZ;
-  AppendDayRecord(z, ctx.colour, ctx.ecf);
+  AppendDayRecord(z, ctx);
   SetText(z, "NRGERCNFREDZ", figures.general_counter);
   SetText(z, "NRREINIREDZ", figures.restart_counter);
   std::int64_t reductions = 0;
@@ -104,7 +104,7 @@ void FillPayments(TdtmBematech12& dm, const ExportContext& ctx, const kvr::XRead
       hostrt::Field& total = forms.FieldByName("VRFORMPGTORZ");
       total.SetAsFloat(hostrt::RoundDec(total.AsFloat() + *amount, 2));
     } else {
-      AppendDayRecord(forms, ctx.colour, ctx.ecf);
+      AppendDayRecord(forms, ctx);
       forms.FieldByName("VRFORMPGTORZ").SetAsFloat(*amount);
       forms.FieldByName("CDTIPORECE").SetAsString(*code);
       forms.FieldByName("CDTPRECEORIG").SetAsString(*code);
@@ -116,7 +116,7 @@ void FillPayments(TdtmBematech12& dm, const ExportContext& ctx, const kvr::XRead
 void FillTotalizers(TdtmBematech12& dm, const ExportContext& ctx, const kvr::XReadingFigures& figures) {
   ClientDataSet& totals = dm.cdsTotNFiscRedZ;
   for (const auto& line : figures.totalizers) {
-    AppendDayRecord(totals, ctx.colour, ctx.ecf);
+    AppendDayRecord(totals, ctx);
     totals.FieldByName("NRTOTNFISCRZ").SetAsString(line.number);
     totals.FieldByName("DSTOTNFISCRZ").SetAsString(line.name);
     totals.FieldByName("NRCONTOTNFIS").SetAsString(line.counter);
@@ -126,11 +126,12 @@ void FillTotalizers(TdtmBematech12& dm, const ExportContext& ctx, const kvr::XRe
 }
 
 // Parses the return file into the module's datasets and saves the day copy.
-void ExportReading(TdtmBematech12& dm, const ExportContext& ctx, const std::vector<std::string>& lines,
+void ExportReading(TdtmBematech12& dm, ExportContext& ctx, const std::vector<std::string>& lines,
                    bool reductions_folder) {
+  ctx.movement = DataMoviFiscal(ctx.colour);
   if (reductions_folder) {
     try {
-      kvr::SaveDayCopy(lines, DataMoviFiscal(ctx.colour));
+      kvr::SaveDayCopy(lines, ctx.movement);
     } catch (const std::exception& error) {
       LogError(error.what());
     }
