@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "core/paper_figures.h"
 #include "coupon/closing_datasets.h"
 #include "coupon/text_forms.h"
 #include "datamodule/data_module.h"
@@ -26,9 +27,10 @@ double SumOfBalances(hostrt::ClientDataSet& balances) {
   return sum;
 }
 
-// A line of the block: the label in 25 columns, the amount right-aligned in 22.
+// A line of the block: the label in 25 columns, the balance (a sum, to the
+// cent) right-aligned in 22.
 std::string BlockLine(const std::string& label, double amount) {
-  return hostrt::TamFixo(label, 25) + hostrt::TamFixoR(BalanceText(amount), 22) + kLF;
+  return hostrt::TamFixo(label, 25) + FigureRight(BalanceText(Cents(amount)), 22) + kLF;
 }
 
 }  // namespace
@@ -38,9 +40,9 @@ FinalBalance ComputeFinalBalance(const ClosingArgs& args, BalanceData data, doub
   const std::string& mode = args.stImpSaldoCons;
   const std::string& sale = args.IdTpVendaCons;
   if (mode == "0" && sale == "1") {
-    if (HasRows(data.cdsSaldCred)) result.doValorTotal = SumOfBalances(data.cdsSaldCred) - doValorCons;
+    if (HasRows(data.cdsSaldCred)) result.doValorTotal = Cents(SumOfBalances(data.cdsSaldCred) - doValorCons);
   } else if ((mode == "0" && sale == "2") || (mode == "1" && sale != "1")) {
-    result.doValorTotal = args.doSaldoDebito - doValorCons + args.doPrecoSubsidio;
+    result.doValorTotal = Cents(args.doSaldoDebito - doValorCons + args.doPrecoSubsidio);
   }
   result.boImpSaldo = !args.stCrachaConsumidor.empty() && mode != "2" && (sale == "1" || sale == "2");
   return result;

@@ -8,6 +8,7 @@
 
 #include "core/debug_log.h"
 #include "core/dialogs.h"
+#include "core/paper_figures.h"
 #include "core/printer_figures.h"
 #include "coupon/text_forms.h"
 #include "dayend/product_report.h"
@@ -48,7 +49,8 @@ struct ClosingArguments {
   bool boAccessImpRedz;
 };
 
-std::string Fixed(double value) { return BalanceText(value); }
+// An amount right-aligned in its column, widening the line when it is wider.
+std::string Figure(double value, int width) { return FigureRight(BalanceText(value), width); }
 const std::string kRule(kDocumentWidth, '-');
 
 class CashClosing {
@@ -144,13 +146,13 @@ class CashClosing {
           const double amount = counted.FieldByName(a_.boSangria ? "VRFECHADIG" : "VRFECHAINF").AsFloat();
           doc_.Line(counted.FieldByName("NRENVELOPE").AsString() + " " +
                     hostrt::TamFixo(counted.FieldByName("NMTIPORECE").AsString(), 25) + " " +
-                    hostrt::TamFixoR(Fixed(amount), 15));
+                    Figure(amount, 15));
           total += amount;
           ++lines;
           doc_.HandOver();
         }
       }
-      doc_.Line(hostrt::TamFixo(Msg("Sangrias"), 27) + hostrt::TamFixoR(Fixed(total), 15)).Line("");
+      doc_.Line(hostrt::TamFixo(Msg("Sangrias"), 27) + Figure(Cents(total), 15)).Line("");
       lines += 2;
       if ((lines - 3) % 10 == 0) {
         doc_.Line("");
@@ -178,7 +180,7 @@ class CashClosing {
     double total = 0;
     if (!products.Active()) return total;
     for (products.First(); !products.Eof(); products.Next()) total += products.FieldByName("VRTOTAL").AsFloat();
-    return total;
+    return Cents(total);
   }
 
   // The partial closing (the shift) or the final one (the day).
@@ -206,7 +208,8 @@ class CashClosing {
       FillDayCoupon(LastCoupon());
     }
     doc_.Line(hostrt::Centraliza(Msg(final_closing ? "relFechamentoGeral" : "RelFechamento"), 47)).Line("");
-    doc_.Line(hostrt::TamFixo(Msg("Vendas"), 35) + hostrt::TamFixoR(Fixed(SalesTotal(products)), 13)).Line(kRule);
+    const double sales = SalesTotal(products);
+    doc_.Line(hostrt::TamFixo(Msg("Vendas"), 35) + Figure(sales, 13)).Line(kRule);
     doc_.HandOver();
     double payments = 0, issued = 0, supplies = 0, received = 0;
     const bool list = final_closing || (a_.cdsMovAbertura.Active() && !a_.cdsMovAbertura.IsEmpty());
@@ -215,8 +218,7 @@ class CashClosing {
         const std::string kind = movements.FieldByName("IDTIPOREG").AsString();
         const double value = movements.FieldByName("VRSAIDA").AsFloat();
         if (kind == "1" || kind == "5") {
-          doc_.Line(hostrt::TamFixo(movements.FieldByName("NMTIPORECE").AsString(), 33) +
-                    hostrt::TamFixoR(Fixed(value), 15));
+          doc_.Line(hostrt::TamFixo(movements.FieldByName("NMTIPORECE").AsString(), 33) + Figure(value, 15));
           payments += value;
           doc_.HandOver();
         } else if (kind == "2") {
@@ -228,14 +230,17 @@ class CashClosing {
         }
       }
     }
-    const double difference = payments + received - issued - supplies - SalesTotal(products);
-    doc_.Line(hostrt::TamFixo(Msg("CV-RECEBIDO") + "(+)", 33) + hostrt::TamFixoR(Fixed(received), 15))
-        .Line(hostrt::TamFixo(Msg("CV-EMITIDO") + "(-)", 33) + hostrt::TamFixoR(Fixed(issued), 15))
-        .Line(hostrt::TamFixo(hostrt::UpperCase(Msg("Suprimento")) + "(-)", 33) + hostrt::TamFixoR(Fixed(supplies), 15))
+    // Sums to the cent: a till that balances shows a surplus of 0,00, never a
+    // shortage made of the binary remainder of its amounts.
+    const double withdrawn = Cents(payments + received - supplies - issued);
+    const double difference = Cents(withdrawn - sales);
+    doc_.Line(hostrt::TamFixo(Msg("CV-RECEBIDO") + "(+)", 33) + Figure(received, 15))
+        .Line(hostrt::TamFixo(Msg("CV-EMITIDO") + "(-)", 33) + Figure(issued, 15))
+        .Line(hostrt::TamFixo(hostrt::UpperCase(Msg("Suprimento")) + "(-)", 33) + Figure(supplies, 15))
         .Line(kRule)
-        .Line(hostrt::TamFixo(Msg("Sangrias"), 33) + hostrt::TamFixoR(Fixed(payments + received - supplies - issued), 15))
+        .Line(hostrt::TamFixo(Msg("Sangrias"), 33) + Figure(withdrawn, 15))
         .Line("")
-        .Line(hostrt::TamFixo(Msg(difference >= 0 ? "Sobra" : "Falta"), 33) + hostrt::TamFixoR(Fixed(difference), 15));
+        .Line(hostrt::TamFixo(Msg(difference >= 0 ? "Sobra" : "Falta"), 33) + Figure(difference, 15));
     doc_.HandOver();
     CloseReport();
   }

@@ -6,9 +6,11 @@
 #include <string>
 
 #include "core/dialogs.h"
+#include "core/paper_figures.h"
 #include "coupon/text_forms.h"
 #include "datamodule/data_module.h"
 #include "documents/document_builder.h"
+#include "documents/report_guard.h"
 #include "hostrt/format.h"
 #include "hostrt/services.h"
 #include "hostrt/text.h"
@@ -23,6 +25,8 @@ struct Totals {
 };
 
 std::string Fixed(double value) { return BalanceText(value); }
+// A figure right-aligned in its column, widening the line when it is wider.
+std::string Figure(double value, int width) { return FigureRight(Fixed(value), width); }
 
 // The heading of a taxation without a rate: "F", "N" and "I" have one.
 std::string SituationLabel(const std::string& situation) {
@@ -37,21 +41,13 @@ class ProductReport {
   ProductReport(TdtmBematech12& dm, std::string colour) : dm_(dm), doc_(colour), colour_(std::move(colour)) {}
 
   // True when the report is whole on paper. An exception reaches the
-  // caller, after the report is closed: the printer is left ready for the
-  // next document.
+  // caller, after the report is closed if it opened and is not closed yet:
+  // the printer is left ready for the next document, with no close of a
+  // report that is not there.
   bool Print(const std::string& branch, const std::string& till, std::string& stCupomDia, bool grouped) {
+    ReportGuard report("Relatorio_Produto", colour_);
     doc_.Named("Relatorio_Produto");
-    doc_.OpenReport(branch, till);
-    try {
-      return PrintBody(stCupomDia, grouped);
-    } catch (...) {
-      FechRelatGerenc(colour_, true, true);
-      throw;
-    }
-  }
-
- private:
-  bool PrintBody(std::string& stCupomDia, bool grouped) {
+    report.Opened(doc_.OpenReport(branch, till));
     stCupomDia = Nr_Cupom("", colour_);
     doc_.Line("").Line(hostrt::Centraliza(Msg("RelProdutos"), 47)).Line("");
     doc_.Line(hostrt::TamFixo(Msg("Codigo"), 12) + hostrt::TamFixo(Msg("Nome"), 20) +
@@ -63,9 +59,11 @@ class ProductReport {
     else
       PrintPlain();
     PrintTotals(!grouped);
+    report.Closed();
     return doc_.Close(true, true);
   }
 
+ private:
   hostrt::ClientDataSet& Products() { return dm_.cdsProdVend; }
   double Float(const char* field) { return Products().FieldByName(field).AsFloat(); }
 
@@ -73,7 +71,7 @@ class ProductReport {
     const double quantity = Float("QTPRODVEND"), amount = Float("VRTOTAL");
     doc_.Line(hostrt::TamFixo(Products().FieldByName("CDPRODUTO").AsString(), 11) + " " +
               hostrt::TamFixo(Products().FieldByName("NMPRODUTO").AsString(), 19) + " " +
-              hostrt::TamFixoR(Fixed(quantity), 6) + hostrt::TamFixoR(Fixed(amount), 10));
+              Figure(quantity, 6) + Figure(amount, 10));
     doc_.HandOver();
     totals_.amount += amount;
     totals_.surcharges += Float("VRACRE");
@@ -117,8 +115,7 @@ class ProductReport {
       ProductLine();
       AddToTaxation(rate, product_situation, Float("VRTOTAL"));
     }
-    doc_.Line(hostrt::TamFixo(Msg("Valor_"), 29) + hostrt::TamFixoR(Fixed(totals_.quantity), 9) +
-              hostrt::TamFixoR(Fixed(totals_.amount), 10))
+    doc_.Line(hostrt::TamFixo(Msg("Valor_"), 29) + Figure(totals_.quantity, 9) + Figure(Cents(totals_.amount), 10))
         .Line("");
     doc_.HandOver();
     doc_.Line(hostrt::TamFixo(Msg("TRIBUTADOS"), 35));
@@ -131,7 +128,7 @@ class ProductReport {
         label = Fixed(rate);
       else if (!kind.empty())
         label = kind;
-      doc_.Line(hostrt::TamFixo(label, 35) + hostrt::TamFixoR(Fixed(by_rate.FieldByName("VRTOTALALIQ").AsFloat()), 13));
+      doc_.Line(hostrt::TamFixo(label, 35) + Figure(Cents(by_rate.FieldByName("VRTOTALALIQ").AsFloat()), 13));
     }
     doc_.HandOver();
   }
@@ -156,10 +153,9 @@ class ProductReport {
 
   void PrintTotals(bool plain) {
     if (plain) doc_.Line("");
-    doc_.Line(hostrt::TamFixo(Msg("Tot_Acre"), 35) + hostrt::TamFixoR(Fixed(totals_.surcharges), 13)).Line("");
-    doc_.Line(hostrt::TamFixo(Msg("Tot_Desc"), 35) + hostrt::TamFixoR(Fixed(totals_.discounts), 13)).Line("");
-    doc_.Line(hostrt::TamFixo(Msg("Tot_Valor"), 29) + hostrt::TamFixoR(Fixed(totals_.quantity), 9) +
-              hostrt::TamFixoR(Fixed(totals_.amount), 10))
+    doc_.Line(hostrt::TamFixo(Msg("Tot_Acre"), 35) + Figure(Cents(totals_.surcharges), 13)).Line("");
+    doc_.Line(hostrt::TamFixo(Msg("Tot_Desc"), 35) + Figure(Cents(totals_.discounts), 13)).Line("");
+    doc_.Line(hostrt::TamFixo(Msg("Tot_Valor"), 29) + Figure(totals_.quantity, 9) + Figure(Cents(totals_.amount), 10))
         .Line("")
         .Line("");
     doc_.HandOver();

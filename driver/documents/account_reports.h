@@ -11,7 +11,8 @@ namespace kvr {
 bool AccountReportHeader(const std::string& stCdFilial, const std::string& stEsquemaCor,
                          const std::string& stNmFilialLogin, const std::string& stCaixaAber);
 
-// A label in `label_width` columns and an amount right-aligned in `amount_width`.
-std::string LabelAmount(const std::string& label, int label_width, double amount, int amount_width, int digits = 15);
+// A label cut or padded to `label_width` columns and an amount with 2 decimals
+// right-aligned in `amount_width`, never cut (a wider one widens the line).
+std::string LabelAmount(const std::string& label, int label_width, double amount, int amount_width);
 
 }  // namespace kvr

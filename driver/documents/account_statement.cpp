@@ -5,6 +5,7 @@
 
 #include "core/dataset_filter.h"
 #include "core/freed_at_unload.h"
+#include "core/paper_figures.h"
 #include "documents/account_reports.h"
 #include "documents/account_text.h"
 #include "documents/document_builder.h"
@@ -51,9 +52,9 @@ void StartFamily(Statement& s, const std::string& family_name, double previous_b
 void SaleItems(Statement& s, const std::string& sale, const std::string& family) {
   FilterScope only_sale(s.sale_items, "NRSEQVENDA = '" + sale + "'AND CDFAMILISALD = '" + family + "'");
   for (s.sale_items.First(); !s.sale_items.Eof(); s.sale_items.Next()) {
-    s.doc.Line(std::string(12, ' ') + hostrt::TamFixo(hostrt::FloatToStr(s.sale_items.FieldByName("QTDE").AsFloat()), 4) +
+    s.doc.Line(std::string(12, ' ') + FigureLeft(hostrt::FloatToStr(s.sale_items.FieldByName("QTDE").AsFloat()), 4) +
                " " + hostrt::TamFixo(s.sale_items.FieldByName("NMPRODUTO").AsString(), 11) + " " +
-               hostrt::TamFixoR(FixedAmount(s.sale_items.FieldByName("VRTOTAL").AsFloat()), 6));
+               FigureRight(FixedText(s.sale_items.FieldByName("VRTOTAL").AsFloat(), 2), 6));
     s.doc.HandOver();
   }
 }
@@ -70,8 +71,8 @@ void Movements(Statement& s, hostrt::ClientDataSet& movements, MovementFields fi
     previous_date = date;
     s.doc.Line(" " + hostrt::TamFixo(movements.FieldByName("HORA").AsString(), 6) +
                hostrt::TamFixo(movements.FieldByName("DSOPEEXTCONS").AsString(), 15) + "  " +
-               hostrt::TamFixoR(FixedAmount(movements.FieldByName(fields.value).AsFloat(), 13), 7) + "  " +
-               hostrt::TamFixoR(FixedAmount(movements.FieldByName(fields.balance).AsFloat(), 13), 7));
+               FigureRight(FixedText(movements.FieldByName(fields.value).AsFloat(), 2), 7) + "  " +
+               FigureRight(FixedText(movements.FieldByName(fields.balance).AsFloat(), 2), 7));
     s.doc.HandOver();
     const std::string sale = movements.FieldByName("NRSEQVENDA").AsString();
     if (!sale.empty() && movements.FieldByName("IDTPMOVEXT").AsString() == "V") SaleItems(s, sale, family);
@@ -135,7 +136,7 @@ KVR_EXPORT bool Extrato(const std::string& stCdFilial, const std::string& stEsqu
   if (!s.printed) return false;
   double total = 0;
   for (cdsSaldFam.First(); !cdsSaldFam.Eof(); cdsSaldFam.Next()) total += cdsSaldFam.FieldByName("SALDOFAM").AsFloat();
-  s.doc.Rule('-').Line(kvr::LabelAmount("Saldo Total", 12, total, 28));
+  s.doc.Rule('-').Line(kvr::LabelAmount("Saldo Total", 12, kvr::Cents(total), 28));
   s.report.Closed();
   return s.doc.Close();
 }

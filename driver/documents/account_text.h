@@ -4,13 +4,11 @@
 #include <string>
 #include <string_view>
 
-#include "documents/document_texts.h"  // CurrencyText
+#include "documents/document_texts.h"  // CurrencyText, FixedText
 
 namespace kvr {
 
 // The first 48 characters of a line.
 std::string Copy48(std::string_view text);
-// A fixed-point figure with 2 decimals and no symbol, of `digits` significant digits.
-std::string FixedAmount(double amount, int digits = 15);
 
 }  // namespace kvr

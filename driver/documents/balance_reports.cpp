@@ -7,6 +7,7 @@
 
 #include "core/dataset_filter.h"
 #include "core/debug_log.h"
+#include "core/paper_figures.h"
 #include "documents/account_reports.h"
 #include "documents/account_text.h"
 #include "documents/document_builder.h"
@@ -16,15 +17,15 @@
 
 namespace kvr {
 
-std::string LabelAmount(const std::string& label, int label_width, double amount, int amount_width, int digits) {
-  return hostrt::TamFixo(label, label_width) + hostrt::TamFixoR(FixedAmount(amount, digits), amount_width);
+std::string LabelAmount(const std::string& label, int label_width, double amount, int amount_width) {
+  return hostrt::TamFixo(label, label_width) + FigureRight(FixedText(amount, 2), amount_width);
 }
 
 namespace {
 
-// The rule over a total of 37 + 11 columns, and the total.
+// The rule over a total of 37 + 11 columns, and the total (a sum, to the cent).
 void TotalLines(DocumentBuilder& doc, double total) {
-  doc.Line(hostrt::TamFixo(" ", 37) + std::string(11, '-')).Line(LabelAmount("Saldo Total", 37, total, 11));
+  doc.Line(hostrt::TamFixo(" ", 37) + std::string(11, '-')).Line(LabelAmount("Saldo Total", 37, Cents(total), 11));
 }
 
 }  // namespace
@@ -72,7 +73,7 @@ KVR_EXPORT bool Saldo_CredPessoal(const std::string& stCdFilial, const std::stri
       doc.Line(kvr::LabelAmount(cdsSaldCred.FieldByName("NMFAMILISALD").AsString(), 25, balance, 15));
       total += balance;
     }
-    doc.Rule('-').Line(kvr::LabelAmount("Saldo Total", 25, total, 15));
+    doc.Rule('-').Line(kvr::LabelAmount("Saldo Total", 25, kvr::Cents(total), 15));
     report.Closed();
     return doc.Close();
   } catch (const std::exception& error) {

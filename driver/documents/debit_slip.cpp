@@ -2,6 +2,7 @@
 // the products of the sale and the balance left.
 #include <string>
 
+#include "core/paper_figures.h"
 #include "datamodule/data_module.h"
 #include "documents/account_text.h"
 #include "documents/document_builder.h"
@@ -15,7 +16,7 @@ namespace {
 
 struct DebitSale {
   double amount = 0, balance_before = 0, subsidised_price = 0, complement = 0;
-  double FinalBalance() const { return balance_before + subsidised_price + complement - amount; }
+  double FinalBalance() const { return Cents(balance_before + subsidised_price + complement - amount); }
 };
 
 void HeaderBlock(DocumentBuilder& doc, const std::string& stCdClie, const std::string& stNmClie,
@@ -35,21 +36,22 @@ void HeaderBlock(DocumentBuilder& doc, const std::string& stCdClie, const std::s
 }
 
 // One line per product: code, name and quantity in 30 columns, unit price and
-// line total (quantity times price, cut to 2 decimals) in 8 each.
+// line total (quantity times price, cut to 2 decimals) in 8 each. Code and
+// name are cut to their widths; the figures never are.
 std::string ProductLine(hostrt::ClientDataSet& products) {
   const double quantity = products.FieldByName("QTPRODCOMVEN").AsFloat();
   const double price = products.FieldByName("VRPRECCOMVEN").AsFloat();
-  return hostrt::TamFixo(products.FieldByName("CDARVPROD").AsString().substr(0, 10) + " " +
-                             products.FieldByName("NMPRODUTO").AsString().substr(0, 12) + "  " +
-                             hostrt::FormatFloat("0.00#", quantity),
-                         30) +
-         "  " + hostrt::PadL(hostrt::FormatFloat("0.00", price), 8) +
-         hostrt::PadL(hostrt::FormatFloat("0.00", hostrt::Trunc2(quantity * price)), 8);
+  return FigureLeft(products.FieldByName("CDARVPROD").AsString().substr(0, 10) + " " +
+                        products.FieldByName("NMPRODUTO").AsString().substr(0, 12) + "  " +
+                        hostrt::FormatFloat("0.00#", quantity),
+                    30) +
+         "  " + FigureRight(hostrt::FormatFloat("0.00", price), 8) +
+         FigureRight(hostrt::FormatFloat("0.00", hostrt::Trunc2(quantity * price)), 8);
 }
 
 void TotalsBlock(DocumentBuilder& doc, const DebitSale& sale, const std::string& ticket, bool show_balance) {
   doc.Blank()
-      .Line(hostrt::TamFixo(Msg("Total").substr(0, 40), 15) + hostrt::PadL(hostrt::FormatFloat("0.00", sale.amount), 33))
+      .Line(hostrt::TamFixo(Msg("Total").substr(0, 40), 15) + FigureRight(hostrt::FormatFloat("0.00", sale.amount), 33))
       .Rule('-')
       .Line(Copy48(ticket));
   if (show_balance) doc.Line(hostrt::Format(Msg2("SALDO_FIN"), {hostrt::Variant(CurrencyText(sale.FinalBalance()))}));

@@ -6,6 +6,7 @@
 
 #include "core/debug_log.h"
 #include "core/dialogs.h"
+#include "core/paper_figures.h"
 #include "datamodule/data_module.h"
 #include "datamodule/work_dataset.h"
 #include "documents/document_texts.h"
@@ -34,9 +35,6 @@ std::string DayOf(hostrt::Field& field) {
   return hostrt::DateToStr(field.AsDateTime());
 }
 
-// Amounts are padded to their column, never cut.
-std::string Amount(double value, int width) { return hostrt::PadL(CurrencyText(value), width); }
-
 class ReceiptTypeReport {
  public:
   ReceiptTypeReport() = default;
@@ -64,13 +62,16 @@ class ReceiptTypeReport {
       const std::string code = rows.FieldByName("CDTIPORECE").AsString();
       const std::string name = rows.FieldByName("NMTIPORECE").AsString();
       const double value = rows.FieldByName("VRMOVIVEND").AsFloat();
-      Send(hostrt::TamFixo(code + "      " + name, 24) + hostrt::TamFixo(" ECF", 10) + "  " + Amount(value, 12) + "\n");
+      Send(hostrt::TamFixo(code + "      " + name, 24) + hostrt::TamFixo(" ECF", 10) + "  " +
+           FigureRight(CurrencyText(value), 12) + "\n");
       AddToSlot(code, name, value);
     }
     Send("\n");
     Send(hostrt::Centraliza(platform::L1("Somatório dos totalizadores no período"), 48) + "\n\n");
     for (const TypeTotal& slot : slots_)
-      if (slot.used) Send(hostrt::TamFixo(slot.code + "      " + slot.name, 30) + "  " + Amount(slot.total, 16) + "\n");
+      if (slot.used)
+        Send(hostrt::TamFixo(slot.code + "      " + slot.name, 30) + "  " +
+             FigureRight(CurrencyText(Cents(slot.total)), 16) + "\n");
     Send("\n");
     document.Close(false);
   }

@@ -2,6 +2,7 @@
 // coupon exists, printed as a management report.
 #include <string>
 
+#include "core/paper_figures.h"
 #include "datamodule/data_module.h"
 #include "datamodule/work_dataset.h"
 #include "documents/document_builder.h"
@@ -39,9 +40,8 @@ bool PrintSaleRegister(OpenDocument& document, const std::string& stCdFilial, co
   for (items.First(); !items.Eof(); items.Next()) {
     const double quantity = items.FieldByName("STQTDE").AsFloat();
     const double value = items.FieldByName("STVALOR").AsFloat();
-    // The line total is padded to its column, never cut.
     ItemLines(doc, items.FieldByName("CDPROD").AsString(), items.FieldByName("NMPROD").AsString(),
-              FixedText(quantity, 2), FixedText(value, 2), hostrt::PadL(FixedText(quantity * value, 2), 29));
+              FixedText(quantity, 2), FixedText(value, 2), FigureRight(FixedText(quantity * value, 2), 29));
     hand_over();
   }
 

@@ -4,6 +4,7 @@
 
 #include "core/debug_log.h"
 #include "core/maker_line.h"
+#include "core/paper_figures.h"
 #include "datamodule/data_module.h"
 #include "documents/sale_ticket.h"
 #include "hostrt/format.h"
@@ -24,7 +25,7 @@ double ItemLines(SaleTicket& ticket, hostrt::ClientDataSet& cdsVendas) {
     ticket
         .Line(hostrt::TamFixo(cdsVendas.FieldByName("QTPRODCOMVEN").AsString(), 5) +
               hostrt::TamFixo(cdsVendas.FieldByName("NMPRODUTO").AsString(), 29) + "  " +
-              hostrt::TamFixoR(hostrt::FloatToStr(line_total), 10))
+              FigureRight(hostrt::FloatToStr(line_total), 10))
         .Send();
     Log("imprimindo Produto Venda_Item");
   }
@@ -37,8 +38,8 @@ double ItemLines(SaleTicket& ticket, hostrt::ClientDataSet& cdsVendas) {
 extern "C" {
 
 // The final balance is the balance before the sale, less the sale, plus the
-// subsidised price. Exceptions reach the caller, after the report has been
-// closed.
+// subsidised price; sums are printed to the cent. Exceptions reach the
+// caller, after the report has been closed.
 KVR_EXPORT void ImpDebito_Consumidor(const std::string& stCdFilial, const std::string& stCdCaixa,
                                      const std::string& stEsquemaCor, const std::string& stSenhaCupom,
                                      const std::string& stNmCons, const std::string& operador,
@@ -47,8 +48,8 @@ KVR_EXPORT void ImpDebito_Consumidor(const std::string& stCdFilial, const std::s
   kvr::SaleTicket ticket("ImpDebito_Consumidor", stEsquemaCor, stCdFilial, stCdCaixa);
   kvr::Log("Inicia - Debito_Consumidor");
   ticket.Line("");
-  const double total = kvr::ItemLines(ticket, cdsVendas);
-  ticket.Line(hostrt::TamFixoR("Total", 20) + "  " + hostrt::TamFixoR(hostrt::FloatToStr(total), 24))
+  const double total = kvr::Cents(kvr::ItemLines(ticket, cdsVendas));
+  ticket.Line(hostrt::TamFixoR("Total", 20) + "  " + kvr::FigureRight(hostrt::FloatToStr(total), 24))
       .Line("")
       .LogBlock("imprime o total da venda")
       .Line(kvr::DateAndTime("Fecha: ", " Hora: "))
@@ -56,7 +57,7 @@ KVR_EXPORT void ImpDebito_Consumidor(const std::string& stCdFilial, const std::s
       .Rule()
       .Line(kvr::Msg("Consumidor") + "  : " + stNmCons)
       .LogBlock("Nome do consumidor ImpDebito_Consumidor")
-      .Line(kvr::Msg("Sald_Cons") + " " + hostrt::FloatToStr(doSaldoDebito - total + doPrecoSubsidio))
+      .Line(kvr::Msg("Sald_Cons") + " " + hostrt::FloatToStr(kvr::Cents(doSaldoDebito - total + doPrecoSubsidio)))
       .LogBlock("Saldo do consumidor ImpDebito_Consumidor")
       .Line(operador)
       .Line("")

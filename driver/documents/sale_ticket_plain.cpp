@@ -4,6 +4,7 @@
 
 #include "core/dataset_filter.h"
 #include "core/maker_line.h"
+#include "core/paper_figures.h"
 #include "documents/sale_ticket.h"
 #include "hostrt/format.h"
 #include "hostrt/text.h"
@@ -23,7 +24,7 @@ void TicketPayments(SaleTicket& ticket, hostrt::ClientDataSet& cdsMovi) {
   const FilterScope tickets(cdsMovi, "IDTIPORECE = 5 OR IDTIPORECE = 7");
   for (cdsMovi.First(); !cdsMovi.Eof(); cdsMovi.Next())
     ticket.Line(hostrt::TamFixo(cdsMovi.FieldByName("DSIMPFISCAL").AsString(), 25) +
-                hostrt::TamFixoR(hostrt::FormatFloat(",##0", cdsMovi.FieldByName("VRMOVIVEND").AsFloat()), 13));
+                FigureRight(hostrt::FormatFloat(",##0", cdsMovi.FieldByName("VRMOVIVEND").AsFloat()), 13));
 }
 
 }  // namespace
@@ -42,7 +43,7 @@ KVR_EXPORT void ImprimeNaoFiscal(const std::string& stCdFilial, const std::strin
   ticket.Line("")
       .Line(kvr::SaleLine(stNrCupomFis))
       .Rule()
-      .Line(hostrt::TamFixo("TOTAL", 25) + hostrt::TamFixoR(kvr::WholeUnits(doMontoTic), 13))
+      .Line(hostrt::TamFixo("TOTAL", 25) + kvr::FigureRight(kvr::WholeUnits(doMontoTic), 13))
       .Line("")
       .Send();
   kvr::TicketPayments(ticket, cdsMovi);

@@ -4,6 +4,7 @@
 
 #include "core/debug_log.h"
 #include "core/maker_line.h"
+#include "core/paper_figures.h"
 #include "documents/sale_ticket.h"
 #include "hostrt/text.h"
 #include "kvr00102/kvr00102.h"
@@ -15,7 +16,7 @@ namespace {
 constexpr char kNoLineFeed = '\x10';  // ends a line where the printer takes no line feed
 
 std::string Label(const char* label, const std::string& amount) {
-  return hostrt::PadR(label, 15) + hostrt::PadL(amount, 10);
+  return hostrt::PadR(label, 15) + FigureRight(amount, 10);
 }
 
 }  // namespace
@@ -68,7 +69,7 @@ KVR_EXPORT bool IsentoSimpl(const std::string& stCdFilial, const std::string& st
       .Line("Total Compra:  " + stTotIsento, "Total Compra: Isent_Simpl")
       .Send();
   if (doTotalTroco != 0)
-    ticket.Line("Vuelto:        " + hostrt::PadR(kvr::WholeUnits(doTotalTroco), 10), "Vuelto: Isent_Simpl");
+    ticket.Line("Vuelto:        " + kvr::FigureLeft(kvr::WholeUnits(doTotalTroco), 10), "Vuelto: Isent_Simpl");
   ticket.Line(kvr::DateAndTime("        Fecha:", "    Hora:"), "Data e Hora: Isent_Simpl")
       .Line("Su compra contiene productos exentos de", "Comentario Isent_Simpl")
       .Text(std::string("I.V.A por lo cual su boleta tiene un ") + kvr::kNoLineFeed, "Comentario - Isent_Simpl")

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/debug_log.h"
+#include "core/paper_figures.h"
 #include "coupon/text_forms.h"
 #include "datamodule/data_module.h"
 #include "datamodule/work_dataset.h"
@@ -21,12 +22,9 @@ struct TableCharges {
   double service, surcharge, discount, total;
 };
 
-// Money right-aligned in `width` columns; a longer amount is never cut.
-std::string Money(double amount, int width) { return hostrt::PadL(FixedText(amount, 2), width); }
-
 // One of the totals lines, printed only for an amount above zero.
 void AmountLine(DocumentBuilder& doc, const char* key, double amount, int width) {
-  if (amount > 0) doc.Line(Msg(key) + ": " + Money(amount, width));
+  if (amount > 0) doc.Line(Msg(key) + ": " + FigureRight(FixedText(amount, 2), width));
 }
 
 // The receipt is registered with the host's totalizer, the amount and the
@@ -63,7 +61,8 @@ bool PrintTableOpening(OpenDocument& document, const std::string& stTotRelatorio
     const double quantity = products.FieldByName("QTPRODCOMVEN").AsFloat();
     const double price = products.FieldByName("VRPRECCOMVEN").AsFloat();
     ItemLines(doc, products.FieldByName("CDARVPROD").AsString(), products.FieldByName("NMPRODUTO").AsString(),
-              FixedText(quantity, 3), FixedText(price, 2), Money(hostrt::Trunc2(quantity * price), 27));
+              FixedText(quantity, 3), FixedText(price, 2),
+              FigureRight(FixedText(hostrt::Trunc2(quantity * price), 2), 27));
     hand_over(doc);
   }
 
@@ -73,7 +72,7 @@ bool PrintTableOpening(OpenDocument& document, const std::string& stTotRelatorio
   AmountLine(doc, "Desconto", charges.discount, 37);
   hand_over(doc);
 
-  doc.Rule('-').Line(Msg("Total") + ": " + Money(hostrt::Trunc2(charges.total), 35));
+  doc.Rule('-').Line(Msg("Total") + ": " + FigureRight(FixedText(hostrt::Trunc2(charges.total), 2), 35));
   doc.Blank().Line(kSoftwareFooter);
   hand_over(doc);
   return document.Close();

@@ -2,6 +2,7 @@
 // report with one group per origin and destination.
 #include <string>
 
+#include "core/paper_figures.h"
 #include "datamodule/data_module.h"
 #include "datamodule/work_dataset.h"
 #include "documents/document_texts.h"
@@ -38,9 +39,8 @@ void PrintTransfers(OpenDocument& document, const std::string& stCdFilial,
     const std::string product = rows.FieldByName("CDPRODUTO").AsString() + " " +
                                 hostrt::TamFixo(rows.FieldByName("NMPRODUTO").AsString(), 19) + " " +
                                 FixedText(rows.FieldByName("QTPRODCOMVEN").AsFloat(), 2);
-    document.Print(hostrt::PadR(product, 37) + " " +
-                                   hostrt::PadL(CurrencyText(rows.FieldByName("VRPRECCOMVEN").AsFloat()), 10) +
-                                   "\n");
+    document.Print(FigureLeft(product, 37) + " " +
+                   FigureRight(CurrencyText(rows.FieldByName("VRPRECCOMVEN").AsFloat()), 10) + "\n");
   }
   document.Print("\n");
   document.Close();

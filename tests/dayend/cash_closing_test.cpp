@@ -184,6 +184,33 @@ TEST_F(ClosingTest, TheClosingShowsTheLastCounterVoucherAndTheSurplusOrShortage)
   }
 }
 
+// Sums of money are compared and printed to the cent: 10,10 + 20,20 against
+// sales of 30,30 balance. A figure wider than its column widens its line.
+TEST_F(ClosingTest, ATillThatBalancesShowsNoShortageAndWideFiguresKeepEveryDigit) {
+  Flags f;
+  f.products = "X";  // no product report: the closing goes on in the receipt's report
+  struct Case {
+    std::vector<Row> movements;
+    double sales;
+    std::string total, sales_column;  // the sales total in its 13 columns, or wider
+  };
+  for (const Case& c :
+       {Case{{{"1", "001", "Dinheiro", 10.10}, {"1", "002", "Cartao", 20.20}}, 30.30, "30,30", "        30,30"},
+        Case{{{"1", "001", "Dinheiro", 12345678901.23}}, 12345678901.23, "12345678901,23", "12345678901,23"}}) {
+    SCOPED_TRACE(c.total);
+    printer.clear_journal();
+    Movements(c.movements);
+    Products({{"101", "PIZZA", 1.0, c.sales, 0.0, 0.0, 18.0, "T"}});
+    host->QueueAnswer(true);  // open the till: nothing more
+    EXPECT_TRUE(Close(f));
+    const std::string printed = Printed();
+    EXPECT_NE(printed.find(Lf(TamFixo("TOTAL VENDAS", 35) + c.sales_column) + Rule()), std::string::npos) << printed;
+    const std::string end = Money("TOTAL SANGRIAS", c.total) + "\n" + Money("SOBRA", "0,00");
+    ASSERT_GE(printed.size(), end.size());
+    EXPECT_EQ(printed.substr(printed.size() - end.size()), end);
+  }
+}
+
 TEST_F(ClosingTest, TheQuestionsInTheirOrderAnsweredBothWays) {
   Flags f;
   f.print_receipt = false;
@@ -271,6 +298,25 @@ TEST_F(ClosingTest, AnExceptionReachesTheHostWithNoReportLeftOpen) {
   EXPECT_THROW(Close(f), hostrt::DataSetError);
   EXPECT_EQ(Reports(), 1u);
   EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
+}
+
+// The product report of the partial closing throws part way (its products
+// lack a field it reads), with its own report open or refused by the printer:
+// the exception reaches the host, each report that opened is closed once, and
+// the operator hears of nothing but the refusal.
+TEST_F(ClosingTest, AnExceptionInTheProductReportClosesEachReportOnceWithoutASpuriousDialog) {
+  Fill(products, {{"CDPRODUTO", FieldType::String, 14}, {"NMPRODUTO", FieldType::String, 40}}, {{"101", "PIZZA"}});
+  for (const bool refused : {false, true}) {
+    SCOPED_TRACE(refused);
+    printer.clear_journal();
+    host->dialogs.clear();
+    if (refused) printer.script_after(1, "Bematech_FI_InformeGerencial", 1, 6, 0, 1);
+    EXPECT_THROW(Close(Flags{}), hostrt::DataSetError);
+    EXPECT_EQ(Reports(), 2u) << "the receipt's report, then the product report";
+    EXPECT_EQ(printer.calls_of("Bematech_FI_CierraInformeGerencial").size(), refused ? 1u : 2u);
+    EXPECT_EQ(host->dialogs.size(), refused ? 1u : 0u) << "the refused opening's notice only";
+    EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
+  }
 }
 
 // The operator of a printer that lost its power and stays off: no to every
@@ -379,6 +425,15 @@ TEST_F(ProductReportTest, ThePlainListAndItsTotals) {
   EXPECT_EQ(coupon, printer.summary_value("COO"));
   EXPECT_EQ(printer.summary_value("Documento"), "nenhum");
   EXPECT_THAT(Registered(), ElementsAre("RG"));
+}
+
+// A quantity wider than its column widens the line, never losing a digit.
+TEST_F(ProductReportTest, AWideQuantityKeepsEveryDigitAndTheRestOfItsLine) {
+  Products({{"101", "PIZZA", 1500.25, 3000.5, 0.0, 0.0, 18.0, "T"}});
+  bool control = true;
+  Report("N", "N", control);
+  EXPECT_EQ(Printed(), Title() + "\n" + Lf(TamFixo("101", 11) + " " + TamFixo("PIZZA", 19) + " 1500,25" + "   3000,50") +
+                           "\n" + Totals("0,00", "0,00", "1500,25", "3000,50"));
 }
 
 TEST_F(ProductReportTest, GroupedByTaxationWithItsSummary) {

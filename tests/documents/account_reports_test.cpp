@@ -225,6 +225,30 @@ TEST_F(StatementTest, TheFullStatementTakesEachRunOfAFamilyAndNothingPrintsNoRep
                                     "05/03/2009\n" + Movement("11:00", "DEPOSITO", "2,50", "2,50"), Total()));
 }
 
+// Figures wider than their columns widen their lines and lose no digit: the
+// previous balance, a movement of -1.234,56 with a balance of 11.110,44, a
+// balance whose cents are its fifteenth digit, and a sale item's quantity and total.
+TEST_F(StatementTest, WideFiguresWidenTheirLinesAndLoseNoDigit) {
+  Fill(sale_items, {{"NRSEQVENDA", S::String, 10}, {"CDFAMILISALD", S::String, 3}, {"QTDE", S::Float},
+                    {"NMPRODUTO", S::String, 40}, {"VRTOTAL", S::Float}},
+       {{"55", "1", 1500.25, "SUCO DE LARANJA", 1234.5}});
+  Fill(full_moves,
+       {{"CDFAMILISALD", S::String, 3}, {"NMFAMILISALD", S::String, 40}, {"SALDANT", S::Float}, {"DATA", S::DateTime},
+        {"HORA", S::String, 8}, {"DSOPEEXTCONS", S::String, 30}, {"VALOR", S::Float}, {"SALDO", S::Float},
+        {"NRSEQVENDA", S::String, 10}, {"IDTPMOVEXT", S::String, 1}},
+       {{"1", "CANTINA", 123456789.01, Day(5), "10:30", "COMPRA", -1234.56, 11110.44, "55", "V"},
+        {"1", "CANTINA", 123456789.01, Day(5), "11:00", "DEPOSITO", 5.0, 123456789012.34, "", "D"}});
+  ASSERT_TRUE(Print("N"));
+  EXPECT_THAT(Blocks(), ElementsAre(kHeader,
+                                    "C77-ANA\n" + Rule('-') + Pad("SALDO ANTERIOR - CANTINA", 29) + "123456789,01\n" +
+                                        Rule('-') + "Data  Operacao           Valor   Saldo  \n",
+                                    "05/03/2009\n " + Pad("10:30", 6) + Pad("COMPRA", 15) + "  -1234,56  11110,44\n",
+                                    std::string(12, ' ') + "1500,25 SUCO DE LAR 1234,50\n",
+                                    " " + Pad("11:00", 6) + Pad("DEPOSITO", 15) + "  " + PadR("5,00", 7) +
+                                        "  123456789012,34\n",
+                                    Total()));
+}
+
 TEST_F(AccountReportsTest, TheBlockedProductsListHasItsHeadingsAndOneLinePerProduct) {
   hostrt::ClientDataSet blocked{"cdsProdutoblq"};
   Fill(blocked, {{"NMFILIAL", S::String, 40}, {"CDLOJA", S::String, 10}, {"CDPRODUTO", S::String, 20},

@@ -126,6 +126,17 @@ TEST_F(AccountSlipsTest, ADebitSlipListsTheProductsInFortyEightColumnsAndTheBala
   EXPECT_THAT(host->dialogs, IsEmpty());
 }
 
+// Figures are never cut: a quantity that does not fit beside a full code and
+// name, a price of 100.000,00 and its line total widen the line instead.
+TEST_F(AccountSlipsTest, ADebitSlipKeepsEveryDigitOfItsFiguresWideningTheLine) {
+  Product("20020030040", "REFRIGERANTE LATA 350ML", 1500.25, 100000);
+  ASSERT_TRUE(Debit(150025000, "", 0, 0, "2"));
+  const Lines blocks = Blocks();
+  ASSERT_EQ(blocks.size(), 3u);
+  EXPECT_EQ(blocks[1], "2002003004 REFRIGERANTE  1500,25" + std::string(2, ' ') + "100000,00" + "150025000,00\n");
+  EXPECT_EQ(blocks[2], Rule(' ') + "Total Geral    " + std::string(21, ' ') + "150025000,00\n" + Rule('-') + "\n");
+}
+
 TEST_F(AccountSlipsTest, ADebitSlipWithBalanceSuppressedAndNoSubsidyEndsAtTheTicketLine) {
   Product("1", "CAFE", 1, 3);
   ASSERT_TRUE(Debit(3, "", 0, 0, "2"));

@@ -149,5 +149,14 @@ TEST_F(SaleTicketsTest, ConsumerDebitTicketWithoutPasswordHasNoPasswordLine) {
   EXPECT_THAT(LogEntries(), Not(testing::Contains(StartsWith("imprime a senha do cupom"))));
 }
 
+// The balance left is a sum of money, printed to the cent: 10,10 less a sale
+// of 10,20 leaves -0,1, not the noise of binary arithmetic.
+TEST_F(SaleTicketsTest, ConsumerDebitTicketPrintsTheBalanceLeftToTheCent) {
+  coupon_test::FillSaleItems(cdsVendas, {{"CAFE EXPRESSO", "T", 18, 10.2, 1}});
+  KVR(driver, ImpDebito_Consumidor)("001", "002", "007", "", "JOAO", "MARIA", "", 10.1, 0, cdsVendas);
+  ASSERT_EQ(Blocks().size(), 4u);
+  EXPECT_THAT(Blocks()[1], testing::EndsWith("Saldo Final :  -0,1\nMARIA\n\n"));
+}
+
 }  // namespace
 }  // namespace documents_test

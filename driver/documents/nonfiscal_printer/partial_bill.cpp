@@ -6,6 +6,7 @@
 
 #include "core/debug_log.h"
 #include "core/dialogs.h"
+#include "core/paper_figures.h"
 #include "datamodule/data_module.h"
 #include "datamodule/work_dataset.h"
 #include "documents/nonfiscal_printer/receipt_printer.h"
@@ -27,7 +28,7 @@ struct BillCharges {
 };
 
 std::string Amount(const char* pattern, double value, int width) {
-  return hostrt::PadL(hostrt::FormatFloat(pattern, value), width);
+  return FigureRight(hostrt::FormatFloat(pattern, value), width);
 }
 
 class BillPrinter {
