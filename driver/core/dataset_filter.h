@@ -1,6 +1,7 @@
-// A filter set on a dataset for one step and removed on every way out, so a
-// host's dataset is left unfiltered even when the step fails. The host's own
-// filter text is put back, not in force.
+// Filters on the host's datasets: a value quoted for a filter text, and a
+// filter set for one step and undone on every way out, so that the host's
+// dataset is left filtered as it was (its own filter back, in force or not),
+// even when the step fails.
 #pragma once
 #include <string>
 #include <string_view>
@@ -9,9 +10,21 @@
 
 namespace kvr {
 
+// A text value in single quotes for a filter text, quotes inside doubled: a
+// code with an apostrophe is compared as it stands.
+inline std::string Quoted(std::string_view value) {
+  std::string quoted = "'";
+  for (char c : value) {
+    quoted += c;
+    if (c == '\'') quoted += '\'';
+  }
+  return quoted + "'";
+}
+
 class FilterScope {
  public:
-  FilterScope(hostrt::ClientDataSet& ds, std::string_view text) : ds_(ds), previous_(ds.Filter()) {
+  FilterScope(hostrt::ClientDataSet& ds, std::string_view text)
+      : ds_(ds), previous_(ds.Filter()), was_filtered_(ds.Filtered()) {
     ds_.SetFilter(text);
     ds_.SetFiltered(true);
   }
@@ -19,6 +32,7 @@ class FilterScope {
     try {
       ds_.SetFiltered(false);
       ds_.SetFilter(previous_);
+      ds_.SetFiltered(was_filtered_);
     } catch (...) {
       // A dataset that refuses to drop its filter has nothing more to undo.
     }
@@ -29,6 +43,7 @@ class FilterScope {
  private:
   hostrt::ClientDataSet& ds_;
   std::string previous_;
+  bool was_filtered_;
 };
 
 }  // namespace kvr

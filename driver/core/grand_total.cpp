@@ -2,6 +2,7 @@
 #include <cmath>
 #include <exception>
 
+#include "core/dataset_filter.h"
 #include "core/debug_log.h"
 #include "core/dialogs.h"
 #include "core/grand_total.h"
@@ -21,16 +22,6 @@ namespace {
 
 // The total that marks a row whose total has not been taken yet.
 constexpr double kTotalNotTaken = 10.10;
-
-// A text value in single quotes for a filter, quotes inside doubled.
-std::string Quoted(std::string_view value) {
-  std::string quoted = "'";
-  for (char c : value) {
-    quoted += c;
-    if (c == '\'') quoted += '\'';
-  }
-  return quoted + "'";
-}
 
 // A stored total as a number. The record may have been written under either
 // decimal separator; the last separator in the text is the decimal one.

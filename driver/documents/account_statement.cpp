@@ -50,7 +50,7 @@ void StartFamily(Statement& s, const std::string& family_name, double previous_b
 }
 
 void SaleItems(Statement& s, const std::string& sale, const std::string& family) {
-  FilterScope only_sale(s.sale_items, "NRSEQVENDA = '" + sale + "'AND CDFAMILISALD = '" + family + "'");
+  FilterScope only_sale(s.sale_items, "NRSEQVENDA = " + Quoted(sale) + "AND CDFAMILISALD = " + Quoted(family));
   for (s.sale_items.First(); !s.sale_items.Eof(); s.sale_items.Next()) {
     s.doc.Line(std::string(12, ' ') + FigureLeft(hostrt::FloatToStr(s.sale_items.FieldByName("QTDE").AsFloat()), 4) +
                " " + hostrt::TamFixo(s.sale_items.FieldByName("NMPRODUTO").AsString(), 11) + " " +
@@ -91,7 +91,7 @@ void SimpleStatement(Statement& s, hostrt::ClientDataSet& families, hostrt::Clie
     const std::string family = families.FieldByName("CDFAMILISALD").AsString();
     hostrt::ClientDataSet& copy = AuxiliaryMovements();
     {
-      FilterScope only_family(movements, "CDFAMILISALD = '" + family + "'");
+      FilterScope only_family(movements, "CDFAMILISALD = " + Quoted(family));
       copy.CopyFrom(movements);
     }
     copy.First();

@@ -94,7 +94,7 @@ KVR_EXPORT bool SaldoNegativo(const std::string& stCdFilial, const std::string& 
   doc.Named("SaldoNegativo");
   bool printed = false;
   for (cdsTipoCons.First(); !cdsTipoCons.Eof(); cdsTipoCons.Next()) {
-    kvr::FilterScope only_type(cdsSaldoNeg, "CDTIPOCONS = '" + cdsTipoCons.FieldByName("CDTIPOCONS").AsString() + "'");
+    kvr::FilterScope only_type(cdsSaldoNeg, "CDTIPOCONS = " + kvr::Quoted(cdsTipoCons.FieldByName("CDTIPOCONS").AsString()));
     cdsSaldoNeg.First();
     if (cdsSaldoNeg.Eof()) continue;
     if (!printed) {

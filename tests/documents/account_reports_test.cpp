@@ -153,6 +153,22 @@ TEST_F(NegativeBalancesTest, EachTypeWithConsumersHasItsSectionWithFortySevenCol
   EXPECT_EQ(consumers.Filter(), "SALDONEGATIVO < 0");
 }
 
+// A type code with an apostrophe is compared as it stands, and the host's own
+// filter, in force before, is in force again after.
+TEST_F(NegativeBalancesTest, AnApostropheInACodeAndTheHostsFilterInForce) {
+  Fill(types, {{"CDTIPOCONS", S::String, 3}, {"NMTIPOCONS", S::String, 40}}, {{"O'B", "OUTROS"}});
+  Fill(consumers, {{"CDTIPOCONS", S::String, 3}, {"NMCONSUMIDOR", S::String, 40}, {"SALDONEGATIVO", S::Float}},
+       {{"O'B", "PEDRO", -2.0}, {"O'B", "LUIZA", 1.0}});
+  consumers.SetFilter("SALDONEGATIVO < 0");
+  consumers.SetFiltered(true);
+  ASSERT_TRUE(Print());
+  ASSERT_GE(Blocks().size(), 2u);
+  EXPECT_THAT(Blocks()[1], ::testing::EndsWith(Rule('-') + "OUTROS\n" + Pad("  PEDRO", 37) + PadR("-2,00", 10) + "\n"));
+  EXPECT_TRUE(consumers.Filtered());
+  EXPECT_EQ(consumers.Filter(), "SALDONEGATIVO < 0");
+  EXPECT_EQ(consumers.RecordCount(), 1);
+}
+
 class StatementTest : public AccountReportsTest {
  protected:
   void SetUp() override {
