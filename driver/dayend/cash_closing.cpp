@@ -116,9 +116,10 @@ class CashClosing {
     }
     if (Ask("ConfRelFechamento")) ClosingReport(true);
     if (!a_.boFechDiaAnterior) {
-      ExportRedZ("", a_.stEsquemaCor, a_.stECF, a_.idTipoImpFis, dm_.cdsTipoReceAux, a_.cdsRedzAux,
-                 a_.cdsFormRedzAux, a_.cdsImpostoRedzAux, a_.cdsTotNFisAux);
-      a_.boReduziu = true;
+      // The reduction is due only with the day's figures in hand: an export
+      // that failed (it told the operator why) leaves boReduziu False.
+      a_.boReduziu = ExportRedZ("", a_.stEsquemaCor, a_.stECF, a_.idTipoImpFis, dm_.cdsTipoReceAux, a_.cdsRedzAux,
+                                a_.cdsFormRedzAux, a_.cdsImpostoRedzAux, a_.cdsTotNFisAux);
     }
     return false;
   }

@@ -239,6 +239,13 @@ TEST_F(ClosingTest, TheQuestionsInTheirOrderAnsweredBothWays) {
   EXPECT_TRUE(boReduziu);
   EXPECT_EQ(1, reduction.RecordCount());
 
+  // A reading the printer refuses exports nothing: the reduction is not due.
+  host->dialogs.clear();
+  printer.script("Bematech_FI_LecturaXSerial", 1, 6, 0, 1);
+  for (bool answer : {false, true, false}) host->QueueAnswer(answer);
+  EXPECT_FALSE(Close(f));
+  EXPECT_FALSE(boReduziu);
+
   host->dialogs.clear();
   printer.clear_journal();
   for (bool answer : {false, true, true}) host->QueueAnswer(answer);
