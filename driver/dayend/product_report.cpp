@@ -27,6 +27,8 @@ struct Totals {
 std::string Fixed(double value) { return BalanceText(value); }
 // A figure right-aligned in its column, widening the line when it is wider.
 std::string Figure(double value, int width) { return FigureRight(Fixed(value), width); }
+// The amount column follows the quantity's with no blank between them.
+std::string AmountAfterQuantity(double value, int width) { return NextFigure(Fixed(value), width); }
 
 // The heading of a taxation without a rate: "F", "N" and "I" have one.
 std::string SituationLabel(const std::string& situation) {
@@ -71,7 +73,7 @@ class ProductReport {
     const double quantity = Float("QTPRODVEND"), amount = Float("VRTOTAL");
     doc_.Line(hostrt::TamFixo(Products().FieldByName("CDPRODUTO").AsString(), 11) + " " +
               hostrt::TamFixo(Products().FieldByName("NMPRODUTO").AsString(), 19) + " " +
-              Figure(quantity, 6) + Figure(amount, 10));
+              Figure(quantity, 6) + AmountAfterQuantity(amount, 10));
     doc_.HandOver();
     totals_.amount += amount;
     totals_.surcharges += Float("VRACRE");
@@ -115,7 +117,8 @@ class ProductReport {
       ProductLine();
       AddToTaxation(rate, product_situation, Float("VRTOTAL"));
     }
-    doc_.Line(hostrt::TamFixo(Msg("Valor_"), 29) + Figure(totals_.quantity, 9) + Figure(Cents(totals_.amount), 10))
+    doc_.Line(hostrt::TamFixo(Msg("Valor_"), 29) + Figure(totals_.quantity, 9) +
+              AmountAfterQuantity(Cents(totals_.amount), 10))
         .Line("");
     doc_.HandOver();
     doc_.Line(hostrt::TamFixo(Msg("TRIBUTADOS"), 35));
@@ -155,7 +158,8 @@ class ProductReport {
     if (plain) doc_.Line("");
     doc_.Line(hostrt::TamFixo(Msg("Tot_Acre"), 35) + Figure(Cents(totals_.surcharges), 13)).Line("");
     doc_.Line(hostrt::TamFixo(Msg("Tot_Desc"), 35) + Figure(Cents(totals_.discounts), 13)).Line("");
-    doc_.Line(hostrt::TamFixo(Msg("Tot_Valor"), 29) + Figure(totals_.quantity, 9) + Figure(Cents(totals_.amount), 10))
+    doc_.Line(hostrt::TamFixo(Msg("Tot_Valor"), 29) + Figure(totals_.quantity, 9) +
+              AmountAfterQuantity(Cents(totals_.amount), 10))
         .Line("")
         .Line("");
     doc_.HandOver();

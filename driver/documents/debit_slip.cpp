@@ -46,7 +46,7 @@ std::string ProductLine(hostrt::ClientDataSet& products) {
                         hostrt::FormatFloat("0.00#", quantity),
                     30) +
          "  " + FigureRight(hostrt::FormatFloat("0.00", price), 8) +
-         FigureRight(hostrt::FormatFloat("0.00", hostrt::Trunc2(quantity * price)), 8);
+         NextFigure(hostrt::FormatFloat("0.00", hostrt::Trunc2(quantity * price)), 8);
 }
 
 void TotalsBlock(DocumentBuilder& doc, const DebitSale& sale, const std::string& ticket, bool show_balance) {

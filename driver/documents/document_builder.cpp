@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/paper_figures.h"
 #include "hostrt/text.h"
 
 namespace kvr {
@@ -9,8 +10,10 @@ namespace kvr {
 DocumentBuilder::DocumentBuilder(std::string stEsquemaCor, std::size_t block_limit)
     : stEsquemaCor_(std::move(stEsquemaCor)), block_limit_(block_limit) {}
 
+// A line that a wide figure pushed past the paper gives up blanks rather
+// than wrap.
 DocumentBuilder& DocumentBuilder::Line(std::string_view text) {
-  Text(text);
+  Text(FitToPaper(text, kDocumentWidth));
   block_ += '\n';
   return *this;
 }

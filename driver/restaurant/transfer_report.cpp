@@ -39,8 +39,10 @@ void PrintTransfers(OpenDocument& document, const std::string& stCdFilial,
     const std::string product = rows.FieldByName("CDPRODUTO").AsString() + " " +
                                 hostrt::TamFixo(rows.FieldByName("NMPRODUTO").AsString(), 19) + " " +
                                 FixedText(rows.FieldByName("QTPRODCOMVEN").AsFloat(), 2);
-    document.Print(FigureLeft(product, 37) + " " +
-                   FigureRight(CurrencyText(rows.FieldByName("VRPRECCOMVEN").AsFloat()), 10) + "\n");
+    document.Print(FitToPaper(FigureLeft(product, 37) + " " +
+                                  FigureRight(CurrencyText(rows.FieldByName("VRPRECCOMVEN").AsFloat()), 10),
+                              kDocumentWidth) +
+                   "\n");
   }
   document.Print("\n");
   document.Close();

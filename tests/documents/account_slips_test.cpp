@@ -126,15 +126,20 @@ TEST_F(AccountSlipsTest, ADebitSlipListsTheProductsInFortyEightColumnsAndTheBala
   EXPECT_THAT(host->dialogs, IsEmpty());
 }
 
-// Figures are never cut: a quantity that does not fit beside a full code and
-// name, a price of 100.000,00 and its line total widen the line instead.
+// Figures are never cut, and never run together: a price of 100.000,00 and its
+// line total take the room of the blanks before them and keep the line in 48
+// columns; a quantity that does not fit beside a full code and name, with a
+// line total of 150 million, leave one blank between words and widen the line.
 TEST_F(AccountSlipsTest, ADebitSlipKeepsEveryDigitOfItsFiguresWideningTheLine) {
+  Product("1001", "REFRIGERANTE", 1, 100000);
   Product("20020030040", "REFRIGERANTE LATA 350ML", 1500.25, 100000);
-  ASSERT_TRUE(Debit(150025000, "", 0, 0, "2"));
+  ASSERT_TRUE(Debit(150125000, "", 0, 0, "2"));
   const Lines blocks = Blocks();
-  ASSERT_EQ(blocks.size(), 3u);
-  EXPECT_EQ(blocks[1], "2002003004 REFRIGERANTE  1500,25" + std::string(2, ' ') + "100000,00" + "150025000,00\n");
-  EXPECT_EQ(blocks[2], Rule(' ') + "Total Geral    " + std::string(21, ' ') + "150025000,00\n" + Rule('-') + "\n");
+  ASSERT_EQ(blocks.size(), 4u);
+  EXPECT_EQ(blocks[1], "1001 REFRIGERANTE  1,00" + std::string(6, ' ') + "100000,00 100000,00\n");
+  EXPECT_EQ(blocks[1].size(), 49u) << "48 columns and the line feed";
+  EXPECT_EQ(blocks[2], "2002003004 REFRIGERANTE 1500,25 100000,00 150025000,00\n");
+  EXPECT_EQ(blocks[3], Rule(' ') + "Total Geral    " + std::string(21, ' ') + "150125000,00\n" + Rule('-') + "\n");
 }
 
 TEST_F(AccountSlipsTest, ADebitSlipWithBalanceSuppressedAndNoSubsidyEndsAtTheTicketLine) {
