@@ -84,20 +84,21 @@ KVR_EXPORT bool geraEspelhoMfd(const hostrt::Variant* Args, int Args_High, hostr
     const std::string stparamFinal = args.Text(7);
     const std::string stTipoGeracao = args.Text(8);
     const auto notice = [&](const std::string& text) { kvr::Notice(text, hostrt::kErrorOrRetry, stEsquemaCor); };
+    // A mirror that is not made is told to the operator and to the log.
+    const auto fails = [&](const std::string& text) {
+      kvr::Log("ERRO!!! geraEspelhoMfd: " + text);
+      notice(text);
+      return false;
+    };
 
     const std::string directory = retornaPathBematech();
-    if (directory == kvr::kIniMissing) {
-      notice(kvr::IniMissingMessage());
-      return false;
-    }
+    if (directory == kvr::kIniMissing) return fails(kvr::IniMissingMessage());
     // The download is a work file: an earlier run's must never be converted.
     kvr::WorkFiles work;
     const std::string download = directory + "download.mfd";
     const std::string native_download = work.Add(download);
-    if (!kvr::DownloadMfd(stEsquemaCor, kvr::kShowErrors, download, stTipoGeracao, stparamInicial, stparamFinal)) {
-      notice(platform::L1("ERRO AO REALIZAR DOWNLOAD DA MEMÓRIA MFD."));
-      return false;
-    }
+    if (!kvr::DownloadMfd(stEsquemaCor, kvr::kShowErrors, download, stTipoGeracao, stparamInicial, stparamFinal))
+      return fails(platform::L1("ERRO AO REALIZAR DOWNLOAD DA MEMÓRIA MFD."));
 
     const std::string mirror = kvr::MenuFiscalFile("Espelho_MFD_" + kvr::FileStamp("ddmmyyyyhhnnss") + ".txt");
     const std::string native_mirror = platform::native_path(mirror);
@@ -109,12 +110,15 @@ KVR_EXPORT bool geraEspelhoMfd(const hostrt::Variant* Args, int Args_High, hostr
         stparamFinal.c_str(), "1");
     if (!converted || !platform::file_exists(native_mirror)) {
       std::remove(native_mirror.c_str());  // whatever it wrote is no mirror
-      notice(platform::L1("ERRO AO REALIZAR GERAÇÃO DO ESPELHO MFD."));
-      return false;
+      return fails(platform::L1("ERRO AO REALIZAR GERAÇÃO DO ESPELHO MFD."));
     }
     geraEad(mirror);
     notice(platform::L1("ARQUIVO ESPELHO DE MEMORIA DE FITA DETALHE GERADO COM SUCESSO NO DIRETÓRIO: ") + mirror);
     return true;
+  } catch (const std::exception& error) {
+    // A work file that cannot be removed, say: nothing was converted.
+    kvr::Log("ERRO!!! geraEspelhoMfd: " + std::string(error.what()));
+    return false;
   } catch (...) {
     return false;
   }

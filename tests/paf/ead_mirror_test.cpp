@@ -86,6 +86,7 @@ TEST_F(MirrorTest, AFailedDownloadEndsTheMirrorAndAnOldDownloadIsNeverConverted)
   printer.script("Bematech_FI_DownloadMFD", 0, 21, 0, 0);
   EXPECT_FALSE(Mirror());
   EXPECT_TRUE(Shown(L1("ERRO AO REALIZAR DOWNLOAD DA MEMÓRIA MFD.")));
+  EXPECT_EQ(LogEntries().back(), L1("ERRO!!! geraEspelhoMfd: ERRO AO REALIZAR DOWNLOAD DA MEMÓRIA MFD."));
   EXPECT_TRUE(printer.calls_of("Bematech_FI_FormatoDadosMFD").empty());
   EXPECT_TRUE(MenuFiles().empty());
   EXPECT_FALSE(test_support::path_exists(Download()));
