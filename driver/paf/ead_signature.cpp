@@ -1,6 +1,7 @@
 // Where the vendor library keeps its files, the EAD signature of a regulatory
 // file, and the MFD mirror.
 #include <cstdio>
+#include <exception>
 #include <string>
 
 #include "core/debug_log.h"
@@ -36,23 +37,38 @@ std::string IniMissingMessage() {
 
 std::string MenuFiscalFile(const std::string& name) { return "C:\\MenuFiscal\\" + name; }
 
-void SignFile(const std::string& windows_name) {
+// The signing library's answer for a file it signed.
+constexpr int kEadWritten = 1;
+
+bool SignFile(const std::string& windows_name) {
   void* library = SigningLibrary();
-  if (!library) return;
+  if (!library) return false;
   const bool bound = BindTool(library, Bematech_setLibType, "setLibType") &&
                      BindTool(library, Bematech_genkkey, "genkkey") &&
                      BindTool(library, Bematech_generateEAD, "generateEAD") &&
                      BindTool(library, Bematech_validateFile, "validateFile");
+  int signed_code = 0;
   if (bound) {
     // 256 blanks and the terminator the library writes after its digits.
     std::string stRegistroEAD(256, ' ');
-    Bematech_generateEAD(platform::native_path(windows_name).c_str(), RSA_KEY_PUBLICA, RSA_KEY_PRIVADA,
-                         stRegistroEAD.data(), 1);
+    signed_code = Bematech_generateEAD(platform::native_path(windows_name).c_str(), RSA_KEY_PUBLICA,
+                                       RSA_KEY_PRIVADA, stRegistroEAD.data(), 1);
   }
   Bematech_setLibType.Clear();
   Bematech_genkkey.Clear();
   Bematech_generateEAD.Clear();
   Bematech_validateFile.Clear();
+  return signed_code == kEadWritten;
+}
+
+bool SignedFile(const std::string& windows_name) {
+  try {
+    if (SignFile(windows_name)) return true;
+    Log(platform::L1("ERRO!!! geraEad : arquivo não assinado: ") + windows_name);
+  } catch (const std::exception& error) {
+    Log("ERRO!!! geraEad : " + std::string(error.what()));
+  }
+  return false;
 }
 
 }  // namespace kvr
@@ -67,14 +83,8 @@ KVR_EXPORT std::string retornaPathBematech() {
   return path;
 }
 
-KVR_EXPORT void geraEad(const std::string& stNmArquivo) {
-  try {
-    kvr::SignFile(stNmArquivo);
-  } catch (const std::exception& error) {
-    // Signing never reports to the operator; the log keeps what happened.
-    kvr::Log("ERRO!!! geraEad : " + std::string(error.what()));
-  }
-}
+// Signing never reports to the operator; the log keeps what happened.
+KVR_EXPORT void geraEad(const std::string& stNmArquivo) { kvr::SignedFile(stNmArquivo); }
 
 KVR_EXPORT bool geraEspelhoMfd(const hostrt::Variant* Args, int Args_High, hostrt::Variant& /*oleRetorno*/) {
   try {
@@ -112,7 +122,11 @@ KVR_EXPORT bool geraEspelhoMfd(const hostrt::Variant* Args, int Args_High, hostr
       std::remove(native_mirror.c_str());  // whatever it wrote is no mirror
       return fails(platform::L1("ERRO AO REALIZAR GERAÇÃO DO ESPELHO MFD."));
     }
-    geraEad(mirror);
+    // An unsigned mirror is no regulatory file: it does not stay.
+    if (!kvr::SignedFile(mirror)) {
+      std::remove(native_mirror.c_str());
+      return fails(platform::L1("ERRO AO REALIZAR ASSINATURA DO ESPELHO MFD."));
+    }
     notice(platform::L1("ARQUIVO ESPELHO DE MEMORIA DE FITA DETALHE GERADO COM SUCESSO NO DIRETÓRIO: ") + mirror);
     return true;
   } catch (const std::exception& error) {

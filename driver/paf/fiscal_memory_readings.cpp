@@ -1,6 +1,7 @@
 // The fiscal memory reading of printers with an MFD: on paper, or through the
 // serial line into the library's return file, copied to the fiscal menu
 // directory and signed.
+#include <cstdio>
 #include <exception>
 #include <string>
 
@@ -78,7 +79,12 @@ bool ReadFiscalMemoryToFile(const Reading& reading) {
     CopyFailed(reading, "ERRO COPIA - " + platform::to_text(error));
     return false;
   }
-  geraEad(target);
+  // An unsigned reading is no regulatory file: it does not stay.
+  if (!SignedFile(target)) {
+    std::remove(platform::native_path(target).c_str());
+    CopyFailed(reading, "ERRO ASSINATURA EAD");
+    return false;
+  }
   Notice(platform::L1("LEITURA DE MEMORIA FISCAL GERADA COM SUCESSO NO DIRETÓRIO: ") + target,
          hostrt::kPrinterNotice, reading.stEsquemaCor);
   return true;

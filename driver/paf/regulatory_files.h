@@ -10,8 +10,11 @@ extern const std::string kIniMissing;
 std::string IniMissingMessage();
 // A file of the fiscal menu directory, as a Windows path ("C:\MenuFiscal\" + name).
 std::string MenuFiscalFile(const std::string& name);
-// Signs a file (Windows path) with the EAD, silently; raises only what the
-// platform raises.
-void SignFile(const std::string& windows_name);
+// Signs a file (Windows path) with the EAD, silently; true when the signing
+// library wrote it. Raises only what the platform raises.
+bool SignFile(const std::string& windows_name);
+// geraEad for the driver's own files: the file signed, or false with the log
+// line of the failure.
+bool SignedFile(const std::string& windows_name);
 
 }  // namespace kvr

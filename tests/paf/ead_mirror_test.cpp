@@ -115,6 +115,16 @@ TEST_F(MirrorTest, AFailedConversionEndsUnsignedWithItsMessage) {
   EXPECT_FALSE(test_support::path_exists(Download()));
 }
 
+TEST_F(MirrorTest, AMirrorThatCannotBeSignedDoesNotStay) {
+  MakeMenuDir();
+  void*& signing = KVR_GLOBAL(driver, SignBemaDLLHandle);
+  signing = KVR_GLOBAL(driver, ImpFisDLLHandle);  // a library without the signing entry points
+  EXPECT_FALSE(Mirror());
+  signing = nullptr;
+  EXPECT_EQ(DialogTexts(), std::vector<std::string>{L1("ERRO AO REALIZAR ASSINATURA DO ESPELHO MFD.")});
+  EXPECT_TRUE(MenuFiles().empty());
+}
+
 TEST_F(MirrorTest, WithoutTheConfigurationFileNothingReachesThePrinter) {
   MakeMenuDir();
   std::remove(env.ini_path().c_str());

@@ -74,6 +74,22 @@ TEST_F(FiscalMemoryFileTest, AMissingMenuFolderGivesCopyErrorThreeAndFalse) {
   EXPECT_FALSE(test_support::path_exists(MenuDir()));
 }
 
+// An unsigned reading is no regulatory file: a signing library without its
+// entry points leaves no file and says so.
+TEST_F(FiscalMemoryFileTest, AReadingThatCannotBeSignedDoesNotStay) {
+  MakeMenuDir();
+  void*& signing = KVR_GLOBAL(driver, SignBemaDLLHandle);
+  signing = KVR_GLOBAL(driver, ImpFisDLLHandle);  // a library without the signing entry points
+  EXPECT_FALSE(ToFile("C", "DATA"));
+  signing = nullptr;
+  EXPECT_EQ(DialogTexts(), std::vector<std::string>{"ERRO AO GERAR ARQUIVO DE MEMORIA FISCAL. (ERRO ASSINATURA EAD)"});
+  EXPECT_TRUE(MenuFiles().empty());
+  const auto log = LogEntries();
+  EXPECT_NE(std::find(log.begin(), log.end(),
+                      L1("ERRO!!! geraEad : arquivo não assinado: C:\\MenuFiscal\\LMFC_0903200914500.txt")),
+            log.end());
+}
+
 // A return file left by an earlier reading never becomes this call's file:
 // not when the reading is refused, nor when the library writes none.
 TEST_F(FiscalMemoryFileTest, RefusedReadingOrMissingConfigurationMakesNoFile) {
