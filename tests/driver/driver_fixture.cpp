@@ -29,7 +29,7 @@ DriverTest::DriverTest() {
   // The printer may still be loaded by an earlier driver in this process.
   printer.reload();
   printer.reset();
-  printer.set_clock(hostrt::FormatDateTime("ddmmyyyyhhnnss", TestNow()));
+  printer.set_standard_clock(hostrt::FormatDateTime("ddmmyyyyhhnnss", TestNow()));
   // A driver left loaded in this process starts from the unbound state.
   KVR(driver, StopImpFiscal)();
 }

@@ -12,7 +12,7 @@ void DocumentSweepTest::SetUp() {
 
 void DocumentSweepTest::FreshStart() {
   printer.reset();
-  printer.set_clock(hostrt::FormatDateTime("ddmmyyyyhhnnss", driver_test::TestNow()));
+  printer.set_standard_clock(hostrt::FormatDateTime("ddmmyyyyhhnnss", driver_test::TestNow()));
   ASSERT_TRUE(Start());
   Tables();
   printer.clear_journal();

@@ -109,13 +109,17 @@ void Printer::apply_setting(const std::string& raw_key, const std::string& value
     faults.baud = static_cast<int>(number_setting(value, 0, kSettingLimit));
   } else if (key == "DESLOCAMENTO") {
     faults.clock_offset = number_setting(value, -kClockOffsetLimit, kClockOffsetLimit);
+  } else if (key == "HORARIOVERAO") {
+    state_.daylight_saving = flag_setting(value);
   } else if (key == "RELOGIO") {
     if (trim(value).empty()) {
       faults.fixed_clock = 0;
     } else {
       auto fixed = parse_clock_text(trim(value));
       if (!fixed) throw std::invalid_argument("expected ddmmyyyyhhmmss: " + value);
-      faults.fixed_clock = *fixed;
+      // The printer's clock then reads exactly this, whatever its daylight
+      // saving: the fixed clock runs on standard time.
+      faults.fixed_clock = *fixed - (state_.daylight_saving ? kDaylightSavingHour : 0);
     }
   } else if (key == "STATUSST1") {
     faults.sticky_st1 = static_cast<int>(number_setting(value, 0, 255));

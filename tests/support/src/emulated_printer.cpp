@@ -39,6 +39,10 @@ int EmulatedPrinter::set_paper_ends_after_items(int items) {
 int EmulatedPrinter::set_power(bool on) { return EMU(Emu_SetPower, int(int))(on ? 1 : 0); }
 int EmulatedPrinter::set_port_refused(bool refused) { return EMU(Emu_SetPortRefused, int(int))(refused ? 1 : 0); }
 int EmulatedPrinter::set_clock(const std::string& text) { return EMU(Emu_SetClock, int(const char*))(text.c_str()); }
+int EmulatedPrinter::set_standard_clock(const std::string& text) {
+  const int standard = configure("HorarioVerao", "0");
+  return standard == 1 ? set_clock(text) : standard;
+}
 int EmulatedPrinter::set_clock_offset(long long seconds) {
   return EMU(Emu_SetClockOffset, int(long long))(seconds);
 }

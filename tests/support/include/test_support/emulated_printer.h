@@ -43,6 +43,9 @@ class EmulatedPrinter {
   int set_power(bool on);
   int set_port_refused(bool refused);
   int set_clock(const std::string& ddmmyyyyhhmmss);
+  // The printer in standard time, its clock reading exactly this: what a
+  // test decides, whatever the computer's zone and season.
+  int set_standard_clock(const std::string& ddmmyyyyhhmmss);
   int set_clock_offset(long long seconds);
   int set_status_bits(int st1, int st2);
   int set_baud_rate(int baud);
