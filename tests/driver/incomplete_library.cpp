@@ -9,11 +9,6 @@
 // The last name of the table is exported under another name, so it is missing.
 #define Bematech_FI_CierraPuertaSerial Bematech_FI_CierraPuertaSerial_Missing
 
-#ifdef _WIN32
-#define ENTRY_EXPORT __declspec(dllexport)
-#else
-#define ENTRY_EXPORT __attribute__((visibility("default")))
-#endif
 #define EXPORT_ENTRY(name, result, args) \
-  extern "C" ENTRY_EXPORT result KVR_VENDOR_CALL name args { return 1; }
+  extern "C" VENDOR_EXPORT result VENDOR_CALL name args { return 1; }
 KVR_BOUND_ENTRY_POINTS(EXPORT_ENTRY)

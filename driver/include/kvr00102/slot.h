@@ -3,11 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-#if defined(_WIN32) && !defined(_WIN64)
-#define KVR_VENDOR_CALL __stdcall
-#else
-#define KVR_VENDOR_CALL
-#endif
+#include "vendor_api/vendor_api.h"
 
 namespace kvr {
 
@@ -25,7 +21,7 @@ struct Slot;
 // as a plain function pointer sees the bound address or null.
 template <typename R, typename... Args>
 struct Slot<R(Args...)> {
-  using Function = R(KVR_VENDOR_CALL*)(Args...);
+  using Function = vendor_api::pointer<R(Args...)>;
 
   Function function;
   const char* name;
