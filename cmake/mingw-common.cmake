@@ -13,6 +13,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# libcrypto is built static: whoever links it also links the sockets and
+# certificate-store libraries it calls.
+set(OPENSSL_USE_STATIC_LIBS TRUE)
 # Test programs run under Wine, which ctest and test discovery go through:
 # the loader KVR_WINE_LOADERS names first (the 64-bit build names Wine's
 # 64-bit loader, which runs where 32-bit programs cannot), else "wine".

@@ -72,7 +72,18 @@ std::string drive_root(char drive) {
 }
 
 std::string native_path(std::string_view windows_path) {
-  return std::string(windows_path.substr(0, windows_path.find('\0')));
+  std::string path(windows_path.substr(0, windows_path.find('\0')));
+  // A drive that the environment maps to a folder (a test's machine) is that
+  // folder; without the mapping a path is what it says.
+  if (path.size() >= 2 && path[1] == ':' && platform::ascii::is_alpha(path[0])) {
+    const std::string root = environment_value(drive_variable(path[0]).c_str());
+    if (!root.empty()) {
+      const std::string rest = path.substr(2);
+      const bool separated = !rest.empty() && (rest[0] == '\\' || rest[0] == '/');
+      return without_trailing_separator(root) + (separated || rest.empty() ? "" : "\\") + rest;
+    }
+  }
+  return path;
 }
 
 std::string short_path(const std::string& path) {

@@ -8,7 +8,8 @@ import tempfile
 
 
 class Machine:
-    def __init__(self):
+    def __init__(self, program_path=lambda path: path):
+        """program_path gives a folder as the program under test names it."""
         self.root = tempfile.mkdtemp(prefix="kvr-bridge-")
         self.system_dir = os.path.join(self.root, "system")
         self.printer_dir = os.path.join(self.root, "printer")
@@ -17,7 +18,7 @@ class Machine:
         for folder in (self.system_dir, self.printer_dir, self.exe_dir, self.drive_c):
             os.makedirs(folder)
         with open(os.path.join(self.system_dir, "BemaFI32.ini"), "wb") as ini:
-            ini.write(("[Sistema]\r\nImpressora=1\r\nPath=%s\r\n\r\n[Emulador]\r\n" % self.printer_dir).encode())
+            ini.write(("[Sistema]\r\nImpressora=1\r\nPath=%s\r\n\r\n[Emulador]\r\n" % program_path(self.printer_dir)).encode())
 
     def environment(self):
         """The variables through which a program in this machine finds its folders."""

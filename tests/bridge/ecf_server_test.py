@@ -1,7 +1,8 @@
 """ecf-server over loopback: an X reading and a Z export through POST /call,
 the paper and state through GET /tape and /state, and the requests it must
 refuse (no token 401, too large 413, not JSON 400). Python standard library
-only. Usage: ecf_server_test.py BIN_DIR"""
+only. Usage: ecf_server_test.py BIN_DIR [WINE_LOADER]: with a Wine loader,
+the Windows build's ecf-server.exe runs under it and is given Windows paths."""
 import http.client
 import json
 import os
@@ -13,19 +14,28 @@ import unittest
 from bridge_env import Machine, start_params
 
 BIN_DIR = None
+WINE_LOADER = None
 MAX_REQUEST = 65536
+
+
+def program_path(path):
+    """A path as the server is given it: under Wine, on the drive Z: that Wine maps to /."""
+    return "Z:" + path.replace("/", "\\") if WINE_LOADER else path
 
 
 class EcfServerTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.machine = Machine()
+        cls.machine = Machine(program_path)
         m = cls.machine
         cls.token_file = os.path.join(m.root, "token")
+        server = [WINE_LOADER, os.path.join(BIN_DIR, "ecf-server.exe")] if WINE_LOADER else [os.path.join(BIN_DIR, "ecf-server")]
+        folders = [program_path(folder) for folder in (cls.token_file, m.system_dir, m.exe_dir, m.drive_c,
+                                                       os.path.join(m.exe_dir, "rec.db"))]
         cls.server = subprocess.Popen(
-            [os.path.join(BIN_DIR, "ecf-server"), "--port", "0", "--token-file", cls.token_file,
-             "--max-request-bytes", str(MAX_REQUEST), "--timeout", "20", "--system-dir", m.system_dir,
-             "--exe-dir", m.exe_dir, "--drive-c", m.drive_c, "--record-store", os.path.join(m.exe_dir, "rec.db")],
+            server + ["--port", "0", "--token-file", folders[0], "--max-request-bytes", str(MAX_REQUEST),
+                      "--timeout", "20", "--system-dir", folders[1], "--exe-dir", folders[2], "--drive-c", folders[3],
+                      "--record-store", folders[4]],
             stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, env=m.environment(), text=True)
         banner = cls.server.stdout.readline()
         if "listening on http://127.0.0.1:" not in banner:
@@ -62,8 +72,9 @@ class EcfServerTest(unittest.TestCase):
         return reply
 
     def test_1_the_token_file_is_the_owners_only(self):
-        mode = stat.S_IMODE(os.stat(self.token_file).st_mode)
-        self.assertEqual(0o600, mode)
+        if not WINE_LOADER:  # on Windows the file's access list keeps others out, not its mode bits
+            mode = stat.S_IMODE(os.stat(self.token_file).st_mode)
+            self.assertEqual(0o600, mode)
         self.assertGreaterEqual(len(self.token), 32)
 
     def test_2_x_reading_and_z_export_over_http(self):
@@ -107,4 +118,6 @@ class EcfServerTest(unittest.TestCase):
 
 if __name__ == "__main__":
     BIN_DIR = sys.argv.pop(1)
+    if len(sys.argv) > 1:
+        WINE_LOADER = sys.argv.pop(1)
     unittest.main()

@@ -2,9 +2,11 @@
 // sale register file rewritten after a cancellation: kept whole through bad
 // files and a crash while it is saved.
 #include <gmock/gmock.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <thread>
@@ -156,6 +158,7 @@ TEST_F(SaleFileTest, ADamagedFileOrOneWithoutAFieldIsShownAndLeftAsItWas) {
 
 // A host killed at any moment of the rewrite leaves a file that loads: the
 // old one or the new one, never a mix.
+#ifndef _WIN32  // a child process killed mid-write
 TEST_F(SaleFileTest, AProcessKilledWhileSavingLeavesTheOldFileOrTheNewOneWhole) {
   std::vector<std::pair<std::string, std::string>> rows;
   for (int i = 0; i < 20000; ++i) rows.emplace_back(i % 2 ? "S" : "N", "PRODUTO " + std::to_string(i));
@@ -187,6 +190,7 @@ TEST_F(SaleFileTest, AProcessKilledWhileSavingLeavesTheOldFileOrTheNewOneWhole) 
   }
   EXPECT_GT(old_files + new_files, 0);
 }
+#endif
 
 }  // namespace
 }  // namespace documents_test

@@ -1,27 +1,11 @@
 // ecf-tool run as its own process against the printer of a temp machine.
-#include <cstdio>
-
 #include "printer_fixture.h"
+#include "test_support/tool_run.h"
 
 namespace emulator_test {
 namespace {
 
-struct Output {
-  int status = -1;
-  std::string text;
-};
-
-Output run_tool(const std::string& arguments) {
-  Output out;
-  std::string command = test_support::bin_directory() + "/ecf-tool " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return out;
-  char chunk[4096];
-  for (std::size_t n; (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;) out.text.append(chunk, n);
-  int status = pclose(pipe);
-  out.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return out;
-}
+test_support::ToolRun run_tool(const std::string& arguments) { return test_support::run_tool("ecf-tool", arguments); }
 
 using EcfToolTest = PrinterTest;
 
@@ -40,12 +24,12 @@ TEST_F(EcfToolTest, FaultsSetByTheToolReachTheRunningHost) {
 TEST_F(EcfToolTest, ShowsStateAndTapeConvertedForTheTerminal) {
   ASSERT_EQ(1, call("Bematech_FI_InformeGerencial", " "));
   ASSERT_EQ(1, call("Bematech_FI_CierraInformeGerencial"));
-  Output state = run_tool("state");
+  test_support::ToolRun state = run_tool("state");
   EXPECT_EQ(0, state.status);
   EXPECT_NE(std::string::npos, state.text.find("GRG=000001")) << state.text;
-  Output tape = run_tool("tape");
+  test_support::ToolRun tape = run_tool("tape");
   EXPECT_NE(std::string::npos, tape.text.find("RELATÓRIO GERENCIAL")) << "UTF-8 on the terminal";
-  Output last = run_tool("tape 2");
+  test_support::ToolRun last = run_tool("tape 2");
   EXPECT_EQ(std::string::npos, last.text.find("GERENCIAL")) << last.text;
 }
 
@@ -55,10 +39,10 @@ TEST_F(EcfToolTest, ResetNeedsConfirmationAndBadInputGetsTheUsage) {
   EXPECT_EQ("000001", read_value("Bematech_FI_NumeroCupon", 6));
   EXPECT_EQ(0, run_tool("reset --yes").status);
   EXPECT_EQ("000000", read_value("Bematech_FI_NumeroCupon", 6));
-  Output unknown = run_tool("paper maybe");
+  test_support::ToolRun unknown = run_tool("paper maybe");
   EXPECT_EQ(2, unknown.status);
   EXPECT_NE(std::string::npos, unknown.text.find("ok, low or out"));
-  Output help = run_tool("");
+  test_support::ToolRun help = run_tool("");
   EXPECT_EQ(2, help.status);
   EXPECT_NE(std::string::npos, help.text.find("Usage: ecf-tool"));
   EXPECT_EQ(1, run_tool("set Inexistente 1").status) << "an unknown key is refused";

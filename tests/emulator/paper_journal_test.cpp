@@ -4,16 +4,20 @@
 // interrupted write of its own are cleared away on load.
 #include <charconv>
 #include <csignal>
+
+#include "printer_fixture.h"
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "printer_fixture.h"
 #include "test_support/child_process.h"
+#endif
 
 namespace emulator_test {
 namespace {
 
+#ifndef _WIN32
 // locale-free
 std::string decimal(long long value) {
   char text[24];
@@ -27,6 +31,7 @@ pid_t ended_process() {
   ::waitpid(child, nullptr, 0);
   return child;
 }
+#endif
 
 class PaperJournalTest : public PrinterTest {
  protected:
@@ -66,6 +71,9 @@ TEST_F(PaperJournalTest, PaperCutShortOrTornIsFinishedFromTheMemoryOnLoad) {
   EXPECT_EQ("nenhum", printer->summary_value("Documento"));
 }
 
+#ifndef _WIN32
+// A full disk (a file size limit) and writers that ended (process numbers of
+// ended children) are made with POSIX process controls.
 TEST_F(PaperJournalTest, ACommandWhoseMemoryCannotBeWrittenLeavesNoPaper) {
   open_coupon_with_items(1);
   const std::string tape = printer->tape();
@@ -102,6 +110,7 @@ TEST_F(PaperJournalTest, AsideFilesOfItsOwnInterruptedWritesAreRemovedOnLoad) {
   for (const auto& name : own) EXPECT_FALSE(test_support::path_exists(file(name))) << name;
   for (const auto& name : others) EXPECT_TRUE(test_support::path_exists(file(name))) << name;
 }
+#endif
 
 }  // namespace
 }  // namespace emulator_test

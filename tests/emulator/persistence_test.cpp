@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "printer_fixture.h"
+#include "test_support/loaded_library.h"
 
 namespace emulator_test {
 namespace {
@@ -193,8 +194,8 @@ TEST_F(PersistenceTest, MissingIniFileIsReportedByEveryEntryPoint) {
 TEST_F(PersistenceTest, AnotherInstanceChangingThePrinterIsSeenAtTheNextCall) {
   // The ecf-tool changes the state file while the host keeps the library loaded:
   // a second copy of the library stands for that other process.
-  const std::string copy = env->root() + "/BemaFI32-copy.so";
-  std::filesystem::copy_file(test_support::bin_directory() + "/BemaFI32.so", copy);
+  const std::string copy = env->root() + "/" + test_support::module_file_name("BemaFI32-copy");
+  std::filesystem::copy_file(test_support::bin_directory() + "/" + test_support::module_file_name("BemaFI32"), copy);
   test_support::EmulatedPrinter tool(copy);
   sell_coupon(1);
   ASSERT_EQ(1, tool.set_power(false));

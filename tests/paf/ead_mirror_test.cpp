@@ -1,12 +1,10 @@
 // The vendor library's directory, the MFD mirror and its EAD.
 #include <algorithm>
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <utility>
 
 #include "paf_fixture.h"
 #include "test_support/temp_environment.h"
+#include "test_support/tool_run.h"
 
 namespace paf_test {
 namespace {
@@ -155,14 +153,8 @@ TEST_F(MirrorTest, AfterASigningTheFiscalLibraryIsStillBound) {
 
 // ecf-tool verify, run as its own process, as a support person runs it.
 std::pair<int, std::string> Verify(const std::string& arguments) {
-  const std::string command = test_support::bin_directory() + "/ecf-tool verify " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return {-1, ""};
-  std::string text;
-  char chunk[4096];
-  for (std::size_t n; (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;) text.append(chunk, n);
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text};
+  const test_support::ToolRun run = test_support::run_tool("ecf-tool", "verify " + arguments);
+  return {run.status, run.text};
 }
 
 TEST_F(MirrorTest, TheToolTellsWhetherAMirrorsEadHolds) {

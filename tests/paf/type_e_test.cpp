@@ -59,7 +59,7 @@ class TypeETest : public PafTest {
   }
   std::vector<std::string> WorkFiles() const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(work_)) names.push_back(entry.path().filename());
+    for (const auto& entry : std::filesystem::directory_iterator(work_)) names.push_back(entry.path().filename().string());
     return names;
   }
   bool DriveDownloadLeft() const { return test_support::path_exists(env.drive_c() + "/Download.MFD"); }

@@ -6,7 +6,9 @@
 #include <memory>
 #include <thread>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #endif
 
@@ -273,21 +275,37 @@ void Printer::save() {
 }
 
 namespace {
-// Changes when the file is rewritten (modification time and size; on POSIX
-// also the file number, since two rewrites within one clock tick may leave the
-// same time, and each rewrite is a new file renamed into place); 0 when it is missing.
+// Changes when the file is rewritten: its time of last write, its size and its
+// file number (two rewrites within one clock tick may leave the same time, and
+// each rewrite is a new file renamed into place); 0 when it is missing.
 std::int64_t stamp_of(const std::string& path) {
-  std::error_code error;
-  auto time = std::filesystem::last_write_time(path, error);
-  if (error) return 0;
-  auto size = std::filesystem::file_size(path, error);
-  std::int64_t file_number = 0;
-#ifndef _WIN32
+#ifdef _WIN32
+  // The C library's file times have whole seconds only: the system's own
+  // times (100 ns) and file index tell apart two writes within one second.
+  const HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  BY_HANDLE_FILE_INFORMATION info{};
+  const BOOL read = GetFileInformationByHandle(file, &info);
+  CloseHandle(file);
+  if (!read) return 0;
+  const auto high_low = [](DWORD high, DWORD low) {
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(high) << 32) | low);
+  };
+  const std::int64_t time = high_low(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+  const std::int64_t size = high_low(info.nFileSizeHigh, info.nFileSizeLow);
+  const std::int64_t file_number = high_low(info.nFileIndexHigh, info.nFileIndexLow);
+#else
   struct stat info {};
-  if (::stat(path.c_str(), &info) == 0) file_number = static_cast<std::int64_t>(info.st_ino);
+  if (::stat(path.c_str(), &info) != 0) return 0;
+  const std::int64_t time = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+  const std::int64_t size = static_cast<std::int64_t>(info.st_size);
+  const std::int64_t file_number = static_cast<std::int64_t>(info.st_ino);
 #endif
-  return static_cast<std::int64_t>(time.time_since_epoch().count()) + static_cast<std::int64_t>(size) * 7919 +
-         file_number * 104729;
+  // Unsigned arithmetic: the mix may wrap, which is well defined there.
+  const std::uint64_t mix = static_cast<std::uint64_t>(time) + static_cast<std::uint64_t>(size) * 7919u +
+                            static_cast<std::uint64_t>(file_number) * 104729u;
+  return mix == 0 ? 1 : static_cast<std::int64_t>(mix);
 }
 }  // namespace
 

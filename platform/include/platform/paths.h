@@ -40,7 +40,8 @@ void set_drive_root(char drive, const std::string& dir);
 //    UTF-8 (a native folder such as the executable's) is kept as it is;
 //  - as on Windows, letter case does not matter for what already exists:
 //    "Bemafi32.ini" finds "BemaFI32.ini". Missing parts keep the case given.
-// On Windows the path is returned as is.
+// On Windows the path is returned as is, but for a drive that FISCAL_DRIVE_<letter>
+// maps to a folder (a test machine): "C:\\MenuFiscal" is then in that folder.
 std::string native_path(std::string_view windows_path);
 
 // The platform's short (8.3) form of a path; the path itself on POSIX or when
