@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "platform/dynlib.h"
@@ -83,6 +84,23 @@ TEST(WindowsPlatformTest, PortNamesAreTheSystemsDevices) {
   EXPECT_FALSE(port.is_open());
   EXPECT_NE(port.last_error(), "");
   EXPECT_FALSE(port.open("not a port", platform::SerialSettings{}));
+}
+
+// The far end of the port is a pseudo-terminal that wine_serial_test.py maps
+// to a COM port of Wine's and reads: it runs this case and checks the bytes
+// and the line settings from its side.
+TEST(WindowsPlatformTest, DISABLED_AComPortCarriesBytesBothWaysWithItsLineSettings) {
+  const char* name = std::getenv("KVR_WINE_COM_PORT");
+  ASSERT_NE(name, nullptr) << "run by wine_serial_test.py";
+  platform::SerialSettings settings;
+  settings.baud = 19200;
+  settings.stop_bits = platform::StopBits::Two;
+  settings.read_timeout_ms = 10000;
+  platform::SerialPort port;
+  ASSERT_TRUE(port.open(name, settings)) << port.last_error();
+  const std::string sent("\x1B@\x00\r\n\xFF" "ECF", 9);
+  EXPECT_EQ(port.write(sent), sent.size()) << port.last_error();
+  EXPECT_EQ(port.read(6), std::string("ok\x00\r\n\xFE", 6));
 }
 
 }  // namespace
