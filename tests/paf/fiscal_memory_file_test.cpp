@@ -99,7 +99,9 @@ TEST_F(FiscalMemoryFileTest, RefusedReadingOrMissingConfigurationMakesNoFile) {
   printer.script("Bematech_FI_LeituraMemoriaFiscalSerialDataMFD", 0, 21, 0, 0);
   EXPECT_FALSE(ToFile("C", "DATA"));
   EXPECT_TRUE(DialogTexts().empty());  // the analysis is silent here
-  EXPECT_EQ(LogEntries().back(), "ERRO!!! EmiteLeituraMemoriaFiscalSerial: leitura recusada pela impressora");
+  const auto log = LogEntries();
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.back(), "ERRO!!! EmiteLeituraMemoriaFiscalSerial: leitura recusada pela impressora");
   EXPECT_TRUE(MenuFiles().empty());
 
   test_support::write_whole_file(earlier, "LEITURA ANTERIOR");
