@@ -30,12 +30,12 @@ class EcfServerTest(unittest.TestCase):
         m = cls.machine
         cls.token_file = os.path.join(m.root, "token")
         server = [WINE_LOADER, os.path.join(BIN_DIR, "ecf-server.exe")] if WINE_LOADER else [os.path.join(BIN_DIR, "ecf-server")]
-        folders = [program_path(folder) for folder in (cls.token_file, m.system_dir, m.exe_dir, m.drive_c,
-                                                       os.path.join(m.exe_dir, "rec.db"))]
         cls.server = subprocess.Popen(
-            server + ["--port", "0", "--token-file", folders[0], "--max-request-bytes", str(MAX_REQUEST),
-                      "--timeout", "20", "--system-dir", folders[1], "--exe-dir", folders[2], "--drive-c", folders[3],
-                      "--record-store", folders[4]],
+            server + ["--port", "0", "--token-file", program_path(cls.token_file),
+                      "--max-request-bytes", str(MAX_REQUEST), "--timeout", "20",
+                      "--system-dir", program_path(m.system_dir), "--exe-dir", program_path(m.exe_dir),
+                      "--drive-c", program_path(m.drive_c),
+                      "--record-store", program_path(os.path.join(m.exe_dir, "rec.db"))],
             stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, env=m.environment(), text=True)
         banner = cls.server.stdout.readline()
         if "listening on http://127.0.0.1:" not in banner:
