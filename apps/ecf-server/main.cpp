@@ -3,6 +3,7 @@
 // paper and state to look at.
 #include <httplib.h>
 
+#include <chrono>
 #include <iostream>
 #include <memory>
 #include <mutex>
@@ -11,10 +12,12 @@
 
 #include "../ecf-tool/emulator_control.h"
 #include "bridge/json_text.h"
+#include "connection_threads.h"
 #include "kvr00102/kvr_bridge.h"
 #include "options.h"
 #include "platform/files.h"
 #include "platform/latin1.h"
+#include "platform/numbers.h"
 #include "platform/paths.h"
 #include "token.h"
 
@@ -45,9 +48,30 @@ int StatusOf(const Json& reply) {
   return 400;
 }
 
+Json ErrorJson(const std::string& code, const std::string& message) {
+  return Json{{"ok", false}, {"error", {{"code", code}, {"message", message}}}};
+}
+
+// The request as the bridge takes it: one without a "client" belongs to its
+// connection, so that two connections never share a document by accident.
+std::string WithClient(std::string body, const httplib::Request& request) {
+  Json parsed;
+  try {
+    parsed = kvr::bridge::ParseJson(body);
+  } catch (const std::exception&) {
+    return body;  // the bridge answers it as bad JSON
+  }
+  if (!parsed.is_object() || parsed.contains("client")) return body;
+  parsed["client"] = "connection " + request.remote_addr + ":" + platform::to_text(request.remote_port);
+  return kvr::bridge::DumpJson(parsed);
+}
+
 class Service {
  public:
-  explicit Service(const Options& options) : token_(ecf_server::ReadOrCreateToken(options.token_file)) {}
+  explicit Service(const Options& options)
+      : token_(ecf_server::ReadOrCreateToken(options.token_file)),
+        max_request_bytes_(options.max_request_bytes),
+        deadline_(std::chrono::seconds(options.timeout_seconds)) {}
 
   bool Authorized(const httplib::Request& request, httplib::Response& response) const {
     if (ecf_server::Authorizes(request.get_header_value("Authorization"), token_)) return true;
@@ -58,8 +82,47 @@ class Service {
     return false;
   }
 
-  void Call(const httplib::Request& request, httplib::Response& response) {
-    char* reply = kvr_call(request.body.c_str());
+  // Reads the body within the size limit and the deadline, whether it comes
+  // with a length or in chunks; false, with the answer set, when it does not.
+  bool ReadBody(const httplib::ContentReader& reader, std::string& body, httplib::Response& response) const {
+    const auto deadline = std::chrono::steady_clock::now() + deadline_;
+    enum { kRead, kTooLarge, kTooSlow } outcome = kRead;
+    const bool read = reader([&](const char* data, std::size_t size) {
+      if (body.size() + size > max_request_bytes_) return outcome = kTooLarge, false;
+      if (std::chrono::steady_clock::now() > deadline) return outcome = kTooSlow, false;
+      body.append(data, size);
+      return true;
+    });
+    if (read && outcome == kRead) return true;
+    // A length over the limit is refused before any of the body is taken.
+    if (response.status == 413) outcome = kTooLarge;
+    // The rest of the body was not read: the connection cannot carry another request.
+    response.set_header("Connection", "close");
+    if (outcome == kTooLarge) {
+      response.status = 413;
+      response.set_content(kvr::bridge::DumpJson(ErrorJson(
+                               "too_large", "the request is larger than " + platform::to_text(max_request_bytes_) +
+                                                " bytes (--max-request-bytes)")),
+                           kJson);
+    } else if (outcome == kTooSlow) {
+      response.status = 408;
+      response.set_content(kvr::bridge::DumpJson(ErrorJson(
+                               "timeout", "the request did not arrive within " +
+                                              platform::to_text(std::chrono::duration_cast<std::chrono::seconds>(deadline_).count()) +
+                                              " s (--timeout)")),
+                           kJson);
+    } else {
+      response.status = 400;
+      response.set_content(kvr::bridge::DumpJson(ErrorJson("bad_request", "the request's body could not be read")),
+                           kJson);
+    }
+    return false;
+  }
+
+  void Call(const httplib::Request& request, httplib::Response& response, const httplib::ContentReader& reader) {
+    std::string body;
+    if (!ReadBody(reader, body, response)) return;
+    char* reply = kvr_call(WithClient(std::move(body), request).c_str());
     if (!reply) {
       response.status = 500;
       return;
@@ -71,6 +134,7 @@ class Service {
     } catch (const std::exception&) {
       response.status = 500;
     }
+    if (response.status == 503) response.set_header("Retry-After", "1");
     response.set_content(text, kJson);
   }
 
@@ -83,6 +147,8 @@ class Service {
 
  private:
   std::string token_;
+  std::size_t max_request_bytes_;
+  std::chrono::steady_clock::duration deadline_;
   std::mutex printer_mutex_;
   std::unique_ptr<ecf_tool::EmulatorControl> printer_;
 };
@@ -91,8 +157,9 @@ void Routes(httplib::Server& server, Service& service) {
   server.Get("/health", [](const httplib::Request&, httplib::Response& response) {
     response.set_content(R"({"ok":true})", kJson);
   });
-  server.Post("/call", [&service](const httplib::Request& request, httplib::Response& response) {
-    if (service.Authorized(request, response)) service.Call(request, response);
+  server.Post("/call", [&service](const httplib::Request& request, httplib::Response& response,
+                                   const httplib::ContentReader& reader) {
+    if (service.Authorized(request, response)) service.Call(request, response, reader);
   });
   server.Get("/tape", [&service](const httplib::Request& request, httplib::Response& response) {
     if (!service.Authorized(request, response)) return;
@@ -126,9 +193,7 @@ void Routes(httplib::Server& server, Service& service) {
     } catch (...) {
     }
     response.status = 500;
-    response.set_content(kvr::bridge::DumpJson(Json{{"ok", false}, {"error", {{"code", "internal"}, {"message",
-                                                    platform::latin1_to_utf8(message)}}}}),
-                         kJson);
+    response.set_content(kvr::bridge::DumpJson(ErrorJson("internal", platform::latin1_to_utf8(message))), kJson);
   });
 }
 
@@ -146,13 +211,24 @@ int main(int argc, char** argv) {
       throw std::runtime_error("cannot open the record store " + options.record_store);
     if (options.token_file.empty()) options.token_file = platform::executable_directory() + "/ecf-server.token";
     if (options.console_answers) kvr_set_dialog_handler(AskConsole, nullptr);
+    kvr_set_hold_limit(options.hold_seconds);
+    if (options.network)
+      std::cerr << "ecf-server: warning: serving " << options.host
+                << " over plain HTTP: the bearer token and every request cross the network unencrypted\n";
 
     Service service(options);
     httplib::Server server;
+    // Replies go out at once: waiting to fill a packet costs a kept-alive
+    // client tens of milliseconds a request.
+    server.set_tcp_nodelay(true);
+    server.new_task_queue = [&options] {
+      return new ecf_server::ConnectionThreads(static_cast<std::size_t>(options.max_clients));
+    };
     server.set_payload_max_length(options.max_request_bytes);
     server.set_read_timeout(options.timeout_seconds, 0);
     server.set_write_timeout(options.timeout_seconds, 0);
-    server.set_keep_alive_timeout(options.timeout_seconds);
+    server.set_keep_alive_timeout(options.idle_seconds);
+    server.set_keep_alive_max_count(1000000);
     Routes(server, service);
     int port = options.port;
     if (port == 0) port = server.bind_to_any_port(options.host);

@@ -278,13 +278,34 @@ Json VariantJson(const Variant& value) {
   return nullptr;
 }
 
+namespace {
+
+// The cells the datasets of the request being read may still take: every
+// cell costs memory whether the row gives its value or leaves it null.
+thread_local std::size_t cells_left = kMaxRequestCells;
+
+void ChargeCells(std::size_t cells, const std::string& where) {
+  if (cells > cells_left)
+    throw RequestError("too_large",
+                       where + ": the request's datasets would hold more than " + platform::to_text(kMaxRequestCells) +
+                           " cells (fields times rows)",
+                       where, "at most " + platform::to_text(kMaxRequestCells) + " cells in all of a request's datasets");
+  cells_left -= cells;
+}
+
+}  // namespace
+
+void ResetCellBudget() { cells_left = kMaxRequestCells; }
+
 void LoadDataSet(hostrt::ClientDataSet& dataset, const Json& value, const std::string& where) {
   if (value.is_null()) return;
   if (!IsDataSetObject(value) || !value["fields"].is_array()) WrongValue(where, kDataSetExpected, Describe(value));
   const Json& fields = value["fields"];
-  const Json rows = value.contains("rows") ? value["rows"] : Json::array();
+  static const Json kNoRows = Json::array();
+  const Json& rows = value.contains("rows") ? value["rows"] : kNoRows;
   if (fields.empty()) WrongValue(where + ".fields", "at least one field", "none");
   if (!rows.is_array()) WrongValue(where + ".rows", "an array of rows", Describe(rows));
+  ChargeCells(fields.size() * rows.size(), where);
   try {
     std::set<std::string> names;  // field names match without regard to letter case
     for (std::size_t i = 0; i < fields.size(); ++i) {

@@ -32,6 +32,12 @@ Json DateTimeJson(hostrt::DateTime value);
 hostrt::Variant VariantFrom(const Json& value, const std::string& where);
 Json VariantJson(const hostrt::Variant& value);
 
+// The cells (fields times rows) that all the datasets of one request may hold;
+// a request over it is refused as "too_large" before anything runs.
+inline constexpr std::size_t kMaxRequestCells = 200000;
+// Gives the next request read on this thread the whole allowance again.
+void ResetCellBudget();
+
 // Fills an inactive dataset with the structure and rows; null leaves it closed.
 void LoadDataSet(hostrt::ClientDataSet& dataset, const Json& value, const std::string& where);
 // Every row (filter or not); null for a closed dataset.

@@ -3,11 +3,10 @@
 
 #include "core/debug_log.h"
 #include "core/dialogs.h"
-#include "core/grand_total.h"
+#include "core/left_open.h"
 #include "core/params.h"
 #include "core/printer_call.h"
 #include "core/printer_dates.h"
-#include "core/printer_status.h"
 #include "datamodule/data_module.h"
 #include "hostrt/clock.h"
 #include "hostrt/text.h"
@@ -17,8 +16,6 @@
 namespace kvr {
 namespace {
 
-// A coupon open and nothing else: the one state in which the start cancels it.
-constexpr int kOnlyCouponOpen = 2;
 constexpr int kPrinterOff = -6;
 constexpr int kMaxClockDifference = 15;  // hhmm as a number: 15 minutes
 
@@ -47,18 +44,8 @@ bool OpenPort(const hostrt::Variant& params) {
     return false;
   }
 
-  // A receipt or report left open by an interrupted run is closed.
-  Bematech_FI_CierraComprobanteNoFiscalVinculado();
-  Bematech_FI_CierraInformeGerencial();
-
-  StatusBytes& status = LastStatus();
-  status = {};
-  Bematech_FI_RetornoImpresora(&status.ack, &status.st1, &status.st2);
-  if (status.st1 == kOnlyCouponOpen) {
-    Bematech_FI_AnulaCupon();
-    Log("Bematech_FI_AnulaCupon");
-    RefreshGrandTotal(branch, till, serial, colour);
-  }
+  // A receipt, report or coupon left open by an interrupted run is closed.
+  CloseLeftOpenDocuments(branch, till, serial, colour);
   return true;
 }
 

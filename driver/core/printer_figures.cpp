@@ -13,6 +13,7 @@ namespace kvr {
 namespace {
 
 constexpr std::size_t kFormListWidth = 3016;
+constexpr int kExtendedCouponOpen = 2;
 constexpr int kExtendedNonFiscalOpen = 4;
 constexpr int kAnswered = 1;
 constexpr int kUnwritten = -1;
@@ -79,6 +80,21 @@ std::optional<bool> NonFiscalDocumentOpen() {
   const std::optional<int> status = ReadInt(Bematech_FI_StatusEstendidoMFD);
   if (!status) return std::nullopt;
   return (*status & kExtendedNonFiscalOpen) != 0;
+}
+
+OpenDocument ReadOpenDocument() {
+  // The extended status is bound at every start and emptied at the stop.
+  if (!Bematech_FI_StatusEstendidoMFD.Bound()) return OpenDocument::kNone;
+  // Not logged: the read is the bridge's bookkeeping between operations, and
+  // each operation's log stays the lines of its own printer calls.
+  int status = kUnwritten;
+  try {
+    if (Bematech_FI_StatusEstendidoMFD(&status) != kAnswered || status == kUnwritten) return OpenDocument::kUnknown;
+  } catch (const std::exception&) {
+    return OpenDocument::kUnknown;
+  }
+  if (status & kExtendedCouponOpen) return OpenDocument::kCoupon;
+  return (status & kExtendedNonFiscalOpen) ? OpenDocument::kNonFiscal : OpenDocument::kNone;
 }
 
 std::optional<std::string> ReadTotalizerList() {

@@ -27,6 +27,12 @@ std::optional<int> ReadFiscalFlags();
 // Whether a non-fiscal document (report, linked receipt) is open.
 std::optional<bool> NonFiscalDocumentOpen();
 
+// What the printer has open, from one status read that is not logged:
+// nothing when the driver is not started (no printer can have been reached),
+// unknown when the read fails.
+enum class OpenDocument { kNone, kCoupon, kNonFiscal, kUnknown };
+OpenDocument ReadOpenDocument();
+
 // The non-fiscal totalizer list (19 characters of name and a separator per entry).
 inline constexpr std::size_t kTotalizerListWidth = 179;
 std::optional<std::string> ReadTotalizerList();

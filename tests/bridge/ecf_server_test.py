@@ -7,11 +7,10 @@ import http.client
 import json
 import os
 import stat
-import subprocess
 import sys
 import unittest
 
-from bridge_env import Machine, start_params
+from bridge_env import EcfServer, Machine, start_params
 
 BIN_DIR = None
 WINE_LOADER = None
@@ -27,29 +26,14 @@ class EcfServerTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.machine = Machine(program_path)
-        m = cls.machine
-        cls.token_file = os.path.join(m.root, "token")
         server = [WINE_LOADER, os.path.join(BIN_DIR, "ecf-server.exe")] if WINE_LOADER else [os.path.join(BIN_DIR, "ecf-server")]
-        cls.server = subprocess.Popen(
-            server + ["--port", "0", "--token-file", program_path(cls.token_file),
-                      "--max-request-bytes", str(MAX_REQUEST), "--timeout", "20",
-                      "--system-dir", program_path(m.system_dir), "--exe-dir", program_path(m.exe_dir),
-                      "--drive-c", program_path(m.drive_c),
-                      "--record-store", program_path(os.path.join(m.exe_dir, "rec.db"))],
-            stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, env=m.environment(), text=True)
-        banner = cls.server.stdout.readline()
-        if "listening on http://127.0.0.1:" not in banner:
-            cls.server.kill()
-            raise RuntimeError("ecf-server did not start: " + banner)
-        cls.port = int(banner.split("127.0.0.1:")[1].split("/")[0])
-        with open(cls.token_file) as f:
-            cls.token = f.read().strip()
+        cls.server = EcfServer(cls.machine, server, ["--max-request-bytes", str(MAX_REQUEST), "--timeout", "20"],
+                               program_path)
+        cls.port, cls.token, cls.token_file = cls.server.port, cls.server.token, cls.server.token_file
 
     @classmethod
     def tearDownClass(cls):
-        cls.server.terminate()
-        cls.server.wait(timeout=10)
-        cls.server.stdout.close()
+        cls.server.stop()
         cls.machine.remove()
 
     def request(self, method, path, body=None, token=True, headers=None):
