@@ -229,11 +229,24 @@ int main(int argc, char** argv) {
     server.set_write_timeout(options.timeout_seconds, 0);
     server.set_keep_alive_timeout(options.idle_seconds);
     server.set_keep_alive_max_count(1000000);
+    // The library listens with a backlog of 5: clients that connect together
+    // beyond it are dropped and wait a second to retry. The listening socket
+    // is kept so that its backlog can be raised once bound.
+    socket_t listener = INVALID_SOCKET;
+    server.set_socket_options([&listener](socket_t socket) {
+      httplib::default_socket_options(socket);
+      listener = socket;
+    });
     Routes(server, service);
     int port = options.port;
     if (port == 0) port = server.bind_to_any_port(options.host);
     else if (!server.bind_to_port(options.host, port)) port = -1;
     if (port < 0) throw std::runtime_error("cannot listen on " + options.host);
+#if !defined(_WIN32)
+    // Listening again on a listening socket sets its backlog (Linux, BSD). The
+    // Windows build compiles the library with the larger backlog instead.
+    if (listener != INVALID_SOCKET) ::listen(listener, SOMAXCONN);
+#endif
     std::cout << "ecf-server listening on http://" << options.host << ":" << port << "/ (token in "
               << options.token_file << ")" << std::endl;
     return server.listen_after_bind() ? 0 : 1;
