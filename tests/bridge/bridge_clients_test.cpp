@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 
 #include <chrono>
+#include <future>
 #include <thread>
 
 #include "bridge_fixture.h"
@@ -56,12 +57,21 @@ TEST_F(BridgeClientTest, AnotherThreadCannotSellIntoTheCouponOfTheThreadThatOpen
 
   Json sold = Call("VendaItem", Item("CAFE"));
   ASSERT_TRUE(Done(sold)) << sold.dump();
-  ASSERT_TRUE(Done(Call("Cancela_Cupom_Imp", kCancel)));
-  // The coupon is gone, so the printer is anybody's.
-  Json reopened = OnAnotherThread("AbreCupom", kOpen);
-  EXPECT_TRUE(Done(reopened)) << reopened.dump();
+  Json cancelled = Call("Cancela_Cupom_Imp", kCancel);
+  ASSERT_TRUE(Done(cancelled)) << cancelled.dump();
+  // The coupon is gone, so the printer is anybody's: another thread opens one
+  // and holds the printer until it cancels it.
+  std::promise<void> opened, tried;
+  std::thread other([&] {
+    EXPECT_TRUE(Done(Call("AbreCupom", kOpen)));
+    opened.set_value();
+    tried.get_future().wait();
+    EXPECT_TRUE(Done(Call("Cancela_Cupom_Imp", kCancel)));
+  });
+  opened.get_future().wait();
   EXPECT_EQ("busy", Call("VendaItem", Item("CAFE"))["error"]["code"]) << "now the other thread holds it";
-  std::thread([&] { EXPECT_TRUE(Done(Call("Cancela_Cupom_Imp", kCancel))); }).join();
+  tried.set_value();
+  other.join();
   EXPECT_THAT(printer.tape(), AllOf(HasSubstr("CAFE"), Not(HasSubstr("SUCO DE OUTRO CAIXA"))));
 }
 

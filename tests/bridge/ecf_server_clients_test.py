@@ -2,7 +2,8 @@
 own coupon, slow clients do not keep another waiting, a body slower than the
 deadline and requests over the limits are refused while the service goes on,
 and an address off this machine needs the explicit option. Python standard
-library only. Usage: ecf_server_clients_test.py BIN_DIR"""
+library only. Usage: ecf_server_clients_test.py BIN_DIR [WINE_LOADER]: with a
+Wine loader, the Windows build's ecf-server.exe runs under it."""
 import http.client
 import json
 import os
@@ -17,8 +18,21 @@ from bridge_client_test import closing_slots, item, movements
 from bridge_env import EcfServer, Machine, start_params
 
 BIN_DIR = None
+WINE_LOADER = None
 MAX_REQUEST = 65536
 DEADLINE = 2
+
+
+def program_path(path):
+    """A path as the server is given it: under Wine, on the drive Z: that Wine maps to /."""
+    return "Z:" + path.replace("/", "\\") if WINE_LOADER else path
+
+
+def program():
+    """The command that runs ecf-server."""
+    if WINE_LOADER:
+        return [WINE_LOADER, os.path.join(BIN_DIR, "ecf-server.exe")]
+    return [os.path.join(BIN_DIR, "ecf-server")]
 
 
 def coupon_with(tape, name):
@@ -33,9 +47,9 @@ def coupon_with(tape, name):
 class EcfServerClientsTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.machine = Machine()
-        cls.server = EcfServer(cls.machine, [os.path.join(BIN_DIR, "ecf-server")],
-                               ["--max-request-bytes", str(MAX_REQUEST), "--timeout", str(DEADLINE)])
+        cls.machine = Machine(program_path)
+        cls.server = EcfServer(cls.machine, program(),
+                               ["--max-request-bytes", str(MAX_REQUEST), "--timeout", str(DEADLINE)], program_path)
         status, started = cls.server.call({"operation": "StartImpFiscal", "arguments": [start_params()]})
         if status != 200 or not started["result"]:
             raise RuntimeError("the driver did not start: %s" % started)
@@ -153,28 +167,36 @@ class EcfServerClientsTest(unittest.TestCase):
         self.assertEqual((200, True), (status, reply["result"]))
 
     def test_an_address_off_this_machine_needs_the_explicit_option(self):
-        program = [os.path.join(BIN_DIR, "ecf-server"), "--port", "0", "--token-file",
-                   os.path.join(self.machine.root, "token-network"), "--exe-dir", self.machine.exe_dir]
-        refused = subprocess.run(program + ["--host", "0.0.0.0"], capture_output=True, text=True, timeout=30,
+        # Each start makes a token file of its own: Wine keeps no owner-only
+        # access list on a file for the next process to find.
+        starts = iter(range(10))
+        server = lambda: program() + [
+            "--port", "0", "--exe-dir", program_path(self.machine.exe_dir),
+            "--token-file", program_path(os.path.join(self.machine.root, "token-%d" % next(starts)))]
+        refused = subprocess.run(server() + ["--host", "0.0.0.0"], capture_output=True, text=True, timeout=30,
                                  env=self.machine.environment())
         self.assertEqual(2, refused.returncode)
         self.assertIn("--allow-plain-http-on-network", refused.stderr)
-        for loopback in ("127.0.0.1", "127.1.2.3", "localhost"):
-            started = subprocess.Popen(program + ["--host", loopback], stdout=subprocess.PIPE,
+        # Wine's sockets take no other loopback address and resolve no name to one.
+        for loopback in ("127.0.0.1",) if WINE_LOADER else ("127.0.0.1", "127.1.2.3", "localhost"):
+            started = subprocess.Popen(server() + ["--host", loopback], stdout=subprocess.PIPE,
                                        stderr=subprocess.PIPE, text=True, env=self.machine.environment())
             self.assertIn("listening on http://" + loopback, started.stdout.readline())
             started.terminate()
             started.communicate(timeout=10)
-        allowed = subprocess.Popen(program + ["--host", "0.0.0.0", "--allow-plain-http-on-network"],
+        allowed = subprocess.Popen(server() + ["--host", "0.0.0.0", "--allow-plain-http-on-network"],
                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
                                    env=self.machine.environment())
-        self.assertIn("listening on http://0.0.0.0:", allowed.stdout.readline())
+        banner = allowed.stdout.readline()
         allowed.terminate()
         _, errors = allowed.communicate(timeout=10)
+        self.assertIn("listening on http://0.0.0.0:", banner, errors)
         self.assertIn("warning", errors)
         self.assertIn("unencrypted", errors)
 
 
 if __name__ == "__main__":
     BIN_DIR = sys.argv.pop(1)
+    if len(sys.argv) > 1:
+        WINE_LOADER = sys.argv.pop(1)
     unittest.main()
