@@ -73,15 +73,20 @@ class Reader:
             self.env["CC"] = C_COMPILER
         self.server = None
 
-    def run(self, command, stdin_text=None):
-        done = subprocess.run(command, cwd=self.top, env=self.env, input=stdin_text or "",
+    def run(self, command, stdin_text=None, loads_driver=False):
+        """Runs a command; one that loads the driver library itself gets the
+        sanitizer runtime first in the sanitizer build (curl cannot run with it)."""
+        env = self.env
+        if loads_driver and os.environ.get("KVR_SANITIZER_PRELOAD"):
+            env = dict(env, LD_PRELOAD=os.environ["KVR_SANITIZER_PRELOAD"])
+        done = subprocess.run(command, cwd=self.top, env=env, input=stdin_text or "",
                               capture_output=True, text=True, timeout=120)
         if done.returncode != 0:
             raise AssertionError("%s failed (%d):\n%s\n%s" % (command[:2], done.returncode, done.stdout, done.stderr))
         return done.stdout
 
-    def sh(self, *blocks):
-        return self.run(["sh", "-c", "\n".join(blocks)])
+    def sh(self, *blocks, loads_driver=False):
+        return self.run(["sh", "-c", "\n".join(blocks)], loads_driver=loads_driver)
 
     def start_server(self, text):
         """Runs the server block with PORT=0 and lets the later blocks use the port it took."""
@@ -156,12 +161,12 @@ class DocsExamples(unittest.TestCase):
             self.skipTest("no C compiler")
         with open(os.path.join(self.reader.top, "x_reading.c"), "w", encoding="utf-8") as f:
             f.write(self.blocks["x-reading-c"])
-        steps = replies(self.reader.sh(self.blocks["x-reading-c-build"]))
+        steps = replies(self.reader.sh(self.blocks["x-reading-c-build"], loads_driver=True))
         self.assertSucceeded(steps, 2)
         self.assertXReading(steps[1])
 
     def test_python_x_reading(self):
-        output = self.reader.run([sys.executable, "-c", self.blocks["x-reading-python"]])
+        output = self.reader.run([sys.executable, "-c", self.blocks["x-reading-python"]], loads_driver=True)
         steps = replies(output, ast.literal_eval)
         self.assertSucceeded(steps, 2)
         self.assertXReading(steps[1])
