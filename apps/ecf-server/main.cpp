@@ -1,8 +1,6 @@
 // ecf-server: the driver's JSON bridge (kvr_call) over HTTP on loopback,
 // behind a bearer token, one call at a time, with the emulated printer's
 // paper and state to look at.
-#include <httplib.h>
-
 #include <chrono>
 #include <iostream>
 #include <memory>
@@ -12,7 +10,7 @@
 
 #include "../ecf-tool/emulator_control.h"
 #include "bridge/json_text.h"
-#include "connection_threads.h"
+#include "http/server.h"
 #include "kvr00102/kvr_bridge.h"
 #include "options.h"
 #include "platform/files.h"
@@ -24,6 +22,9 @@
 namespace {
 
 using ecf_server::Options;
+using ecf_server::http::ErrorResponse;
+using ecf_server::http::Request;
+using ecf_server::http::Response;
 using kvr::bridge::Json;
 
 constexpr const char* kJson = "application/json";
@@ -48,13 +49,9 @@ int StatusOf(const Json& reply) {
   return 400;
 }
 
-Json ErrorJson(const std::string& code, const std::string& message) {
-  return Json{{"ok", false}, {"error", {{"code", code}, {"message", message}}}};
-}
-
 // The request as the bridge takes it: one without a "client" belongs to its
 // connection, so that two connections never share a document by accident.
-std::string WithClient(std::string body, const httplib::Request& request) {
+std::string WithClient(const std::string& body, const std::string& peer) {
   Json parsed;
   try {
     parsed = kvr::bridge::ParseJson(body);
@@ -62,80 +59,66 @@ std::string WithClient(std::string body, const httplib::Request& request) {
     return body;  // the bridge answers it as bad JSON
   }
   if (!parsed.is_object() || parsed.contains("client")) return body;
-  parsed["client"] = "connection " + request.remote_addr + ":" + platform::to_text(request.remote_port);
+  parsed["client"] = "connection " + peer;
   return kvr::bridge::DumpJson(parsed);
+}
+
+// The state summary's "key=value" lines as one JSON object.
+Json StateJson(const std::string& summary) {
+  Json state = Json::object();
+  std::size_t start = 0;
+  while (start < summary.size()) {
+    std::size_t end = summary.find('\n', start);
+    if (end == std::string::npos) end = summary.size();
+    std::string line = summary.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::size_t equals = line.find('=');
+    if (equals != std::string::npos)
+      state[platform::latin1_to_utf8(line.substr(0, equals))] = platform::latin1_to_utf8(line.substr(equals + 1));
+    start = end + 1;
+  }
+  return state;
 }
 
 class Service {
  public:
-  explicit Service(const Options& options)
-      : token_(ecf_server::ReadOrCreateToken(options.token_file)),
-        max_request_bytes_(options.max_request_bytes),
-        deadline_(std::chrono::seconds(options.timeout_seconds)) {}
+  explicit Service(const Options& options) : token_(ecf_server::ReadOrCreateToken(options.token_file)) {}
 
-  bool Authorized(const httplib::Request& request, httplib::Response& response) const {
-    if (ecf_server::Authorizes(request.get_header_value("Authorization"), token_)) return true;
-    response.status = 401;
-    response.set_header("WWW-Authenticate", "Bearer");
-    response.set_content(R"({"ok":false,"error":{"code":"unauthorized","message":"a bearer token is required"}})",
-                         kJson);
-    return false;
+  Response Answer(const Request& request, const std::string& peer) {
+    const std::string path = request.target.substr(0, request.target.find('?'));
+    const bool get = request.method == "GET";
+    if (path == "/health" && get) return Response{200, kJson, R"({"ok":true})", {}};
+    if (path != "/call" && path != "/tape" && path != "/state")
+      return ErrorResponse(404, "not_found", "there is no " + path + " here: POST /call, GET /tape, /state, /health");
+    if (path == "/call" ? request.method != "POST" : !get)
+      return ErrorResponse(405, "bad_request", path + (path == "/call" ? " takes POST" : " takes GET"));
+    if (!ecf_server::Authorizes(request.Header("Authorization"), token_)) {
+      Response refused = ErrorResponse(401, "unauthorized", "a bearer token is required");
+      refused.headers.emplace_back("WWW-Authenticate", "Bearer");
+      return refused;
+    }
+    if (path == "/call") return Call(WithClient(request.body, peer));
+    if (path == "/tape") {
+      const std::string tape_path = Printer().text("Emu_TapePath");
+      const std::string tape = platform::file_exists(tape_path) ? platform::read_file(tape_path) : std::string();
+      return Response{200, "text/plain; charset=utf-8", platform::latin1_to_utf8(tape), {}};
+    }
+    return Response{200, kJson, kvr::bridge::DumpJson(StateJson(Printer().text("Emu_StateSummary"))), {}};
   }
 
-  // Reads the body within the size limit and the deadline, whether it comes
-  // with a length or in chunks; false, with the answer set, when it does not.
-  bool ReadBody(const httplib::ContentReader& reader, std::string& body, httplib::Response& response) const {
-    const auto deadline = std::chrono::steady_clock::now() + deadline_;
-    enum { kRead, kTooLarge, kTooSlow } outcome = kRead;
-    const bool read = reader([&](const char* data, std::size_t size) {
-      if (body.size() + size > max_request_bytes_) return outcome = kTooLarge, false;
-      if (std::chrono::steady_clock::now() > deadline) return outcome = kTooSlow, false;
-      body.append(data, size);
-      return true;
-    });
-    if (read && outcome == kRead) return true;
-    // A length over the limit is refused before any of the body is taken.
-    if (response.status == 413) outcome = kTooLarge;
-    // The rest of the body was not read: the connection cannot carry another request.
-    response.set_header("Connection", "close");
-    if (outcome == kTooLarge) {
-      response.status = 413;
-      response.set_content(kvr::bridge::DumpJson(ErrorJson(
-                               "too_large", "the request is larger than " + platform::to_text(max_request_bytes_) +
-                                                " bytes (--max-request-bytes)")),
-                           kJson);
-    } else if (outcome == kTooSlow) {
-      response.status = 408;
-      response.set_content(kvr::bridge::DumpJson(ErrorJson(
-                               "timeout", "the request did not arrive within " +
-                                              platform::to_text(std::chrono::duration_cast<std::chrono::seconds>(deadline_).count()) +
-                                              " s (--timeout)")),
-                           kJson);
-    } else {
-      response.status = 400;
-      response.set_content(kvr::bridge::DumpJson(ErrorJson("bad_request", "the request's body could not be read")),
-                           kJson);
-    }
-    return false;
-  }
-
-  void Call(const httplib::Request& request, httplib::Response& response, const httplib::ContentReader& reader) {
-    std::string body;
-    if (!ReadBody(reader, body, response)) return;
-    char* reply = kvr_call(WithClient(std::move(body), request).c_str());
-    if (!reply) {
-      response.status = 500;
-      return;
-    }
-    std::string text(reply);
+ private:
+  static Response Call(const std::string& body) {
+    char* reply = kvr_call(body.c_str());
+    if (!reply) return ErrorResponse(500, "internal", "the bridge gave no reply (out of memory)");
+    Response response{200, kJson, reply, {}};
     kvr_free(reply);
     try {
-      response.status = StatusOf(kvr::bridge::ParseJson(text));
+      response.status = StatusOf(kvr::bridge::ParseJson(response.body));
     } catch (const std::exception&) {
       response.status = 500;
     }
-    if (response.status == 503) response.set_header("Retry-After", "1");
-    response.set_content(text, kJson);
+    if (response.status == 503) response.headers.emplace_back("Retry-After", "1");
+    return response;
   }
 
   // The emulated printer: loaded on first use, after the directories are set.
@@ -145,57 +128,10 @@ class Service {
     return *printer_;
   }
 
- private:
   std::string token_;
-  std::size_t max_request_bytes_;
-  std::chrono::steady_clock::duration deadline_;
   std::mutex printer_mutex_;
   std::unique_ptr<ecf_tool::EmulatorControl> printer_;
 };
-
-void Routes(httplib::Server& server, Service& service) {
-  server.Get("/health", [](const httplib::Request&, httplib::Response& response) {
-    response.set_content(R"({"ok":true})", kJson);
-  });
-  server.Post("/call", [&service](const httplib::Request& request, httplib::Response& response,
-                                   const httplib::ContentReader& reader) {
-    if (service.Authorized(request, response)) service.Call(request, response, reader);
-  });
-  server.Get("/tape", [&service](const httplib::Request& request, httplib::Response& response) {
-    if (!service.Authorized(request, response)) return;
-    const std::string path = service.Printer().text("Emu_TapePath");
-    const std::string tape = platform::file_exists(path) ? platform::read_file(path) : std::string();
-    response.set_content(platform::latin1_to_utf8(tape), "text/plain; charset=utf-8");
-  });
-  server.Get("/state", [&service](const httplib::Request& request, httplib::Response& response) {
-    if (!service.Authorized(request, response)) return;
-    Json state = Json::object();
-    const std::string summary = service.Printer().text("Emu_StateSummary");
-    std::size_t start = 0;
-    while (start < summary.size()) {
-      std::size_t end = summary.find('\n', start);
-      if (end == std::string::npos) end = summary.size();
-      std::string line = summary.substr(start, end - start);
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      const std::size_t equals = line.find('=');
-      if (equals != std::string::npos)
-        state[platform::latin1_to_utf8(line.substr(0, equals))] = platform::latin1_to_utf8(line.substr(equals + 1));
-      start = end + 1;
-    }
-    response.set_content(kvr::bridge::DumpJson(state), kJson);
-  });
-  server.set_exception_handler([](const httplib::Request&, httplib::Response& response, std::exception_ptr error) {
-    std::string message = "the server failed";
-    try {
-      std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-      message = e.what();
-    } catch (...) {
-    }
-    response.status = 500;
-    response.set_content(kvr::bridge::DumpJson(ErrorJson("internal", platform::latin1_to_utf8(message))), kJson);
-  });
-}
 
 }  // namespace
 
@@ -217,39 +153,18 @@ int main(int argc, char** argv) {
                 << " over plain HTTP: the bearer token and every request cross the network unencrypted\n";
 
     Service service(options);
-    httplib::Server server;
-    // Replies go out at once: waiting to fill a packet costs a kept-alive
-    // client tens of milliseconds a request.
-    server.set_tcp_nodelay(true);
-    server.new_task_queue = [&options] {
-      return new ecf_server::ConnectionThreads(static_cast<std::size_t>(options.max_clients));
-    };
-    server.set_payload_max_length(options.max_request_bytes);
-    server.set_read_timeout(options.timeout_seconds, 0);
-    server.set_write_timeout(options.timeout_seconds, 0);
-    server.set_keep_alive_timeout(options.idle_seconds);
-    server.set_keep_alive_max_count(1000000);
-    // The library listens with a backlog of 5: clients that connect together
-    // beyond it are dropped and wait a second to retry. The listening socket
-    // is kept so that its backlog can be raised once bound.
-    socket_t listener = INVALID_SOCKET;
-    server.set_socket_options([&listener](socket_t socket) {
-      httplib::default_socket_options(socket);
-      listener = socket;
-    });
-    Routes(server, service);
-    int port = options.port;
-    if (port == 0) port = server.bind_to_any_port(options.host);
-    else if (!server.bind_to_port(options.host, port)) port = -1;
-    if (port < 0) throw std::runtime_error("cannot listen on " + options.host);
-#if !defined(_WIN32)
-    // Listening again on a listening socket sets its backlog (Linux, BSD). The
-    // Windows build compiles the library with the larger backlog instead.
-    if (listener != INVALID_SOCKET) ::listen(listener, SOMAXCONN);
-#endif
-    std::cout << "ecf-server listening on http://" << options.host << ":" << port << "/ (token in "
+    const ecf_server::http::Socket listening = ecf_server::http::Socket::Listen(options.host, options.port);
+    ecf_server::http::Limits limits;
+    limits.max_body_bytes = options.max_request_bytes;
+    limits.deadline = std::chrono::seconds(options.timeout_seconds);
+    limits.idle = std::chrono::seconds(options.idle_seconds);
+    limits.max_clients = static_cast<std::size_t>(options.max_clients);
+    std::cout << "ecf-server listening on http://" << options.host << ":" << listening.LocalPort() << "/ (token in "
               << options.token_file << ")" << std::endl;
-    return server.listen_after_bind() ? 0 : 1;
+    ecf_server::http::Serve(listening, limits, [&service](const Request& request, const std::string& peer) {
+      return service.Answer(request, peer);
+    });
+    return 1;
   } catch (const std::exception& e) {
     std::cerr << "ecf-server: " << e.what() << "\n";
     return 2;

@@ -21,9 +21,8 @@ Usage: ecf-server [OPTIONS]
                            (default: ecf-server.token beside the program)
   --max-request-bytes N    larger requests are refused with 413 (default 1048576,
                            at most 16777216)
-  --timeout SECONDS        a request's body must arrive within this time of its
-                           headers; each read and the reply's writing wait at
-                           most this long (default 30)
+  --timeout SECONDS        a request must arrive whole within this time of its
+                           first byte, and its reply be written in it (default 30)
   --idle-seconds SECONDS   a kept-alive connection with no request is closed
                            after this time (default 5)
   --max-clients N          connections served at once; more wait (default 64)

@@ -10,7 +10,7 @@ struct Options {
   int port = 8765;  // 0: any free port (the one taken is printed)
   std::string token_file;  // default: ecf-server.token in the executable's directory
   std::size_t max_request_bytes = 1024 * 1024;
-  int timeout_seconds = 30;  // a body after its headers; each read; the reply
+  int timeout_seconds = 30;  // a request from its first byte; writing its reply
   int idle_seconds = 5;      // a kept-alive connection waiting for its next request
   int max_clients = 64;      // connections served at once
   int hold_seconds = 120;    // a silent client's hold on the printer

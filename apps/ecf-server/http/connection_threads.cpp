@@ -1,10 +1,10 @@
-#include "connection_threads.h"
+#include "http/connection_threads.h"
 
 #include <thread>
 
-namespace ecf_server {
+namespace ecf_server::http {
 
-void ConnectionThreads::enqueue(std::function<void()> connection) {
+void ConnectionThreads::Run(std::function<void()> connection) {
   std::lock_guard lock(mutex_);
   if (running_ >= limit_) {
     waiting_.push_back(std::move(connection));
@@ -29,9 +29,9 @@ void ConnectionThreads::Serve(std::function<void()> connection) {
   }
 }
 
-void ConnectionThreads::shutdown() {
+void ConnectionThreads::Wait() {
   std::unique_lock lock(mutex_);
   ended_.wait(lock, [this] { return running_ == 0; });
 }
 
-}  // namespace ecf_server
+}  // namespace ecf_server::http

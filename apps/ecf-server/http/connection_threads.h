@@ -2,23 +2,22 @@
 // slow or idle clients hold only their own thread and never keep another
 // client waiting; past the limit a connection waits for a free thread.
 #pragma once
-#include <httplib.h>
-
 #include <condition_variable>
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <mutex>
 
-namespace ecf_server {
+namespace ecf_server::http {
 
-class ConnectionThreads : public httplib::TaskQueue {
+class ConnectionThreads {
  public:
   explicit ConnectionThreads(std::size_t limit) : limit_(limit) {}
-  ~ConnectionThreads() override { shutdown(); }
+  ~ConnectionThreads() { Wait(); }
 
-  void enqueue(std::function<void()> connection) override;
+  void Run(std::function<void()> connection);
   // Waits until every connection has ended.
-  void shutdown() override;
+  void Wait();
 
  private:
   void Serve(std::function<void()> connection);
@@ -30,4 +29,4 @@ class ConnectionThreads : public httplib::TaskQueue {
   std::deque<std::function<void()>> waiting_;
 };
 
-}  // namespace ecf_server
+}  // namespace ecf_server::http
