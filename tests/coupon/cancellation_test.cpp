@@ -20,7 +20,7 @@ class CancellationTest : public CouponTest {
     ASSERT_TRUE(KVR(driver, VendaItem)(first));
     ASSERT_TRUE(KVR(driver, VendaItem)(second));
     printer.clear_journal();
-    std::remove(LogPath().c_str());
+    ClearLog();
   }
   bool CancelItem(const std::string& number) {
     const std::wstring none;

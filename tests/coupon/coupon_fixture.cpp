@@ -108,7 +108,7 @@ void CouponTest::OpenCoupon() {
   hostrt::Variant params = hostrt::MakeParams({{"ESQUEMACOR", "001"}, {"IDUTILTEF", "N"}, {"UTILTEF", false}});
   ASSERT_TRUE(KVR(driver, AbreCupom)(params));
   printer.clear_journal();
-  std::remove(LogPath().c_str());
+  ClearLog();
 }
 
 hostrt::Variant CouponTest::ItemParams(const std::string& code, const std::string& description, double price,
@@ -132,7 +132,7 @@ void CouponTest::CouponWithOneItem(double price) {
   hostrt::Variant item = ItemParams("1", "CAFE", price, 1, 0, "FF");
   ASSERT_TRUE(KVR(driver, VendaItem)(item));
   printer.clear_journal();
-  std::remove(LogPath().c_str());
+  ClearLog();
   host->dialogs.clear();
 }
 

@@ -17,7 +17,7 @@ class SaleTest : public CouponTest {
     CouponTest::SetUp();
     PrepareSaleTables();
     printer.clear_journal();
-    std::remove(LogPath().c_str());
+    ClearLog();
   }
 
   // A rate of 10 % in the first free position (06), beside 18, 12, 7, 25 and

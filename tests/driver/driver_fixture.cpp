@@ -1,6 +1,7 @@
 #include "driver_fixture.h"
 
 #include <cstdio>
+#include <fstream>
 
 #include "hostrt/format.h"
 #include "hostrt/params.h"
@@ -44,13 +45,17 @@ bool DriverTest::Start() {
   const bool started = KVR(driver, StartImpFiscal)(StartParams());
   SetLastStatus(6, 0, 0);  // the start's last command may have been refused
   printer.clear_journal();
-  std::remove(LogPath().c_str());
+  ClearLog();
   host->dialogs.clear();
   return started;
 }
 
 std::string DriverTest::LogPath() const {
   return env.exe_dir() + "/impdebug" + hostrt::FormatDateTime("mmyy", hostrt::Now()) + ".txt";
+}
+
+void DriverTest::ClearLog() const {
+  std::ofstream(LogPath(), std::ios::binary | std::ios::trunc);
 }
 
 std::vector<std::string> DriverTest::LogLines() const {

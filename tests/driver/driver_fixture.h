@@ -39,6 +39,10 @@ class DriverTest : public ::testing::Test {
   // The same lines without the date and time prefix of the fixed clock.
   std::vector<std::string> LogEntries() const;
   std::string LogPath() const;
+  // Empties the debug log in place. It is not deleted: on Windows a deleted
+  // file stays pending deletion while any handle to it is open, and the
+  // driver's next lines could not be written to it meanwhile.
+  void ClearLog() const;
   // Texts of the dialogs shown so far.
   std::vector<std::string> DialogTexts() const;
   // Texts of the yes/no questions asked so far.

@@ -30,7 +30,7 @@ class GrandTotalTest : public DriverTest {
     ASSERT_TRUE(KVR(driver, BuscaTotGer)("001", total));
     printer_total = total;
     printer.clear_journal();
-    std::remove(LogPath().c_str());
+    ClearLog();
   }
   bool Check(const std::string& validate, const std::string& branch = "001") {
     return KVR(driver, Atu_TotGeral)(hostrt::MakeParams({{"CDFILIAL", branch},

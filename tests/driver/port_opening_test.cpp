@@ -25,7 +25,7 @@ TEST_F(PortOpeningTest, ARefusedOrSilentPortFailsTheOpening) {
   for (int code : {-5, 0}) {
     SCOPED_TRACE(code);
     host->dialogs.clear();
-    std::remove(LogPath().c_str());
+    ClearLog();
     printer.script("Bematech_FI_AbrePuertaSerial", code, 6, 0, 0);
     EXPECT_FALSE(Open());
     EXPECT_THAT(LogEntries(), Contains("ERRO!!! Abrindo porta COM3"));

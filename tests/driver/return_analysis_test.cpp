@@ -83,7 +83,7 @@ TEST_F(ReturnAnalysisTest, EveryRefusalCodeIsLoggedShownAndFails) {
   for (const CodeCase& c : kCodeCases) {
     SCOPED_TRACE(c.code);
     host->dialogs.clear();
-    std::remove(LogPath().c_str());
+    ClearLog();
     EXPECT_FALSE(Analyse(c.code, true));
     EXPECT_THAT(LogEntries(), ElementsAre("ERRO!!! " + L1(c.text)));
     ASSERT_EQ(host->dialogs.size(), 1u);
@@ -102,7 +102,7 @@ TEST_F(ReturnAnalysisTest, EveryFailingStatusBitIsLoggedShownAndFails) {
   for (const BitCase& b : kFailingBits) {
     SCOPED_TRACE(std::to_string(b.st1) + "/" + std::to_string(b.st2));
     host->dialogs.clear();
-    std::remove(LogPath().c_str());
+    ClearLog();
     SetLastStatus(6, b.st1, b.st2);
     EXPECT_FALSE(Analyse(1, true));
     EXPECT_THAT(LogEntries(), ElementsAre("ERRO!!! " + L1(b.text)));
@@ -136,7 +136,7 @@ TEST_F(ReturnAnalysisTest, SeveralBitsGiveLinesAndDialogsInBitOrder) {
   EXPECT_THAT(DialogTexts(), ElementsAre(paper, clock));
 
   host->dialogs.clear();
-  std::remove(LogPath().c_str());
+  ClearLog();
   SetLastStatus(6, 1, 129);  // ST1 bit 0, then ST2 bits 7 and 0; the code comes first
   EXPECT_FALSE(Analyse(-2, true));
   EXPECT_THAT(DialogTexts(), ElementsAre(L1("Parâmetro inválido."),
@@ -159,7 +159,7 @@ TEST_F(ReturnAnalysisTest, UnreadableStatusAndNakFail) {
   EXPECT_THAT(DialogTexts(), ElementsAre(printer_error));
 
   host->dialogs.clear();
-  std::remove(LogPath().c_str());
+  ClearLog();
   SetLastStatus(21, 0, 0);
   EXPECT_FALSE(Analyse(1, false));
   EXPECT_THAT(LogEntries(), ElementsAre("ERRO!!! NAK recebido"));
@@ -194,7 +194,7 @@ TEST_F(ReturnAnalysisTest, StatusOnlyCheckDiffersInItsThreeWays) {
   EXPECT_FALSE(StatusOnly(true));
   EXPECT_THAT(LogEntries(), ElementsAre("ERRO!!! " + L1("Impressora fiscal sem papel.")));
   // The NAK and open-coupon lines are always written.
-  std::remove(LogPath().c_str());
+  ClearLog();
   SetLastStatus(21, 0, 0);
   EXPECT_FALSE(StatusOnly(false));
   SetLastStatus(6, 2, 0);

@@ -132,7 +132,7 @@ std::vector<Oversized> OversizedValues() {
 // command is.
 TEST_F(RawChannelTest, ValuesTooLargeForTheirFieldsAreRefusedWithALogLineAndTheMessage) {
   for (const Oversized& value : OversizedValues()) {
-    std::remove(LogPath().c_str());
+    ClearLog();
     printer.clear_journal();
     host->dialogs.clear();
     EXPECT_FALSE(value.call(driver)) << value.what;
