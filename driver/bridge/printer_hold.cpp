@@ -100,9 +100,4 @@ void PrinterHold::SetLimit(std::chrono::seconds limit) {
   limit_ = limit;
 }
 
-std::chrono::seconds PrinterHold::Limit() const {
-  std::lock_guard lock(mutex_);
-  return limit_;
-}
-
 }  // namespace kvr::bridge

@@ -22,13 +22,12 @@ class PrinterHold {
   void After(const std::string& client, std::string_view operation, Clock::time_point now);
 
   void SetLimit(std::chrono::seconds limit);
-  std::chrono::seconds Limit() const;
 
   // Whether the operation only reads, so that it may pass a holder.
   static bool OnlyReads(std::string_view operation);
 
  private:
-  mutable std::mutex mutex_;  // the limit may be set from any thread
+  std::mutex mutex_;  // the limit may be set from any thread
   std::chrono::seconds limit_{120};
   std::string holder_;  // empty: nobody
   std::string what_;    // what the holder left open, for the busy answer

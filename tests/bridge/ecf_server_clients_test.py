@@ -4,7 +4,6 @@ deadline and requests over the limits are refused while the service goes on,
 and an address off this machine needs the explicit option. Python standard
 library only. Usage: ecf_server_clients_test.py BIN_DIR [WINE_LOADER]: with a
 Wine loader, the Windows build's ecf-server.exe runs under it."""
-import http.client
 import json
 import os
 import select

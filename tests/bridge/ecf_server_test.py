@@ -3,7 +3,6 @@ the paper and state through GET /tape and /state, and the requests it must
 refuse (no token 401, too large 413, not JSON 400). Python standard library
 only. Usage: ecf_server_test.py BIN_DIR [WINE_LOADER]: with a Wine loader,
 the Windows build's ecf-server.exe runs under it and is given Windows paths."""
-import http.client
 import json
 import os
 import stat
@@ -37,10 +36,8 @@ class EcfServerTest(unittest.TestCase):
         cls.machine.remove()
 
     def request(self, method, path, body=None, token=True, headers=None):
-        connection = http.client.HTTPConnection("127.0.0.1", self.port, timeout=30)
-        all_headers = {"Content-Type": "application/json"}
-        if token:
-            all_headers["Authorization"] = "Bearer " + self.token
+        connection = self.server.connection()
+        all_headers = self.server.headers(token)
         all_headers.update(headers or {})
         connection.request(method, path, body=body, headers=all_headers)
         response = connection.getresponse()

@@ -39,7 +39,6 @@ class RequestReader {
   const std::string& reason() const { return reason_; }
   // Whether the headers are read and the client waits for "100 Continue".
   bool WantsContinue() const;
-  bool HeadersRead() const { return phase_ != Phase::kHeaders; }
   Request& request() { return request_; }
 
  private:
