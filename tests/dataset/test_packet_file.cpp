@@ -165,7 +165,8 @@ TEST(DataSetPacket, CorruptionBehindAValidChecksumNeverCrashes) {
 }
 
 // Index names are matched without regard to case, so a packet that names two
-// indexes alike, or one not at all, is ambiguous and refused as a whole.
+// indexes alike, or one not at all, or both a current index and ad hoc
+// fields, is ambiguous and refused as a whole.
 TEST(DataSetPacket, IndexesNamedAlikeOrUnnamedAreRefused) {
   ClientDataSet source;
   source.AddFieldDef("A", FieldType::String, 4);
@@ -200,6 +201,17 @@ TEST(DataSetPacket, IndexesNamedAlikeOrUnnamedAreRefused) {
     ADD_FAILURE() << "accepted an index without a name";
   } catch (const DataSetError& e) {
     EXPECT_NE(std::string(e.what()).find("index without a name"), std::string::npos) << e.what();
+  }
+  // The current index named, and ad hoc index fields given besides.
+  std::string both = good;
+  const std::size_t fields_at = both.rfind("idxTwo") + 6;
+  both.replace(fields_at, 4, std::string("\x01\0\0\0A", 5));
+  try {
+    ds.SetData(Variant::Packet(WithFreshChecksum(both)));
+    ADD_FAILURE() << "accepted a current index and ad hoc fields together";
+  } catch (const DataSetError& e) {
+    EXPECT_NE(std::string(e.what()).find("both a current index and ad hoc index fields"), std::string::npos)
+        << e.what();
   }
   EXPECT_EQ(Column(ds, "KEEP"), (std::vector<std::string>{"me"}));
   ds.SetData(Variant::Packet(good));  // the packet as written loads

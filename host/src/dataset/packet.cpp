@@ -229,6 +229,9 @@ TableContent DecodePacket(std::string_view bytes) {
   }
   c.index_name = r.Text();
   c.index_fields = r.Text();
+  // A dataset orders by a named index or by ad hoc fields, never both; a
+  // packet naming both could only load by dropping one of them.
+  if (!c.index_name.empty() && !c.index_fields.empty()) r.Fail("both a current index and ad hoc index fields");
   const std::uint32_t nrows = r.Count(nfields, "row");
   c.rows.reserve(nrows);
   for (std::uint32_t i = 0; i < nrows; ++i) {
