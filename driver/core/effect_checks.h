@@ -1,10 +1,6 @@
 // The effect checks of the commands whose answer may be lost, each told by a
 // figure that the command changes.
 #pragma once
-#include <map>
-#include <optional>
-#include <string>
-
 #include "core/verified_call.h"
 
 namespace kvr {
@@ -28,21 +24,5 @@ EffectCheck ClosingBegun();
 EffectCheck CouponEnded();
 // The open report or linked receipt was closed: none is open any more.
 EffectCheck DocumentClosed();
-
-// The day totals of the payment forms, read once before a coupon's first
-// payment and brought up to date with every payment the printer takes, so
-// that a payment needs no read of its own before it.
-class PaymentTally {
- public:
-  // A payment on `form` was taken: the form's day total grew.
-  EffectCheck Payment(const std::string& form);
-  // Records a payment the printer took.
-  void Taken(const std::string& form, long long cents);
-
- private:
-  bool read_ = false;
-  std::optional<std::string> list_;     // the form list as read before the first payment
-  std::map<std::string, long long> taken_;  // cents taken since, by form
-};
 
 }  // namespace kvr

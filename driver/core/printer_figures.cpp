@@ -13,6 +13,7 @@ namespace kvr {
 namespace {
 
 constexpr std::size_t kFormListWidth = 3016;
+constexpr std::size_t kRateListWidth = 79;
 constexpr int kExtendedCouponOpen = 2;
 constexpr int kExtendedNonFiscalOpen = 4;
 constexpr int kAnswered = 1;
@@ -99,6 +100,22 @@ OpenDocument ReadOpenDocument() {
 
 std::optional<std::string> ReadTotalizerList() {
   return ReadText(Bematech_FI_VerificaTotalizadoresNoFiscales, kTotalizerListWidth);
+}
+
+std::optional<std::vector<int>> ReadRateBasisPoints() {
+  const std::optional<std::string> list = ReadText(Bematech_FI_RetornoAlicuotas, kRateListWidth);
+  if (!list) return std::nullopt;
+  std::vector<int> rates;
+  const std::string text = hostrt::Trim(*list);
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t end = text.find(',', at);
+    if (end == std::string::npos) end = text.size();
+    const std::optional<long long> rate = DigitsValue(text.substr(at, end - at));
+    if (!rate || *rate > 9999) return std::nullopt;
+    rates.push_back(static_cast<int>(*rate));
+    at = end + 1;
+  }
+  return rates;
 }
 
 std::optional<std::string> ReadFormList() { return ReadText(Bematech_FI_VerificaFormasPago, kFormListWidth); }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "kvr00102/kvr00102.h"
 
@@ -36,6 +37,9 @@ OpenDocument ReadOpenDocument();
 // The non-fiscal totalizer list (19 characters of name and a separator per entry).
 inline constexpr std::size_t kTotalizerListWidth = 179;
 std::optional<std::string> ReadTotalizerList();
+
+// The tax rates in basis points (1800 is 18 %), one entry per position.
+std::optional<std::vector<int>> ReadRateBasisPoints();
 
 // The payment-form list, and the day total in cents of one form in it, by the
 // form's printer name.

@@ -8,6 +8,7 @@
 #include "core/printer_status.h"
 #include "platform/numbers.h"
 #include "core/printer_call.h"
+#include "coupon/coupon_figures.h"
 #include "coupon/coupon_number.h"
 #include "coupon/positional_args.h"
 #include "hostrt/format.h"
@@ -49,6 +50,7 @@ KVR_EXPORT bool Cancela_ItGenerico(const std::string& stEsquemaCor, const std::s
   try {
     // The host keeps five digits (00012); the printer takes the last four.
     const std::string item = stNrSeq.size() > 1 ? stNrSeq.substr(1, 4) : std::string();
+    kvr::CouponFigures::OfOpenedCoupon().ItemCancelled();
     return kvr::VerifiedCall(kvr::ItemCancelled(), Bematech_FI_AnulaArticuloGenerico, [&] {
              return kvr::CallPrinter(stEsquemaCor, kvr::kSilent, Bematech_FI_AnulaArticuloGenerico,
                                      "Bematech_FI_AnulaArticuloGenerico : " + item, item.c_str());
@@ -62,6 +64,7 @@ KVR_EXPORT bool Cancela_ItGenerico(const std::string& stEsquemaCor, const std::s
 
 KVR_EXPORT bool Cancela_UltimoItem(const std::string& stEsquemaCor) {
   try {
+    kvr::CouponFigures::OfOpenedCoupon().ItemCancelled();
     return kvr::VerifiedCall(kvr::ItemCancelled(), Bematech_FI_AnulaArticuloAnterior, [&] {
              return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_AnulaArticuloAnterior,
                                      "TBematech_FI_AnulaArticuloAnterior");

@@ -1,18 +1,19 @@
 // Closing the fiscal coupon: discount or surcharge, the sale's payments
 // oldest first, the footer that ends the coupon, and a non-fiscal receipt
 // after it on request.
-#include <cmath>
 #include <exception>
 #include <memory>
 #include <optional>
 
 #include "core/debug_log.h"
 #include "core/effect_checks.h"
+#include "core/payment_tally.h"
 #include "core/printer_call.h"
 #include "core/printer_figures.h"
 #include "core/printer_status.h"
 #include "coupon/closing_args.h"
 #include "coupon/closing_datasets.h"
+#include "coupon/coupon_figures.h"
 #include "coupon/coupon_footer.h"
 #include "coupon/opened_coupon.h"
 #include "coupon/positional_args.h"
@@ -49,7 +50,6 @@ struct ClosingProgress {
   bool begun = false;               // the discount or surcharge was taken
   int rows_taken = 0;               // payment rows taken, in the order they are sent
   bool end_sent = false;            // the end of the coupon was sent
-  PaymentTally tally;
 
   // The progress of the coupon opened last; a new coupon, or one whose COO
   // is not known, starts afresh.
@@ -183,6 +183,7 @@ class CouponClosing {
     if (accepted) {
       step_.AdvanceTo(2);
       progress_.begun = true;
+      figures_.AdjustmentTaken(kind, amount);
     }
     return accepted;
   }
@@ -212,8 +213,8 @@ class CouponClosing {
       if (type.kind == "9" || type.kind == "A") doValorCons_ += value;
       const std::string name = type.name.substr(0, 16);
       const std::string amount = PaymentAmountText(value);
-      const long long cents = std::llround(hostrt::RoundDec(value, 2) * 100);
-      const EffectCheck paid = progress_.tally.Payment(name);
+      const std::optional<long long> growth = figures_.PaymentGrowth(amount);
+      const EffectCheck paid = FormTotals().Payment(name, growth);
       if (++row_number <= progress_.rows_taken) {
         step_.AdvanceTo(3);  // taken by an earlier attempt of this closing
         continue;
@@ -230,7 +231,8 @@ class CouponClosing {
         });
         if (!accepted) return false;
       }
-      progress_.tally.Taken(name, cents);
+      FormTotals().Taken(name, growth);
+      figures_.PaymentTaken(amount);
       progress_.rows_taken = row_number;
       step_.AdvanceTo(3);
     }
@@ -269,6 +271,7 @@ class CouponClosing {
   RetryQuestion retry_;
   ClosingStep step_;
   ClosingProgress& progress_ = ClosingProgress::OfOpenedCoupon();
+  CouponFigures& figures_ = CouponFigures::OfOpenedCoupon();
   bool resuming_ = false;  // an earlier attempt of this closing got somewhere
   bool ended_ = false;     // a repeated closing found the coupon ended
   End end_ = End::kNotSent;

@@ -1,9 +1,9 @@
 // Registering one item in the open coupon.
 #include <exception>
 
-#include "core/effect_checks.h"
 #include "core/params.h"
 #include "core/printer_call.h"
+#include "coupon/coupon_figures.h"
 #include "coupon/retry_question.h"
 #include "coupon/text_forms.h"
 #include "datamodule/data_module.h"
@@ -56,17 +56,17 @@ KVR_EXPORT bool VendaItem(hostrt::Variant& Params) {
                                     hostrt::RecebeParams(Params, "UTILTEF").AsBoolean());
     kvr::RetryQuestion retry(stEsquemaCor,
                              tef ? kvr::PrinterNotRespondingQuestion() : kvr::ItemErrorQuestion(item));
-    // An item sold adds its value to the grand total; an item of no value
-    // leaves no trace to tell it by.
-    const double value = hostrt::RecebeParams(Params, "VALOR").AsFloat() * hostrt::RecebeParams(Params, "QTDE").AsFloat() -
-                         hostrt::RecebeParams(Params, "DESCONT").AsFloat();
-    const kvr::EffectCheck sold = value >= 0.01 ? kvr::GrandTotalGrows() : kvr::EffectCheck{};
-    return retry.Repeat(sold, Bematech_FI_VendeArticuloDepartamento, [&] {
+    kvr::CouponFigures& figures = kvr::CouponFigures::OfOpenedCoupon();
+    const kvr::EffectCheck sold =
+        figures.Item({item.rate, item.price, item.quantity, item.surcharge, item.discount});
+    const bool accepted = retry.Repeat(sold, Bematech_FI_VendeArticuloDepartamento, [&] {
       return kvr::CallPrinter(stEsquemaCor, kvr::kShowErrors, Bematech_FI_VendeArticuloDepartamento,
                               item.LogLine(), item.code.c_str(), item.description.c_str(), item.rate.c_str(),
                               item.price.c_str(), item.quantity.c_str(), item.surcharge.c_str(),
                               item.discount.c_str(), item.department.c_str(), item.unit.c_str());
     }) == kvr::RetryOutcome::kAccepted;
+    figures.ItemDone(accepted);
+    return accepted;
   } catch (const std::exception& error) {
     kvr::Log(std::string("ERRO!!! VendaItem: ") + error.what());
     return false;

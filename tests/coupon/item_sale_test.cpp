@@ -34,12 +34,14 @@ TEST_P(ItemTextsTest, PriceQuantityDiscountDescriptionAndUnitTakeTheirFixedForms
   EXPECT_THAT(Given("Bematech_FI_VendeArticuloDepartamento"),
               ElementsAre("7891000100103", "BOLO DE CHOCOLATE COM COBERTU", "01", Dec("9,990"), Dec("2,000"), "00",
                           "00000150", "01", "UN"));
-  // The grand total is read first (its line and the answer); the return
-  // analysis adds its own line after the item.
+  // The coupon's first item reads the grand total and the tax rates first
+  // (each its line and the answer); the return analysis adds its own line
+  // after the item.
   EXPECT_EQ("Bematech_FI_GrandeTotal", LogEntries().at(0));
+  EXPECT_EQ("Bematech_FI_RetornoAlicuotas", LogEntries().at(2));
   EXPECT_EQ("Bematech_FI_VendeArticuloDepartamento : 7891000100103 - BOLO DE CHOCOLATE COM COBERTU - 01 - " +
                 Dec("9,990 - 2,000") + " - 00 - 00000150 - 01 - UN",
-            LogEntries().at(2));
+            LogEntries().at(4));
 }
 
 TEST_P(ItemTextsTest, PriceIsTruncatedQuantityRoundedAndNoDiscountIsFourZeros) {

@@ -14,6 +14,10 @@ class EmptySlotError : public std::runtime_error {
       : std::runtime_error(std::string("Entry point not bound: ") + entry_point) {}
 };
 
+// Told the name of every entry point the driver calls through a slot, just
+// before the call; the driver installs it to know what reached the printer.
+inline void (*slot_call_observer)(const char* entry_point) = nullptr;
+
 template <typename Signature>
 struct Slot;
 
@@ -29,6 +33,7 @@ struct Slot<R(Args...)> {
   // Calls the entry point; an empty slot throws instead of calling null.
   R operator()(Args... args) const {
     if (!function) throw EmptySlotError(name);
+    if (slot_call_observer) slot_call_observer(name);
     return function(args...);
   }
   bool Bound() const { return function != nullptr; }
