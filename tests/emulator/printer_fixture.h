@@ -8,6 +8,7 @@
 #include <string>
 
 #include "test_support/emulated_printer.h"
+#include "test_support/state_file_edit.h"
 #include "test_support/temp_environment.h"
 
 namespace emulator_test {
@@ -15,16 +16,7 @@ namespace emulator_test {
 // 7 December 2026, 10:30:00.
 inline constexpr const char* kMorning = "07122026103000";
 
-// A state file edited by hand, with its checksum line made right again.
-inline std::string resealed(std::string text, const std::string& from, const std::string& to) {
-  text.replace(text.find(from), from.size(), to);
-  std::string body = text.substr(0, text.rfind("check="));
-  unsigned long long hash = 1469598103934665603ull;
-  for (unsigned char c : body) hash = (hash ^ c) * 1099511628211ull;
-  char hex[17];
-  std::snprintf(hex, sizeof hex, "%016llx", hash);
-  return body + "check=" + hex + "\n";
-}
+using test_support::resealed;
 
 class PrinterTest : public ::testing::Test {
  protected:
