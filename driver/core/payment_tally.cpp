@@ -12,7 +12,8 @@ namespace kvr {
 namespace {
 
 // The commands that leave the payment forms' day totals as they are: reads,
-// and the steps of a coupon other than its payments.
+// the steps of a coupon other than its payments, reports and linked receipts
+// (a linked receipt prints for a payment already counted).
 const std::unordered_set<std::string_view>& FormNeutralCommands() {
   static const std::unordered_set<std::string_view> names = {
       "Bematech_FI_GrandeTotal", "Bematech_FI_NumeroCupon", "Bematech_FI_NumeroCupom",
@@ -32,7 +33,10 @@ const std::unordered_set<std::string_view>& FormNeutralCommands() {
       "Bematech_FI_IniciaCierreCupon", "Bematech_FI_IniciaFechamentoCupom", "Bematech_FI_FinalizarCierreCupon",
       "Bematech_FI_TerminaFechamentoCupom", "Bematech_FI_InformeGerencial", "Bematech_FI_RelatorioGerencial",
       "Bematech_FI_CierraInformeGerencial", "Bematech_FI_FechaRelatorioGerencial", "Bematech_FI_AccionaGaveta",
-      "Bematech_FI_AcionaGaveta", "Bematech_FI_AcionaGuilhotinaMFD"};
+      "Bematech_FI_AcionaGaveta", "Bematech_FI_AcionaGuilhotinaMFD", "Bematech_FI_AbreComprobanteNoFiscalVinculado",
+      "Bematech_FI_AbreComprovanteNaoFiscalVinculado", "Bematech_FI_ImprimeComprobanteNoFiscalVinculado",
+      "Bematech_FI_UsaComprovanteNaoFiscalVinculado", "Bematech_FI_CierraComprobanteNoFiscalVinculado",
+      "Bematech_FI_FechaComprovanteNaoFiscalVinculado"};
   return names;
 }
 
