@@ -76,25 +76,24 @@ EffectCheck PaymentTally::Payment(const std::string& form, std::optional<long lo
           },
           [this, form, growth] {
             payment_expected = false;
-            if (!Current()) return Effect::kUnknown;
+            // Judged on the figures the attempt was sent with, even when other
+            // commands came since: while the coupon is open the printer takes
+            // none that changes a form's total.
+            if (!list_) return Effect::kUnknown;
             const std::optional<long long> first = FormDayTotal(*list_, form);
             const std::optional<std::string> now = ReadFormList();
             const std::optional<long long> after = now ? FormDayTotal(*now, form) : std::nullopt;
-            if (!first || !after) {
-              stale_ = true;
-              return Effect::kUnknown;
-            }
+            if (!first || !after) return Effect::kUnknown;
             long long& taken = taken_[FormKey(form)];
             const long long before = *first + taken;
-            Effect effect = Effect::kUnknown;
-            if (*after == before)
-              effect = Effect::kNotExecuted;
-            else if (growth ? *after == before + *growth : *after > before)
-              effect = Effect::kExecuted;
-            // The figure read is the form's total now, whatever the verdict.
+            if (*after == before) return Effect::kNotExecuted;
+            if (growth ? *after != before + *growth : *after < before) return Effect::kUnknown;
+            // The figure read holds this payment: it is the form's total now.
+            // (After an unknown verdict the figure before the payment is kept,
+            // so that a later judgement can still tell whether it went in.)
             taken = *after - *first;
             judged_ = true;
-            return effect;
+            return Effect::kExecuted;
           }};
 }
 

@@ -123,6 +123,25 @@ TEST_F(KeptFiguresTest, PaymentFormTotalsAreReadOnceForManyCouponsChangeIncluded
   EXPECT_EQ(1062, CashDayTotal());
 }
 
+// The payment went in with its answer lost and its form's total could not be
+// read after it: the operator, asked, gives up. The closing repeated reads the
+// total then, finds the payment in it, and does not pay again.
+TEST_F(KeptFiguresTest, APaymentLeftUntoldIsToldWhenTheClosingIsRepeated) {
+  OpenCoupon();
+  ASSERT_TRUE(Sell("7", "CAFE EXPRESSO", 4.5));
+  ExecuteWithoutAnswer("Bematech_FI_EfectuaFormaPago");
+  printer.script_after(1, "Bematech_FI_VerificaFormasPago", 0, 0, 0, 0, 2);  // the two reads after it
+  host->QueueAnswer(false);
+  EXPECT_FALSE(PayInCash(5.31));
+  ASSERT_EQ(1u, QuestionTexts().size());
+  EXPECT_NE(std::string::npos, QuestionTexts()[0].find(kCheckPaper));
+
+  EXPECT_TRUE(PayInCash(5.31));
+  EXPECT_EQ(1u, CallCount("Bematech_FI_EfectuaFormaPago"));
+  EXPECT_EQ("nenhum", printer.summary_value("Documento"));
+  EXPECT_EQ(531, CashDayTotal());
+}
+
 // A command that may change a form's total (here a cash withdrawal) makes the
 // next payment read the totals again before it.
 TEST_F(KeptFiguresTest, AnotherCommandBetweenCouponsMakesTheNextPaymentReadTheFormsAgain) {
