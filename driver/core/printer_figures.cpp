@@ -19,17 +19,6 @@ constexpr int kExtendedNonFiscalOpen = 4;
 constexpr int kAnswered = 1;
 constexpr int kUnwritten = -1;
 
-// The digits of a figure as a number; separators are ignored.
-std::optional<long long> DigitsValue(std::string_view text) {
-  std::string digits;
-  for (char c : hostrt::Trim(text)) {
-    if (platform::ascii::is_digit(c))
-      digits += c;
-    else if (c != ',' && c != '.')
-      return std::nullopt;
-  }
-  return platform::parse_integer(digits);
-}
 
 // A read of which only the answer is needed: called through its slot and
 // logged like any printer call, but not handed to the return analysis, whose
@@ -63,6 +52,17 @@ std::optional<int> ReadInt(const Slot<int(int*)>& slot) {
 }
 
 }  // namespace
+
+std::optional<long long> DigitsValue(std::string_view text) {
+  std::string digits;
+  for (char c : hostrt::Trim(text)) {
+    if (platform::ascii::is_digit(c))
+      digits += c;
+    else if (c != ',' && c != '.')
+      return std::nullopt;
+  }
+  return platform::parse_integer(digits);
+}
 
 std::optional<long long> ReadFigure(const Slot<int(char*)>& slot, std::size_t width) {
   const std::optional<std::string> text = ReadText(slot, width);

@@ -13,6 +13,10 @@ namespace kvr {
 
 // A figure the printer writes as digits into a buffer of `width` blanks: a
 // counter, or an amount in cents.
+// The digits of a figure as a number; separators are ignored. Nothing for a
+// text with anything else in it.
+std::optional<long long> DigitsValue(std::string_view text);
+
 std::optional<long long> ReadFigure(const Slot<int(char*)>& slot, std::size_t width);
 
 std::optional<long long> ReadGrandTotalCents();

@@ -44,17 +44,8 @@ std::optional<std::int64_t> ScaledDecimal(const std::string& raw, int decimals) 
 }
 
 // A text of digits whose last two are cents ("00000150" is 1,50); blank is 0.
-std::optional<std::int64_t> ScaledDigits(const std::string& raw) {
-  const std::string text = hostrt::Trim(raw);
-  if (text.empty()) return 0;
-  std::string digits;
-  for (char c : text) {
-    if (platform::ascii::is_digit(c))
-      digits += c;
-    else if (c != ',' && c != '.')
-      return std::nullopt;
-  }
-  return platform::parse_integer(digits);
+std::optional<long long> ScaledDigits(const std::string& raw) {
+  return hostrt::Trim(raw).empty() ? 0 : DigitsValue(raw);
 }
 
 // The rate's basis points: 0 for the untaxed rates, nothing for a position
@@ -69,8 +60,6 @@ std::optional<int> RateBasisPoints(const std::string& raw, const std::vector<int
   if (rate <= 0) return std::nullopt;
   return rate;
 }
-
-std::string CentsText(long long cents) { return platform::to_text(cents); }
 
 }  // namespace
 
@@ -103,11 +92,10 @@ void CouponFigures::ReadFiguresIfNeeded() {
   if (!grand_total_ || items_since_read_ >= kItemsBetweenReads) {
     const std::optional<long long> read = ReadGrandTotalCents();
     if (grand_total_ && read && *read != *grand_total_) {
-      // The printer computes otherwise (or someone else sold): the rates are
-      // read again, and every unclear answer until the figures agree again
-      // cannot be told and is asked about.
-      Log(platform::L1("ERRO!!! total geral calculado ") + CentsText(*grand_total_) +
-          platform::L1(" difere do lido na impressora ") + CentsText(*read));
+      // The printer computes otherwise (or someone else sold): the figure
+      // read is taken from here on, and the rates are read again.
+      Log(platform::L1("ERRO!!! total geral calculado ") + platform::to_text(*grand_total_) +
+          platform::L1(" difere do lido na impressora ") + platform::to_text(*read));
       rates_.reset();
     }
     grand_total_ = read;

@@ -1,5 +1,7 @@
 #include "coupon_fixture.h"
 
+#include "bemafi32/emu_control.h"
+
 #include <cstdio>
 
 #include "dataset_rows.h"
@@ -148,6 +150,17 @@ std::vector<std::string> CouponTest::Given(const std::string& entry_point, std::
 
 std::size_t CouponTest::CallCount(const std::string& entry_point) const {
   return printer.calls_of(entry_point).size();
+}
+
+std::size_t CouponTest::TapeCount(const std::string& text) const {
+  const std::string tape = printer.tape();
+  std::size_t count = 0;
+  for (std::size_t at = tape.find(text); at != std::string::npos; at = tape.find(text, at + 1)) ++count;
+  return count;
+}
+
+void CouponTest::ExecuteWithoutAnswer(const char* entry_point) {
+  printer.script(entry_point, 0, 0, 0, 0, 1, EMU_SCRIPT_EXECUTE);
 }
 
 std::vector<std::string> CouponTest::Commands() const {

@@ -81,6 +81,10 @@ class CouponTest : public DriverTest {
   // Arguments of the n-th call of an entry point, as the driver gave them.
   std::vector<std::string> Given(const std::string& entry_point, std::size_t nth = 0) const;
   std::size_t CallCount(const std::string& entry_point) const;
+  // How often the text stands on the paper.
+  std::size_t TapeCount(const std::string& text) const;
+  // The next call of the entry point is executed, and answered as a lost answer.
+  void ExecuteWithoutAnswer(const char* entry_point);
   // The names of the calls that reached the printer, status reads left out.
   std::vector<std::string> Commands() const;
   // The footer text the coupon was ended with.
@@ -91,6 +95,11 @@ class CouponTest : public DriverTest {
 
   hostrt::Variant oleRetorno = hostrt::Variant::Array(0, 9);
 };
+
+// The line a question gets when the printer's figures cannot tell whether a
+// command went in.
+inline const std::string kCheckPaper =
+    L1("Não foi possível saber se a impressora executou o comando. Confira o papel antes de responder.");
 
 // The footer's last line, as the test expects it.
 inline const std::string kMaker = "Kvr00102 - 0800 000 0000 - www.kvr00102.example";

@@ -18,24 +18,12 @@ using ::testing::IsEmpty;
 using ::testing::Not;
 
 const std::string kExecuted = L1(": a impressora executou o comando sem responder");
-const std::string kCheckPaper =
-    L1("Não foi possível saber se a impressora executou o comando. Confira o papel antes de responder.");
 
 class LostAnswerTest : public CouponTest {
  protected:
-  // The next call of the entry point is executed, and answered as a lost answer.
-  void ExecuteWithoutAnswer(const char* entry_point) {
-    printer.script(entry_point, 0, 0, 0, 0, 1, EMU_SCRIPT_EXECUTE);
-  }
   // The next call of the entry point is lost on its way: not executed, no answer.
   void LoseWithoutExecuting(const char* entry_point) { printer.script(entry_point, 0, 0, 0, 0, 1, EMU_SCRIPT_REFUSE); }
 
-  std::size_t TapeCount(const std::string& text) const {
-    const std::string tape = printer.tape();
-    std::size_t count = 0;
-    for (std::size_t at = tape.find(text); at != std::string::npos; at = tape.find(text, at + 1)) ++count;
-    return count;
-  }
   hostrt::Variant Espresso() { return ItemParams("7", "CAFE EXPRESSO", 4.5); }
   std::string ItemQuestion() const {
     return L1("Erro ao imprimir o item: ") + "\r\n" + "7 - CAFE EXPRESSO" + "\r\n" + "Deseja imprimir novamente?";

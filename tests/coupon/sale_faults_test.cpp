@@ -16,9 +16,6 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
-const std::string kCheckPaper =
-    L1("Não foi possível saber se a impressora executou o comando. Confira o papel antes de responder.");
-
 class SaleFaultsTest : public SaleTest {
  protected:
   // A coupon of an earlier sale, left open with one item.
@@ -38,12 +35,6 @@ class SaleFaultsTest : public SaleTest {
   void TaxedSale() {
     FillSaleItems(cdsVendas, {{"CAFE", "T", 10, 11.00, 2}});
     FillMovements(cdsMovi, {{"E", "001", "1", 10.00}, {"E", "002", "2", 12.00}});
-  }
-  std::size_t TapeCount(const std::string& text) const {
-    const std::string tape = printer.tape();
-    std::size_t count = 0;
-    for (std::size_t at = tape.find(text); at != std::string::npos; at = tape.find(text, at + 1)) ++count;
-    return count;
   }
   std::string Summary(const std::string& key) const { return printer.summary_value(key); }
   // Calls of the entry point between the first call of `from` and the first
