@@ -13,6 +13,8 @@
 #include "http/server.h"
 #include "kvr00102/kvr_bridge.h"
 #include "options.h"
+#include "page_service.h"
+#include "page_view.h"
 #include "platform/files.h"
 #include "platform/latin1.h"
 #include "platform/numbers.h"
@@ -63,47 +65,41 @@ std::string WithClient(const std::string& body, const std::string& peer) {
   return kvr::bridge::DumpJson(parsed);
 }
 
-// The state summary's "key=value" lines as one JSON object.
-Json StateJson(const std::string& summary) {
-  Json state = Json::object();
-  std::size_t start = 0;
-  while (start < summary.size()) {
-    std::size_t end = summary.find('\n', start);
-    if (end == std::string::npos) end = summary.size();
-    std::string line = summary.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const std::size_t equals = line.find('=');
-    if (equals != std::string::npos)
-      state[platform::latin1_to_utf8(line.substr(0, equals))] = platform::latin1_to_utf8(line.substr(equals + 1));
-    start = end + 1;
-  }
-  return state;
-}
-
 class Service {
  public:
-  explicit Service(const Options& options) : token_(ecf_server::ReadOrCreateToken(options.token_file)) {}
+  explicit Service(const Options& options)
+      : token_(ecf_server::ReadOrCreateToken(options.token_file)), page_([this]() -> auto& { return Printer(); }) {}
 
   Response Answer(const Request& request, const std::string& peer) {
-    const std::string path = request.target.substr(0, request.target.find('?'));
+    const std::size_t question = request.target.find('?');
+    const std::string path = request.target.substr(0, question);
+    const std::string query = question == std::string::npos ? "" : request.target.substr(question + 1);
     const bool get = request.method == "GET";
     if (path == "/health" && get) return Response{200, kJson, R"({"ok":true})", {}};
-    if (path != "/call" && path != "/tape" && path != "/state")
-      return ErrorResponse(404, "not_found", "there is no " + path + " here: POST /call, GET /tape, /state, /health");
-    if (path == "/call" ? request.method != "POST" : !get)
-      return ErrorResponse(405, "bad_request", path + (path == "/call" ? " takes POST" : " takes GET"));
+    if (get)
+      if (auto file = ecf_server::PageService::File(path)) return *file;
+    const bool posted = path == "/call" || path == "/page/fault";
+    if (!posted && path != "/tape" && path != "/state" && path != "/page/view")
+      return ErrorResponse(404, "not_found",
+                           "there is no " + path + " here: POST /call, GET /tape, /state, /health; the page at /");
+    if (posted ? request.method != "POST" : !get)
+      return ErrorResponse(405, "bad_request", path + (posted ? " takes POST" : " takes GET"));
     if (!ecf_server::Authorizes(request.Header("Authorization"), token_)) {
       Response refused = ErrorResponse(401, "unauthorized", "a bearer token is required");
       refused.headers.emplace_back("WWW-Authenticate", "Bearer");
       return refused;
     }
     if (path == "/call") return Call(WithClient(request.body, peer));
+    if (path == "/page/view") return page_.View(query);
+    if (path == "/page/fault") return page_.Fault(request.body);
     if (path == "/tape") {
       const std::string tape_path = Printer().text("Emu_TapePath");
       const std::string tape = platform::file_exists(tape_path) ? platform::read_file(tape_path) : std::string();
       return Response{200, "text/plain; charset=utf-8", platform::latin1_to_utf8(tape), {}};
     }
-    return Response{200, kJson, kvr::bridge::DumpJson(StateJson(Printer().text("Emu_StateSummary"))), {}};
+    Json state = Json::object();
+    for (const auto& [key, value] : ecf_server::StateMap(Printer().text("Emu_StateSummary"))) state[key] = value;
+    return Response{200, kJson, kvr::bridge::DumpJson(state), {}};
   }
 
  private:
@@ -131,6 +127,7 @@ class Service {
   std::string token_;
   std::mutex printer_mutex_;
   std::unique_ptr<ecf_tool::EmulatorControl> printer_;
+  ecf_server::PageService page_;
 };
 
 }  // namespace

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "bemafi32/emu_control.h"
 #include "emulator_control.h"
+#include "fault_commands.h"
 #include "kvr_public_key.h"
 #include "platform/ascii.h"
 #include "platform/dynlib.h"
@@ -44,7 +44,8 @@ Commands:
   baud RATE                 simulate the wire time of each command (0: no wait)
   script ENTRY RESULT [ACK ST1 ST2 [TIMES [HOW]]]
                             the next TIMES calls of ENTRY (an exported name, or *)
-                            answer RESULT and these status bytes; HOW "execute":
+                            answer RESULT and these status bytes; HOW "refuse"
+                            (the default): the command is not executed, "execute":
                             the command still runs (e.g. "printed but no reply"),
                             "power-loss": it runs and then the power goes,
                             "paper-out": it runs and then the paper is out,
@@ -65,12 +66,6 @@ Examples:
   ecf-tool verify /path/to/MenuFiscal/LMFC_0903200914500.txt
 )";
 
-int number(const std::string& text) {
-  const auto value = platform::parse_integer(text);
-  if (!value || *value < INT_MIN || *value > INT_MAX) throw std::invalid_argument("not a number: " + text);
-  return static_cast<int>(*value);
-}
-
 void print_latin1(const std::string& text) { std::cout << platform::latin1_to_utf8(text); }
 
 void show_tape(const ecf_tool::EmulatorControl& printer, const std::vector<std::string>& args) {
@@ -81,7 +76,7 @@ void show_tape(const ecf_tool::EmulatorControl& printer, const std::vector<std::
   }
   std::string tape = platform::read_file(path);
   if (!args.empty()) {
-    int wanted = number(args[0]);
+    int wanted = ecf_tool::Number(args[0]);
     std::size_t start = tape.size();
     for (int lines = 0; start > 0 && lines <= wanted;)
       if (tape[--start] == '\n') ++lines;
@@ -143,15 +138,6 @@ int run(const std::vector<std::string>& all) {
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   if (command == "verify") return verify(rest);  // needs no printer
   ecf_tool::EmulatorControl printer;
-  auto set = [&](const char* key, const std::string& value) {
-    expect_ok(printer.function<int(const char*, const char*)>("Emu_Configure")(key, value.c_str()),
-              std::string(key) + "=" + value);
-  };
-  auto need = [&](std::size_t count) {
-    if (rest.size() < count) throw std::invalid_argument("'" + command + "' needs " + platform::to_text(count) + " argument(s)");
-  };
-  const std::map<std::string, std::string> paper{{"ok", "0"}, {"low", "1"}, {"out", "2"}};
-
   if (command == "tape") {
     show_tape(printer, rest);
   } else if (command == "state") {
@@ -160,60 +146,8 @@ int run(const std::vector<std::string>& all) {
     if (rest.empty() || rest[0] != "--yes") throw std::invalid_argument("reset erases the printer's memory: confirm with 'reset --yes'");
     expect_ok(printer.function<int()>("Emu_Reset")(), "reset");
     std::cout << "A new printer: counters at zero, new tape.\n";
-  } else if (command == "paper") {
-    need(1);
-    auto found = paper.find(rest[0]);
-    if (found == paper.end()) throw std::invalid_argument("paper: ok, low or out");
-    set("Papel", found->second);
-  } else if (command == "paper-ends-after") {
-    need(1);
-    set("PapelAcabaAposItens", rest[0]);
-  } else if (command == "power") {
-    need(1);
-    if (rest[0] != "on" && rest[0] != "off") throw std::invalid_argument("power: on or off");
-    set("Ligada", rest[0] == "on" ? "1" : "0");
-  } else if (command == "port") {
-    need(1);
-    if (rest[0] != "ok" && rest[0] != "refused") throw std::invalid_argument("port: ok or refused");
-    set("PortaRecusada", rest[0] == "refused" ? "1" : "0");
-  } else if (command == "clock") {
-    need(1);
-    set("Relogio", rest[0] == "real" ? "" : rest[0]);
-  } else if (command == "clock-offset") {
-    need(1);
-    set("Deslocamento", rest[0]);
-  } else if (command == "status-bits") {
-    need(2);
-    expect_ok(printer.function<int(int, int)>("Emu_SetStatusBits")(number(rest[0]), number(rest[1])), "status-bits");
-  } else if (command == "baud") {
-    need(1);
-    set("Baud", rest[0]);
-  } else if (command == "script" || command == "script-after") {
-    // script-after takes the number of calls to let through first.
-    const bool after = command == "script-after";
-    if (after) need(1);
-    const int skip = after ? number(rest[0]) : 0;
-    const std::vector<std::string> words(rest.begin() + (after ? 1 : 0), rest.end());
-    if (words.size() < 2) throw std::invalid_argument("'" + command + "' needs an entry point and a result");
-    auto value = [&](std::size_t i, int fallback) { return words.size() > i ? number(words[i]) : fallback; };
-    const std::string how = words.size() > 6 ? words[6] : "";
-    const std::map<std::string, int> modes{{"", EMU_SCRIPT_REFUSE},
-                                           {"execute", EMU_SCRIPT_EXECUTE},
-                                           {"power-loss", EMU_SCRIPT_POWER_LOSS},
-                                           {"paper-out", EMU_SCRIPT_PAPER_OUT},
-                                           {"power-cut-before", EMU_SCRIPT_POWER_CUT_BEFORE}};
-    const auto found = modes.find(how);
-    if (found == modes.end())
-      throw std::invalid_argument("script: the last word is execute, power-loss, paper-out or power-cut-before");
-    const int mode = found->second;
-    expect_ok(printer.function<int(const char*, int, int, int, int, int, int, int)>("Emu_ScriptResultAfter")(
-                  words[0].c_str(), skip, number(words[1]), value(2, 6), value(3, 0), value(4, 0), value(5, 1), mode),
-              command);
-  } else if (command == "clear-scripts") {
-    expect_ok(printer.function<int()>("Emu_ClearScripts")(), "clear-scripts");
-  } else if (command == "set") {
-    need(2);
-    set(rest[0].c_str(), rest[1]);
+  } else if (ecf_tool::IsFaultCommand(command)) {
+    ecf_tool::RunFaultCommand(printer, command, rest);
   } else {
     throw std::invalid_argument("unknown command '" + command + "'");
   }

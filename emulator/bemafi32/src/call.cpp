@@ -7,7 +7,9 @@ namespace emu {
 int call(const char* name, std::initializer_list<Arg> args, const Printer::Body& body, CallKind kind) {
   try {
     std::lock_guard<std::mutex> hold(printer_lock());
-    return the_printer().run(name, args, body, kind);
+    Printer& printer = the_printer();
+    const FolderHold across_processes(printer);
+    return printer.run(name, args, body, kind);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "BemaFI32: %s: %s\n", name, error.what());
   } catch (...) {

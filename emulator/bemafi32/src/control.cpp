@@ -16,6 +16,7 @@ int control(Action action) {
   try {
     std::lock_guard<std::mutex> hold(printer_lock());
     Printer& printer = the_printer();
+    const FolderHold across_processes(printer);
     printer.refresh_if_changed();
     return action(printer);
   } catch (const std::invalid_argument&) {

@@ -83,6 +83,18 @@ std::mutex& printer_lock() {
   return lock;
 }
 
+FolderHold::FolderHold(Printer& printer) : printer_(printer) {
+  if (printer_.folder_holds_++ > 0 || !printer_.ini_found_) return;
+  try {
+    lock_ = std::make_unique<platform::FileLock>(printer_.directory_ + "/BemaFI32.trava");
+  } catch (...) {
+    --printer_.folder_holds_;
+    throw;
+  }
+}
+
+FolderHold::~FolderHold() { --printer_.folder_holds_; }
+
 int Printer::run(const char* name, std::initializer_list<Arg> args, const Body& body, CallKind kind) {
   JournalEntry entry;
   entry.name = name;
@@ -352,6 +364,7 @@ int Printer::load() {
   directory_ = path.empty() ? platform::system_directory() : platform::native_path(path);
   while (directory_.size() > 1 && directory_.back() == '/') directory_.pop_back();
   if (ini_found_) platform::make_directories(directory_);
+  const FolderHold hold(*this);
   tape_path_ = directory_ + "/Bobina.txt";
   state_path_ = directory_ + "/BemaFI32.estado";
   if (ini_found_)

@@ -8,11 +8,13 @@
 #include <deque>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "mfd_format/mfd_format.h"
+#include "platform/file_lock.h"
 #include "state.h"
 #include "status.h"
 #include "tape.h"
@@ -194,6 +196,8 @@ class Printer {
   void finish_paper();  // brings the roll and the detail memory in line with the journal
   void flush_paper();
 
+  friend class FolderHold;
+  int folder_holds_ = 0;  // FolderHolds alive in this process
   State state_ = new_printer_state();
   std::string ini_path_, directory_, state_path_, tape_path_;
   std::string damaged_;  // why the state file could not be read
@@ -210,6 +214,22 @@ class Printer {
     bool rolled = false;  // the new roll of the journal is in place
     bool unsure = false;  // a print failed: compare with the files before printing on
   } printed_;
+};
+
+// The printer's folder held against other processes (a host, the ecf-tool,
+// a second host) while a command or a control action runs, so that each is
+// whole and its paper printed once: an exclusive lock on a file beside the
+// state. Holds nest within this process; only the outermost locks.
+class FolderHold {
+ public:
+  explicit FolderHold(Printer& printer);
+  ~FolderHold();
+  FolderHold(const FolderHold&) = delete;
+  FolderHold& operator=(const FolderHold&) = delete;
+
+ private:
+  Printer& printer_;
+  std::unique_ptr<platform::FileLock> lock_;
 };
 
 // The instance of this library, loaded on first use, and its lock.

@@ -181,6 +181,14 @@ std::string Printer::summary() const {
       << "StatusEstendido=" << (s.faults.extended_status < 0 ? std::string() : platform::to_text(s.faults.extended_status)) << '\n'
       << "FlagsFiscais=" << (s.faults.fiscal_flags < 0 ? std::string() : platform::to_text(s.faults.fiscal_flags)) << '\n'
       << "RespostasRoteirizadas=" << s.faults.scripts.size() << '\n'
+      << "Roteiros=";
+  // Each pending script as "entry skip+times": the calls it lets through, then
+  // the calls it answers.
+  for (std::size_t i = 0; i < s.faults.scripts.size(); ++i) {
+    const Script& script = s.faults.scripts[i];
+    out << (i ? ", " : "") << script.entry_point << ' ' << script.skip << '+' << script.times;
+  }
+  out << '\n'
       << "Serie=" << s.identity.serial << '\n'
       << "Caixa=" << s.identity.till << '\n'
       << "Dia=" << day << '\n'
