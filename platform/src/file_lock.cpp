@@ -46,6 +46,8 @@ FileLock::~FileLock() {
 // other descriptor of the file does not drop the lock.
 FileLock::FileLock(const std::string& path) {
   fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (fd_ < 0 && (errno == EACCES || errno == EROFS))
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);  // a read-only lock file locks as well
   if (fd_ < 0) throw std::runtime_error(detail::os_failure("cannot open lock file", path, errno));
   while (::flock(fd_, LOCK_EX) != 0) {
     if (errno == EINTR) continue;

@@ -83,17 +83,17 @@ std::mutex& printer_lock() {
   return lock;
 }
 
-FolderHold::FolderHold(Printer& printer) : printer_(printer) {
-  if (printer_.folder_holds_++ > 0 || !printer_.ini_found_) return;
-  try {
-    lock_ = std::make_unique<platform::FileLock>(printer_.directory_ + "/BemaFI32.trava");
-  } catch (...) {
-    --printer_.folder_holds_;
-    throw;
-  }
+FolderHold::FolderHold(Printer& printer) : printer_(printer), outer_(printer.held_folder_) {
+  // Held already by this thread's outer hold, or nothing on disk to guard:
+  // a missing folder makes every write fail on its own.
+  if (!printer_.ini_found_ || printer_.held_folder_ == printer_.directory_ ||
+      !platform::directory_exists(printer_.directory_))
+    return;
+  lock_ = std::make_unique<platform::FileLock>(printer_.directory_ + "/BemaFI32.trava");
+  printer_.held_folder_ = printer_.directory_;
 }
 
-FolderHold::~FolderHold() { --printer_.folder_holds_; }
+FolderHold::~FolderHold() { printer_.held_folder_ = outer_; }
 
 int Printer::run(const char* name, std::initializer_list<Arg> args, const Body& body, CallKind kind) {
   JournalEntry entry;

@@ -197,7 +197,7 @@ class Printer {
   void flush_paper();
 
   friend class FolderHold;
-  int folder_holds_ = 0;  // FolderHolds alive in this process
+  std::string held_folder_;  // the folder whose lock this process holds now
   State state_ = new_printer_state();
   std::string ini_path_, directory_, state_path_, tape_path_;
   std::string damaged_;  // why the state file could not be read
@@ -219,7 +219,8 @@ class Printer {
 // The printer's folder held against other processes (a host, the ecf-tool,
 // a second host) while a command or a control action runs, so that each is
 // whole and its paper printed once: an exclusive lock on a file beside the
-// state. Holds nest within this process; only the outermost locks.
+// state. Holds nest within this process; a nested hold locks only when the
+// folder changed under the outer one (a reload pointed elsewhere).
 class FolderHold {
  public:
   explicit FolderHold(Printer& printer);
@@ -229,6 +230,7 @@ class FolderHold {
 
  private:
   Printer& printer_;
+  std::string outer_;  // the folder held before this hold
   std::unique_ptr<platform::FileLock> lock_;
 };
 
