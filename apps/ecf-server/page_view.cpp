@@ -37,14 +37,7 @@ std::vector<std::string> Split(const std::string& text, char separator) {
 kvr::bridge::Json JournalTail(const ecf_tool::EmulatorControl& printer, int calls) {
   const int count = printer.function<int()>("Emu_JournalCount")();
   const int from = std::max(0, count - calls);
-  auto copy = printer.function<int(int, char*, int)>("Emu_JournalExport");
-  std::string buffer(8192, '\0');
-  int needed = copy(from, buffer.data(), static_cast<int>(buffer.size()));
-  if (needed >= static_cast<int>(buffer.size())) {
-    buffer.assign(static_cast<std::size_t>(needed) + 1, '\0');
-    needed = copy(from, buffer.data(), static_cast<int>(buffer.size()));
-  }
-  buffer.resize(needed > 0 ? static_cast<std::size_t>(needed) : 0);
+  const std::string buffer = printer.journal_export(from);
   kvr::bridge::Json journal = kvr::bridge::Json::array();
   for (const std::string& line : Split(buffer, '\n')) {
     const std::vector<std::string> fields = Split(line, '\t');

@@ -1,5 +1,6 @@
 #include "emulator_control.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/dynlib.h"
@@ -20,16 +21,29 @@ void* EmulatorControl::find(const char* name) const {
   return address;
 }
 
-std::string EmulatorControl::text(const char* function_name) const {
-  auto copy = function<int(char*, int)>(function_name);
+namespace {
+// Asks once with a buffer that fits most texts, then with the size the
+// library says the text needs.
+template <class Copy>
+std::string copied(Copy copy) {
   std::string buffer(4096, '\0');
   int needed = copy(buffer.data(), static_cast<int>(buffer.size()));
   if (needed >= static_cast<int>(buffer.size())) {
     buffer.assign(static_cast<std::size_t>(needed) + 1, '\0');
     needed = copy(buffer.data(), static_cast<int>(buffer.size()));
   }
-  buffer.resize(needed > 0 ? static_cast<std::size_t>(needed) : 0);
+  buffer.resize(needed > 0 ? std::min(static_cast<std::size_t>(needed), buffer.size() - 1) : 0);
   return buffer;
+}
+}  // namespace
+
+std::string EmulatorControl::text(const char* function_name) const {
+  return copied(function<int(char*, int)>(function_name));
+}
+
+std::string EmulatorControl::journal_export(int from) const {
+  const auto copy = function<int(int, char*, int)>("Emu_JournalExport");
+  return copied([&](char* buffer, int size) { return copy(from, buffer, size); });
 }
 
 }  // namespace ecf_tool

@@ -21,6 +21,8 @@ class EmulatorControl {
   }
   // A text the library copies into a caller's buffer (Emu_TapePath, Emu_StateSummary).
   std::string text(const char* function_name) const;
+  // The journal's export from the call `from` on (Emu_JournalExport).
+  std::string journal_export(int from) const;
 
  private:
   void* find(const char* name) const;
