@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <thread>
+#include <tuple>
 
 #include "../ecf-tool/fault_commands.h"
 #include "page_files.h"
@@ -47,13 +48,16 @@ std::optional<http::Response> PageService::File(const std::string& path) {
 }
 
 http::Response PageService::View(const std::string& query) {
-  std::optional<std::uint64_t> since;
-  if (const auto given = QueryValue(query, "since")) {
+  std::optional<std::uint64_t> since, tape_shown;
+  for (const auto& [name, version, what] : {std::tuple{"since", &since, "the version of the last view"},
+                                           std::tuple{"tape", &tape_shown, "the tape version of the last view"}}) {
+    const auto given = QueryValue(query, name);
+    if (!given) continue;
     const auto value = platform::parse_integer(*given);
     if (!value || *value < 0)
-      return http::ErrorResponse(400, "bad_request", "since: the version of the last view, a whole number (not '" +
+      return http::ErrorResponse(400, "bad_request", std::string(name) + ": " + what + ", a whole number (not '" +
                                                          platform::latin1_to_utf8(given->substr(0, 40)) + "')");
-    since = static_cast<std::uint64_t>(*value);
+    *version = static_cast<std::uint64_t>(*value);
   }
   // Held while nothing changes, looked at four times a second: the page sees
   // a sale as it prints without asking again and again.
@@ -72,8 +76,11 @@ http::Response PageService::View(const std::string& query) {
   }
   Json state = Json::object();
   for (const auto& [key, value] : view.state) state[key] = value;
+  // The tape is left out when the page has it already (the clock changes
+  // the view every second, the tape seldom).
   return JsonResponse({{"version", view.version},
-                       {"tape", view.tape},
+                       {"tape_version", view.tape_version},
+                       {"tape", tape_shown == view.tape_version ? Json(nullptr) : Json(view.tape)},
                        {"state", state},
                        {"journal", view.journal},
                        {"faults", faults_.List(view.state)}});

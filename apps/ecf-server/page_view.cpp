@@ -70,19 +70,24 @@ PrinterView ReadPrinterView(const ecf_tool::EmulatorControl& printer, std::size_
   const std::string summary = printer.text("Emu_StateSummary");
   view.state = StateMap(summary);
   const std::string tape_path = printer.text("Emu_TapePath");
-  std::string tape = platform::file_exists(tape_path) ? platform::read_file(tape_path) : std::string();
+  // Only the tail is read: the roll file grows for as long as the folder is used.
+  std::string tape = platform::file_exists(tape_path) ? platform::read_file_tail(tape_path, max_tape_bytes + 1)
+                                                      : std::string();
   if (tape.size() > max_tape_bytes) {
     const std::size_t cut = tape.find(std::string(48, '~') + "\r\n", tape.size() - max_tape_bytes);
     tape = cut == std::string::npos ? tape.substr(tape.size() - max_tape_bytes) : tape.substr(cut + 50);
   }
   view.tape = platform::latin1_to_utf8(tape);
   view.journal = JournalTail(printer, journal_calls);
-  std::uint64_t hash = 14695981039346656037ull;
+  constexpr std::uint64_t kBelow53Bits = (std::uint64_t{1} << 53) - 1;
+  std::uint64_t tape_hash = 14695981039346656037ull;
+  Mix(tape_hash, tape);
+  view.tape_version = tape_hash & kBelow53Bits;
+  std::uint64_t hash = tape_hash;
   Mix(hash, summary);
-  Mix(hash, tape);
   Mix(hash, platform::to_text(printer.function<int()>("Emu_JournalCount")()));
   Mix(hash, view.journal.dump());
-  view.version = hash & ((std::uint64_t{1} << 53) - 1);
+  view.version = hash & kBelow53Bits;
   return view;
 }
 

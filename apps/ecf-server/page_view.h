@@ -18,6 +18,7 @@ struct PrinterView {
   std::uint64_t version = 0;  // below 2^53, so a page's script holds it exactly
   std::map<std::string, std::string> state;
   std::string tape;            // UTF-8, its last documents whole
+  std::uint64_t tape_version = 0;  // changes with the tape alone
   kvr::bridge::Json journal;   // the last calls: name, result, status bytes
 };
 

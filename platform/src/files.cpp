@@ -36,6 +36,30 @@ std::string read_file(const std::string& path) {
   return contents;
 }
 
+std::string read_file_tail(const std::string& path, std::size_t max_bytes) {
+  errno = 0;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+  if (!file) throw std::runtime_error(os_failure("cannot open", path, errno ? errno : ENOENT));
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (!error && size > max_bytes) {
+#ifdef _WIN32
+    const int moved = _fseeki64(file.get(), static_cast<long long>(size - max_bytes), SEEK_SET);
+#else
+    const int moved = fseeko(file.get(), static_cast<off_t>(size - max_bytes), SEEK_SET);
+#endif
+    if (moved != 0) throw std::runtime_error(os_failure("cannot read", path, errno ? errno : EIO));
+  }
+  std::string contents;
+  char buffer[64 * 1024];
+  std::size_t n = 0;
+  while (contents.size() < max_bytes &&
+         (n = std::fread(buffer, 1, std::min(sizeof buffer, max_bytes - contents.size()), file.get())) > 0)
+    contents.append(buffer, n);
+  if (std::ferror(file.get())) throw std::runtime_error(os_failure("cannot read", path, errno ? errno : EIO));
+  return contents;
+}
+
 bool file_exists(const std::string& path) {
   std::error_code error;
   const auto status = std::filesystem::status(path, error);

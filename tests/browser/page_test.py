@@ -211,6 +211,11 @@ class EmulatorPageTest(unittest.TestCase):
         self.assertEqual((400, False, "bad_request"), (status, reply["ok"], reply["error"]["code"]))
         view = self.view()
         self.assertEqual(([], "1"), (view["faults"], view["state"]["Ligada"]))  # the refused ones did nothing
+        # A page that has the tape already is not sent it again.
+        status, _, again = self.request("GET", "/page/view?tape=%d" % view["tape_version"])
+        self.assertEqual((200, None, view["tape_version"]), (status, again["tape"], again["tape_version"]))
+        status, _, reply = self.request("GET", "/page/view?since=1&tape=-3")
+        self.assertEqual((400, "bad_request"), (status, reply["error"]["code"]))
 
         # The next call of any entry answers 0 once; the coupon's opening spends it.
         status, _, reply = self.request("POST", "/page/fault", {

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <csignal>
 #include <filesystem>
 #include <stdexcept>
@@ -11,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "temp_folder.h"
 
@@ -103,6 +107,36 @@ TEST_F(FilesTest, AtomicWriteReplacesAndKeepsPermissions) {
   write_file_atomic(temp_ / "empty", "");
   EXPECT_EQ(read_file(temp_ / "empty"), "");
   EXPECT_EQ(names_in(temp_.path()), (std::vector<std::string>{"empty", "state.dat"}));
+}
+
+TEST_F(FilesTest, TailOfAFileIsItsLastBytesOrAllOfAShortOne) {
+  std::string data;
+  for (int i = 0; i < 20000; ++i) data += static_cast<char>('a' + i % 26);
+  write_file_atomic(temp_ / "Bobina.txt", data);
+  EXPECT_EQ(platform::read_file_tail(temp_ / "Bobina.txt", 100), data.substr(data.size() - 100));
+  EXPECT_EQ(platform::read_file_tail(temp_ / "Bobina.txt", 70000), data);
+  EXPECT_EQ(platform::read_file_tail(temp_ / "Bobina.txt", 0), "");
+  EXPECT_THROW(platform::read_file_tail(temp_ / "missing.txt", 10), std::runtime_error);
+}
+
+// Two holders of one lock file exclude each other, even in one process, and
+// the second gets it as soon as the first lets go.
+TEST_F(FilesTest, AFileLockWaitsForItsHolder) {
+  const std::string path = temp_ / "BemaFI32.trava";
+  std::atomic<bool> second_holds{false};
+  std::thread second;
+  {
+    platform::FileLock first(path);
+    second = std::thread([&] {
+      platform::FileLock again(path);
+      second_holds = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(second_holds) << "the lock was taken twice";
+  }
+  second.join();
+  EXPECT_TRUE(second_holds);
+  EXPECT_THROW(platform::FileLock(temp_ / "no-folder/BemaFI32.trava"), std::runtime_error);
 }
 
 TEST_F(FilesTest, AtomicWriteThatFailsMidwayLeavesTheOldFile) {

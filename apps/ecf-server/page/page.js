@@ -8,6 +8,7 @@ const CUT = "~".repeat(48);
 const $ = (selector) => document.querySelector(selector);
 
 let version = null;
+let tapeVersion = null;
 let shownTape = null;
 let watching = false;
 
@@ -116,7 +117,8 @@ function drawJournal(journal) {
 }
 
 function draw(view) {
-  drawTape(view.tape);
+  if (view.tape !== null) drawTape(view.tape);  // null: the tape shown is still the printer's
+  tapeVersion = view.tape_version;
   drawState(view.state);
   drawFaults(view.faults);
   drawJournal(view.journal);
@@ -133,7 +135,8 @@ async function watch() {
   try {
     while (token()) {
       try {
-        const { status, body } = await api("/page/view" + (version === null ? "" : "?since=" + version));
+        const query = version === null ? "" : "?since=" + version + "&tape=" + tapeVersion;
+        const { status, body } = await api("/page/view" + query);
         if (status !== 200 || !body) {
           showMessage(errorText(status, body));
           await sleep(2000);

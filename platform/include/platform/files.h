@@ -1,5 +1,6 @@
 #pragma once
 // File operations that report Windows-style error codes.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -51,6 +52,10 @@ void flush_file(const std::string& path);
 
 // Reads a whole file; throws std::runtime_error when it cannot.
 std::string read_file(const std::string& path);
+// Reads the last max_bytes of a file (all of a shorter one), so that a
+// growing file can be looked at often; throws std::runtime_error when it
+// cannot.
+std::string read_file_tail(const std::string& path, std::size_t max_bytes);
 
 // True for an existing file that is not a folder.
 bool file_exists(const std::string& path);
