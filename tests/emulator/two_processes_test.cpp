@@ -1,29 +1,24 @@
 // One emulated printer used by two processes at once, as a host and the
 // ecf-tool or a second host use one printer folder: every command is whole,
 // no coupon is lost or mixed with another, and no paper is printed twice.
+#include <chrono>
 #include <map>
 #include <set>
+#include <thread>
 
 #include "printer_fixture.h"
-#ifndef _WIN32
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
+#include "test_support/tool_run.h"
 
 namespace emulator_test {
 namespace {
 
-#ifndef _WIN32
 constexpr int kCouponsEach = 15;
 constexpr int kItemsEach = 3;
-
-// What a seller's process exits with.
-enum SellerEnd { kSold = 0, kItemRefused = 1, kClosingRefused = 2, kThrew = 3 };
 
 // Sells kCouponsEach coupons of kItemsEach items named after the seller,
 // opening each only when the printer took the opening (the other seller's
 // coupon may be open) and going on only within its own coupon.
-int sell_as(char seller) {
+void sell_as(char seller) {
   test_support::EmulatedPrinter printer;
   auto call_ok = [&](auto entry, auto... args) {
     if (entry(args...) != 1) return false;
@@ -39,45 +34,35 @@ int sell_as(char seller) {
   const auto finish = printer.entry<int(const char*)>("Bematech_FI_FinalizarCierreCupon");
   for (int sold = 0; sold < kCouponsEach;) {
     if (!call_ok(open, "", "")) {
-      ::usleep(100);
+      std::this_thread::sleep_for(std::chrono::microseconds(100));
       continue;
     }
-    for (int i = 1; i <= kItemsEach; ++i) {
-      const std::string name = std::string("ITEM DO VENDEDOR ") + seller;
-      if (!call_ok(sell, "77", name.c_str(), "01", "10,000", "1,000", "00", "0000", "01", "UN")) return kItemRefused;
-    }
-    if (!call_ok(start, "d", "$", "0") || !call_ok(pay, "Dinheiro", "35,40") || !call_ok(finish, "Obrigado"))
-      return kClosingRefused;
+    const std::string name = std::string("ITEM DO VENDEDOR ") + seller;
+    for (int i = 1; i <= kItemsEach; ++i)
+      ASSERT_TRUE(call_ok(sell, "77", name.c_str(), "01", "10,000", "1,000", "00", "0000", "01", "UN"))
+          << "item " << i << " of coupon " << sold + 1 << " refused";
+    ASSERT_TRUE(call_ok(start, "d", "$", "0") && call_ok(pay, "Dinheiro", "35,40") && call_ok(finish, "Obrigado"))
+        << "closing of coupon " << sold + 1 << " refused";
     ++sold;
   }
-  return kSold;
 }
 
-pid_t start_seller(char seller) {
-  const pid_t child = ::fork();
-  if (child == 0) {
-    int end = kThrew;
-    try {
-      end = sell_as(seller);
-    } catch (...) {
-    }
-    ::_exit(end);
-  }
-  return child;
-}
-
-int exit_code(pid_t child) {
-  int status = 0;
-  if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
-}
+// The sellers, each run in a process of its own by the test below (this
+// program started again with only that test), on the folder of the test's
+// machine that they find through the environment.
+TEST(TwoProcesses, DISABLED_SellerA) { sell_as('A'); }
+TEST(TwoProcesses, DISABLED_SellerB) { sell_as('B'); }
 
 TEST_F(PrinterTest, TwoProcessesSellingAtOnceEachPrintWholeCouponsOnce) {
   printer.reset();  // the printer is the two sellers' alone
-  const pid_t first = start_seller('A');
-  const pid_t second = start_seller('B');
-  EXPECT_EQ(kSold, exit_code(first));
-  EXPECT_EQ(kSold, exit_code(second));
+  // This program again, running only one seller each.
+  const std::string seller = "--gtest_also_run_disabled_tests --gtest_filter=TwoProcesses.DISABLED_Seller";
+  const test_support::StartedTool first = test_support::start_tool("test_emulator", seller + "A");
+  const test_support::StartedTool second = test_support::start_tool("test_emulator", seller + "B");
+  const test_support::ToolRun first_run = test_support::finish_tool(first);
+  const test_support::ToolRun second_run = test_support::finish_tool(second);
+  EXPECT_EQ(0, first_run.status) << first_run.text;
+  EXPECT_EQ(0, second_run.status) << second_run.text;
   load();
 
   // The paper: each coupon once, under its own header, with its seller's
@@ -113,7 +98,6 @@ TEST_F(PrinterTest, TwoProcessesSellingAtOnceEachPrintWholeCouponsOnce) {
   EXPECT_EQ(std::to_string(2 * kCouponsEach), std::to_string(std::stoi(printer->summary_value("CCF"))));
   EXPECT_EQ("1.062,00", printer->summary_value("VendaBruta"));  // 30 coupons of 3 items at 11,80
 }
-#endif
 
 }  // namespace
 }  // namespace emulator_test

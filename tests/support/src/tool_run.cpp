@@ -15,7 +15,7 @@
 
 namespace test_support {
 
-ToolRun run_tool(const std::string& program, const std::string& arguments) {
+StartedTool start_tool(const std::string& program, const std::string& arguments) {
   std::string path = bin_directory() + "/" + program;
 #ifdef _WIN32
   // cmd.exe runs the command line: a path with backslashes.
@@ -24,18 +24,25 @@ ToolRun run_tool(const std::string& program, const std::string& arguments) {
   path += ".exe";
 #endif
   const std::string command = path + " " + arguments + " 2>&1";
+  return StartedTool{pipe_open(command.c_str(), "r")};
+}
+
+ToolRun finish_tool(StartedTool started) {
   ToolRun run;
-  FILE* pipe = pipe_open(command.c_str(), "r");
-  if (!pipe) return run;
+  if (!started.pipe) return run;
   char chunk[4096];
-  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) run.text.append(chunk, n);
-  const int status = pipe_close(pipe);
+  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, started.pipe)) > 0;) run.text.append(chunk, n);
+  const int status = pipe_close(started.pipe);
 #ifdef _WIN32
   run.status = status;
 #else
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
   return run;
+}
+
+ToolRun run_tool(const std::string& program, const std::string& arguments) {
+  return finish_tool(start_tool(program, arguments));
 }
 
 }  // namespace test_support
