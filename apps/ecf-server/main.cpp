@@ -97,9 +97,8 @@ class Service {
       const std::string tape = platform::file_exists(tape_path) ? platform::read_file(tape_path) : std::string();
       return Response{200, "text/plain; charset=utf-8", platform::latin1_to_utf8(tape), {}};
     }
-    Json state = Json::object();
-    for (const auto& [key, value] : ecf_server::StateMap(Printer().text("Emu_StateSummary"))) state[key] = value;
-    return Response{200, kJson, kvr::bridge::DumpJson(state), {}};
+    return Response{200, kJson, kvr::bridge::DumpJson(Json(ecf_server::StateMap(Printer().text("Emu_StateSummary")))),
+                    {}};
   }
 
  private:

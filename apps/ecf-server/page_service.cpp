@@ -74,14 +74,12 @@ http::Response PageService::View(const std::string& query) {
     std::this_thread::sleep_for(std::chrono::milliseconds(250));
     look();
   }
-  Json state = Json::object();
-  for (const auto& [key, value] : view.state) state[key] = value;
   // The tape is left out when the page has it already (the clock changes
   // the view every second, the tape seldom).
   return JsonResponse({{"version", view.version},
                        {"tape_version", view.tape_version},
                        {"tape", tape_shown == view.tape_version ? Json(nullptr) : Json(view.tape)},
-                       {"state", state},
+                       {"state", Json(view.state)},
                        {"journal", view.journal},
                        {"faults", faults_.List(view.state)}});
 }

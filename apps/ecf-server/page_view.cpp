@@ -33,9 +33,9 @@ std::vector<std::string> Split(const std::string& text, char separator) {
   return parts;
 }
 
-// The journal's export lines: name, result, ack, st1, st2, argument count, ...
-kvr::bridge::Json JournalTail(const ecf_tool::EmulatorControl& printer, int calls) {
-  const int count = printer.function<int()>("Emu_JournalCount")();
+// The journal's last calls, from its export lines: name, result, ack, st1,
+// st2, argument count, ...
+kvr::bridge::Json JournalTail(const ecf_tool::EmulatorControl& printer, int count, int calls) {
   const int from = std::max(0, count - calls);
   const std::string buffer = printer.journal_export(from);
   kvr::bridge::Json journal = kvr::bridge::Json::array();
@@ -74,18 +74,20 @@ PrinterView ReadPrinterView(const ecf_tool::EmulatorControl& printer, std::size_
   std::string tape = platform::file_exists(tape_path) ? platform::read_file_tail(tape_path, max_tape_bytes + 1)
                                                       : std::string();
   if (tape.size() > max_tape_bytes) {
-    const std::size_t cut = tape.find(std::string(48, '~') + "\r\n", tape.size() - max_tape_bytes);
-    tape = cut == std::string::npos ? tape.substr(tape.size() - max_tape_bytes) : tape.substr(cut + 50);
+    const std::string cut_line = std::string(48, '~') + "\r\n";  // ends each document
+    const std::size_t cut = tape.find(cut_line, tape.size() - max_tape_bytes);
+    tape = cut == std::string::npos ? tape.substr(tape.size() - max_tape_bytes) : tape.substr(cut + cut_line.size());
   }
   view.tape = platform::latin1_to_utf8(tape);
-  view.journal = JournalTail(printer, journal_calls);
+  const int journal_count = printer.function<int()>("Emu_JournalCount")();
+  view.journal = JournalTail(printer, journal_count, journal_calls);
   constexpr std::uint64_t kBelow53Bits = (std::uint64_t{1} << 53) - 1;
   std::uint64_t tape_hash = 14695981039346656037ull;
   Mix(tape_hash, tape);
   view.tape_version = tape_hash & kBelow53Bits;
   std::uint64_t hash = tape_hash;
   Mix(hash, summary);
-  Mix(hash, platform::to_text(printer.function<int()>("Emu_JournalCount")()));
+  Mix(hash, platform::to_text(journal_count));
   Mix(hash, view.journal.dump());
   view.version = hash & kBelow53Bits;
   return view;

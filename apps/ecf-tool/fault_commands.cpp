@@ -48,9 +48,8 @@ void RunFaultCommand(const EmulatorControl& printer, const std::string& command,
 
   if (command == "paper") {
     need(1);
-    const std::map<std::string, std::string> paper{{"ok", "0"}, {"low", "1"}, {"out", "2"}};
     one_of(rest[0], {"ok", "low", "out"}, "paper: ok, low or out");
-    set("Papel", paper.at(rest[0]));
+    set("Papel", rest[0] == "ok" ? "0" : rest[0] == "low" ? "1" : "2");
   } else if (command == "paper-ends-after") {
     need(1);
     const int items = Number(rest[0]);
